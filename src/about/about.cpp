@@ -1,0 +1,80 @@
+#include "about.h"
+
+#include "fonts.h"
+#include "widgets.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace zorelad {
+
+int nextCreditTop(int top)
+{
+    ++top;
+    return top > CreditsBottom ? CreditsTop : top;
+}
+
+TForm4::TForm4(QWidget *mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Form4"));
+    setFixedSize(scaled(339), scaled(190));
+    move(scaled(376), scaled(262));
+    setFont(pixelFont(QStringLiteral("MS Sans Serif"), scaled(11)));
+    QPalette navy = palette();
+    navy.setColor(QPalette::Window, QColor(0, 0, 128));
+    setPalette(navy);
+    setAutoFillBackground(true);
+
+    for (ShapeWidget **bar : {&Shape1, &Shape2}) {
+        *bar = new ShapeWidget(ShapeWidget::Kind::Rectangle, this);
+        (*bar)->setFill(QColor(0, 0, 255));
+        (*bar)->setOutline(Qt::black);
+    }
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setGeometry(scaled(16), scaled(8), scaled(305), scaled(17));
+    Shape2->setObjectName(QStringLiteral("Shape2"));
+    Shape2->setGeometry(scaled(16), scaled(136), scaled(305), scaled(17));
+
+    Label1 = makeCredit("Label1", QStringLiteral("Команда Зорелад"), 64, 32, 228);
+    Label2 = makeCredit("Label2", QStringLiteral("zorelad@ukr.net"), 88, 56, 163);
+    Label3 = makeCredit("Label3", QStringLiteral("(c) 2026 Зорелад"), 80, 80, 174);
+    Label4 = makeCredit("Label4", QStringLiteral("Київ"), 136, 104, 50);
+
+    Button1 = new QPushButton(QStringLiteral("!ОК!"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(scaled(128), scaled(160), scaled(75), scaled(25));
+    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(30);
+    connect(Timer1, &QTimer::timeout, this, &TForm4::Timer1Timer);
+    Timer1->start();
+}
+
+QLabel *TForm4::makeCredit(const char *name, const QString &text, int left, int top, int width)
+{
+    auto *label = new QLabel(text, this);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(pixelFont(QStringLiteral("Palatino Linotype"), scaled(16), true));
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, Qt::yellow);
+    colours.setColor(QPalette::Window, QColor(0, 0, 128));
+    label->setPalette(colours);
+    label->setAutoFillBackground(true);
+    label->setGeometry(scaled(left), scaled(top), scaled(width), scaled(22));
+    return label;
+}
+
+void TForm4::Timer1Timer()
+{
+    for (QLabel *label : {Label1, Label2, Label3, Label4}) {
+        const int top = nextCreditTop(qRound(label->y() / dialogScale()));
+        label->move(label->x(), scaled(top));
+    }
+}
+
+void TForm4::Button1Click() { accept(); }
+
+} // namespace zorelad

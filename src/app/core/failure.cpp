@@ -1,0 +1,7 @@
+#include "failure.h"
+
+namespace zorelad {
+
+Failure::Failure(QString text) : m_text(std::move(text)), m_utf8(m_text.toUtf8()) {}
+
+} // namespace zorelad

@@ -1,0 +1,41 @@
+#include "fonts.h"
+
+namespace zorelad {
+
+void installFontSubstitutions()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Monotype Corsiva"), QStringLiteral("Z003"));
+    QFont::insertSubstitution(QStringLiteral("Palatino Linotype"), QStringLiteral("P052"));
+    QFont::insertSubstitution(QStringLiteral("Haettenschweiler"), QStringLiteral("PT Sans Narrow"));
+    QFont::insertSubstitution(QStringLiteral("Courier"), QStringLiteral("Nimbus Mono PS"));
+}
+
+QFont pixelFont(const QString &family, int pixelHeight, bool bold, bool italic)
+{
+    QFont font(family);
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+} // namespace zorelad
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+namespace zorelad {
+
+QFont mainWindowFont() { return pixelFont(QStringLiteral("MS Sans Serif"), 11); }
+
+qreal dialogScale()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInchY() / 96.0 : 1.0;
+}
+
+int scaled(int length) { return int(std::lround(length * dialogScale())); }
+
+} // namespace zorelad

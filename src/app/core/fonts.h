@@ -1,0 +1,30 @@
+#pragma once
+// The program's windows name classic Windows fonts; Linux has none of them,
+// so each is mapped to a free font with the whole Ukrainian alphabet.
+
+#include <QFont>
+#include <QString>
+
+namespace zorelad {
+
+// Maps the fonts the windows name onto the installed replacements. Called
+// once at start-up, before any window is created.
+void installFontSubstitutions();
+
+// A font of the given family and character height in pixels.
+QFont pixelFont(const QString &family, int pixelHeight, bool bold = false, bool italic = false);
+
+} // namespace zorelad
+
+namespace zorelad {
+
+// The main window's font, which its widgets inherit.
+QFont mainWindowFont();
+
+// How much the dialogs grow on a screen denser than 96 dots per inch.
+qreal dialogScale();
+
+// A length of the dialogs' 96-dpi layout on this screen.
+int scaled(int length);
+
+} // namespace zorelad

@@ -1,0 +1,19 @@
+// Зорелад: a quiz for school pupils.
+
+#include "errorbox.h"
+#include "mediasystem.h"
+#include "startup.h"
+#include "tform1.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    zorelad::initMedia(&argc, &argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(zorelad::applicationTitle());
+
+    zorelad::Windows windows = zorelad::createWindows();
+    windows.Form1->show();
+    return app.exec();
+}

@@ -1,0 +1,46 @@
+#include "startup.h"
+
+#include "about.h"
+#include "fonts.h"
+#include "identification.h"
+#include "reveal.h"
+#include "tform1.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+namespace zorelad {
+
+Clock Clock::monotonic()
+{
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    // Whole seconds count from an arbitrary but fixed origin, like an uptime counter.
+    const qint64 origin = timer->msecsSinceReference();
+    return {[timer, origin] { return origin + timer->elapsed(); },
+            [](qint64 ms) { QThread::msleep(static_cast<unsigned long>(ms)); }};
+}
+
+void startupPause(const Clock &clock)
+{
+    const qint64 startSecond = clock.nowMs() / 1000;
+    const qint64 endMs = (startSecond + 5) * 1000;
+    for (qint64 now = clock.nowMs(); now < endMs; now = clock.nowMs())
+        clock.sleepMs(endMs - now);
+}
+
+Windows createWindows(const StartupOptions &options)
+{
+    installFontSubstitutions();
+    Windows windows;
+    windows.Form1 = std::make_unique<TForm1>(options);
+    windows.Form1->FormCreate();
+    TForm1 *main = windows.Form1.get();
+    windows.Form2 = new TForm2(*main, main);
+    windows.Form3 = new TForm3([main] { main->revealAnswer(); }, main);
+    windows.Form4 = new TForm4(main);
+    main->attachDialogs(windows.Form2, windows.Form3, windows.Form4);
+    return windows;
+}
+
+} // namespace zorelad

@@ -1,0 +1,47 @@
+#pragma once
+// Start-up: the deliberate pause before the main window appears, and the
+// creation of the program's four windows.
+
+#include "mediaplayer.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+#include <memory>
+
+namespace zorelad {
+
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+
+// A millisecond clock that never goes back, and a way to wait.
+struct Clock {
+    std::function<qint64()> nowMs;
+    std::function<void(qint64 ms)> sleepMs;
+    static Clock monotonic();
+};
+
+// Blocks until the clock's whole-second count is at least five past the one
+// it started in: between four and five seconds. Processes no window events.
+void startupPause(const Clock &clock);
+
+struct StartupOptions {
+    Clock clock = Clock::monotonic();
+    MediaSinks sinks; // where the music and the video go; empty for the system's own
+    QString programDir; // tests' stand-in for the executable's directory; empty for the real one
+};
+
+struct Windows {
+    std::unique_ptr<TForm1> Form1;
+    TForm2 *Form2 = nullptr;
+    TForm3 *Form3 = nullptr;
+    TForm4 *Form4 = nullptr;
+};
+
+// Creates the main window (which runs its start-up handler), then the three
+// dialogs, hidden. The caller shows Form1.
+Windows createWindows(const StartupOptions &options = {});
+
+} // namespace zorelad

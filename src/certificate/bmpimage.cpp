@@ -1,0 +1,308 @@
+#include "bmpimage.h"
+
+#include "failure.h"
+
+#include <QFile>
+#include <QVector>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zorelad {
+
+namespace {
+
+constexpr qint64 FileHeaderSize = 14;
+constexpr quint32 CoreHeaderSize = 12;     // OS/2 1.x BITMAPCOREHEADER
+constexpr quint32 InfoHeaderSize = 40;     // BITMAPINFOHEADER
+constexpr quint32 BiRgb = 0;
+constexpr quint32 BiBitfields = 3;
+// Largest file that is read at all; a valid picture within the limits needs far less.
+constexpr qint64 MaxFileBytes = 4 * BmpMaxPixels + 65536;
+
+[[noreturn]] void invalid()
+{
+    throw Failure(QStringLiteral("Bitmap image is not valid"));
+}
+
+// Little-endian reads that fail as an invalid bitmap past the end of the bytes.
+class Reader {
+public:
+    explicit Reader(const QByteArray &bytes) : m_bytes(bytes) {}
+    qint64 size() const { return m_bytes.size(); }
+    const uchar *at(qint64 offset, qint64 length) const
+    {
+        if (offset < 0 || length < 0 || offset > size() || length > size() - offset)
+            invalid();
+        return reinterpret_cast<const uchar *>(m_bytes.constData()) + offset;
+    }
+    quint32 u16(qint64 offset) const
+    {
+        const uchar *p = at(offset, 2);
+        return quint32(p[0]) | quint32(p[1]) << 8;
+    }
+    quint32 u32(qint64 offset) const
+    {
+        const uchar *p = at(offset, 4);
+        return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+    }
+    qint32 s32(qint64 offset) const { return qint32(u32(offset)); }
+
+private:
+    const QByteArray &m_bytes;
+};
+
+// One colour channel described by a bit mask of a 16 or 32-bit pixel.
+struct Channel {
+    quint32 mask = 0;
+    int shift = 0;
+    quint32 max = 0; // largest value after shifting
+
+    explicit Channel(quint32 m = 0) : mask(m)
+    {
+        if (mask == 0)
+            return;
+        while (!((mask >> shift) & 1u))
+            ++shift;
+        max = mask >> shift;
+    }
+    int value(quint32 pixel) const
+    {
+        if (max == 0)
+            return 0;
+        return int((quint64((pixel & mask) >> shift) * 255 + max / 2) / max);
+    }
+};
+
+struct BmpLayout {
+    int width = 0;
+    int height = 0;
+    bool topDown = false;
+    int bitCount = 0;
+    quint32 compression = BiRgb;
+    quint32 colorsUsed = 0;
+    qint64 paletteOffset = 0;
+    int paletteEntryBytes = 4;
+    qint64 pixelOffset = 0;
+    Channel red, green, blue;
+};
+
+void readCoreHeader(const Reader &r, BmpLayout &b)
+{
+    b.width = int(r.u16(18));
+    b.height = int(r.u16(20));
+    b.bitCount = int(r.u16(24));
+    b.paletteEntryBytes = 3;
+}
+
+// The size of the picture; a negative height means rows are stored top down.
+void readDimensions(const Reader &r, BmpLayout &b)
+{
+    const qint64 width = r.s32(18);
+    qint64 height = r.s32(22);
+    if (height < 0) {
+        b.topDown = true;
+        height = -height;
+    }
+    if (width <= 0 || height <= 0 || width > BmpMaxSide || height > BmpMaxSide)
+        invalid(); // also keeps the values within an int
+    b.width = int(width);
+    b.height = int(height);
+}
+
+void readInfoHeader(const Reader &r, quint32 headerSize, BmpLayout &b)
+{
+    readDimensions(r, b);
+    b.bitCount = int(r.u16(28));
+    b.compression = r.u32(30);
+    b.colorsUsed = r.u32(46);
+    if (b.compression == BiBitfields) {
+        // The three masks sit right after a plain info header, or inside the later ones.
+        b.red = Channel(r.u32(54));
+        b.green = Channel(r.u32(58));
+        b.blue = Channel(r.u32(62));
+        if (headerSize == InfoHeaderSize)
+            b.paletteOffset += 12;
+    }
+}
+
+void checkFormat(const BmpLayout &b)
+{
+    switch (b.bitCount) {
+    case 1: case 4: case 8: case 24:
+        if (b.compression != BiRgb)
+            invalid();
+        break;
+    case 16: case 32:
+        if (b.compression != BiRgb && b.compression != BiBitfields)
+            invalid();
+        break;
+    default:
+        invalid();
+    }
+    if (b.width <= 0 || b.height <= 0 || b.width > BmpMaxSide || b.height > BmpMaxSide
+        || qint64(b.width) * b.height > BmpMaxPixels)
+        invalid();
+}
+
+void setDefaultMasks(BmpLayout &b)
+{
+    if (b.compression != BiRgb)
+        return;
+    if (b.bitCount == 16) {
+        b.red = Channel(0x7C00);
+        b.green = Channel(0x03E0);
+        b.blue = Channel(0x001F);
+    } else if (b.bitCount == 32) {
+        b.red = Channel(0x00FF0000);
+        b.green = Channel(0x0000FF00);
+        b.blue = Channel(0x000000FF);
+    }
+}
+
+BmpLayout readLayout(const Reader &r)
+{
+    BmpLayout b;
+    b.pixelOffset = r.u32(10);
+    const quint32 headerSize = r.u32(FileHeaderSize);
+    b.paletteOffset = FileHeaderSize + headerSize;
+    if (headerSize == CoreHeaderSize)
+        readCoreHeader(r, b);
+    else if (headerSize == InfoHeaderSize || headerSize == 52 || headerSize == 56 || headerSize == 108
+             || headerSize == 124)
+        readInfoHeader(r, headerSize, b);
+    else
+        invalid();
+    r.at(FileHeaderSize, headerSize); // the whole header is present
+    checkFormat(b);
+    setDefaultMasks(b);
+    if (b.pixelOffset < FileHeaderSize + headerSize)
+        invalid();
+    return b;
+}
+
+QVector<QRgb> readPalette(const Reader &r, const BmpLayout &b)
+{
+    if (b.bitCount > 8)
+        return {};
+    const int full = 1 << b.bitCount;
+    const int count = (b.colorsUsed == 0 || b.colorsUsed > quint32(full)) ? full : int(b.colorsUsed);
+    const uchar *p = r.at(b.paletteOffset, qint64(count) * b.paletteEntryBytes);
+    // Indices past the end of a short palette come out black.
+    QVector<QRgb> palette(full, qRgb(0, 0, 0));
+    for (int i = 0; i < count; ++i, p += b.paletteEntryBytes)
+        palette[i] = qRgb(p[2], p[1], p[0]);
+    return palette;
+}
+
+void decodeIndexedRow(const uchar *src, QRgb *dst, int width, int bits, const QVector<QRgb> &palette)
+{
+    const int perByte = 8 / bits;
+    const uint mask = (1u << bits) - 1;
+    for (int x = 0; x < width; ++x) {
+        const int shift = 8 - bits * (x % perByte + 1);
+        dst[x] = palette[(src[x / perByte] >> shift) & mask];
+    }
+}
+
+void decodeMaskedRow(const uchar *src, QRgb *dst, const BmpLayout &b)
+{
+    const int bytes = b.bitCount / 8;
+    for (int x = 0; x < b.width; ++x, src += bytes) {
+        quint32 pixel = quint32(src[0]) | quint32(src[1]) << 8;
+        if (bytes == 4)
+            pixel |= quint32(src[2]) << 16 | quint32(src[3]) << 24;
+        dst[x] = qRgb(b.red.value(pixel), b.green.value(pixel), b.blue.value(pixel));
+    }
+}
+
+void decodeRow(const uchar *src, QRgb *dst, const BmpLayout &b, const QVector<QRgb> &palette)
+{
+    if (b.bitCount <= 8) {
+        decodeIndexedRow(src, dst, b.width, b.bitCount, palette);
+    } else if (b.bitCount == 24) {
+        for (int x = 0; x < b.width; ++x, src += 3)
+            dst[x] = qRgb(src[2], src[1], src[0]);
+    } else {
+        decodeMaskedRow(src, dst, b);
+    }
+}
+
+} // namespace
+
+QImage decodeBmp(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    if (bytes.size() < FileHeaderSize)
+        throw Failure(QStringLiteral("Stream read error"));
+    if (bytes[0] != 'B' || bytes[1] != 'M')
+        invalid();
+    const Reader reader(bytes);
+    const BmpLayout b = readLayout(reader);
+    const QVector<QRgb> palette = readPalette(reader, b);
+    const qint64 stride = (qint64(b.width) * b.bitCount + 31) / 32 * 4;
+    const uchar *pixels = reader.at(b.pixelOffset, stride * b.height);
+
+    QImage image(b.width, b.height, QImage::Format_RGB32);
+    if (image.isNull())
+        invalid();
+    for (int row = 0; row < b.height; ++row) {
+        const int y = b.topDown ? row : b.height - 1 - row;
+        decodeRow(pixels + row * stride, reinterpret_cast<QRgb *>(image.scanLine(y)), b, palette);
+    }
+    return image;
+}
+
+namespace {
+
+[[noreturn]] void cannotOpen(const QString &path, int error)
+{
+    throw Failure(QStringLiteral("Cannot open file \"%1\". %2")
+                      .arg(path, QString::fromLocal8Bit(std::strerror(error))));
+}
+
+QByteArray readWhole(int fd, const QString &path)
+{
+    struct stat st {};
+    if (fstat(fd, &st) != 0)
+        cannotOpen(path, errno);
+    if (S_ISDIR(st.st_mode))
+        cannotOpen(path, EISDIR);
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            cannotOpen(path, errno);
+        if (n == 0 || bytes.size() >= MaxFileBytes)
+            break;
+        bytes.append(buffer, qsizetype(n));
+    }
+    return bytes;
+}
+
+} // namespace
+
+QImage loadBmpFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        cannotOpen(path, errno);
+    QByteArray bytes;
+    try {
+        bytes = readWhole(fd, path);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    ::close(fd);
+    return decodeBmp(bytes);
+}
+
+} // namespace zorelad

@@ -1,0 +1,38 @@
+#pragma once
+// What goes on the certificate page, and where. Positions are device pixels
+// of the printer, so the page's physical layout follows its resolution.
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+namespace zorelad {
+
+inline constexpr QPoint CertificatePicturePos(400, 300);
+inline constexpr QPoint CertificateClassPos(1000, 1550);
+inline constexpr QPoint CertificateNamePos(1000, 1700);
+inline constexpr QPoint CertificateResultPos(1000, 2200);
+inline constexpr int CertificateClassPointSize = 16;
+inline constexpr int CertificateNamePointSize = 20;
+
+struct CertificateTexts {
+    QString classLine; // "учень <class> класу"
+    QString name;
+    QString result;
+};
+
+// "учень " + class + " класу", with the class exactly as typed.
+QString certificateClassLine(const QString &pupilClass);
+
+// Writes a text with the top-left corner of its cell at a point, in the
+// window-text colour on an opaque white cell, and returns that cell.
+QRect drawTextCell(QPainter &painter, QPoint topLeft, const QString &text);
+
+// Paints the whole page: the picture one pixel per device pixel (a null
+// picture is left out), then the three lines over it.
+void paintCertificatePage(QPainter &painter, const QImage &picture, const CertificateTexts &texts);
+
+} // namespace zorelad

@@ -1,0 +1,53 @@
+#pragma once
+// An invisible media player: a file name, an open device (or none) and an
+// optional display window. Open closes any open device and opens the named
+// file synchronously; play starts from the current position and returns at
+// once; stop pauses and keeps the device open. Failures are thrown as
+// zorelad::Failure with the media system's own text.
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+namespace zorelad {
+
+class VideoDisplay;
+
+// Where the sound and pictures go. Empty descriptions mean the system's
+// defaults; tests pass fixed sinks (for example "fakesink sync=true").
+struct MediaSinks {
+    QString audioSink;
+    QString videoSink;
+};
+
+class MediaPlayer : public QObject {
+    Q_OBJECT
+public:
+    explicit MediaPlayer(QObject *parent = nullptr, MediaSinks sinks = {});
+    ~MediaPlayer() override;
+
+    void setFileName(const QString &fileName);
+    QString fileName() const;
+
+    void open();
+    void play();
+    void stop();
+    void setDisplay(VideoDisplay *display);
+    VideoDisplay *display() const;
+
+    bool isOpen() const;
+
+private:
+    void requireDevice() const;
+    void closeDevice();
+    void createPipeline();
+    void setSource();
+    void preroll();
+    bool prerolled();
+    bool reachedPause() const;
+
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace zorelad

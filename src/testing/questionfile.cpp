@@ -1,0 +1,146 @@
+#include "questionfile.h"
+
+#include "failure.h"
+#include "paths.h"
+
+#include <QDir>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zorelad {
+
+QString questionFilePath(const QString &programDir, int level, int number)
+{
+    return resolvePath(programDir + QStringLiteral("Text/%1/%2.z").arg(level).arg(number));
+}
+
+namespace {
+
+// Collects lines from a stream of bytes, keeping at most the first
+// QuestionFileLines lines and at most MaxLineLength bytes of each, so a huge
+// or damaged file costs no more memory than a good one.
+class LineCollector {
+public:
+    // Feeds bytes; returns false once no more input is wanted.
+    bool feed(const char *data, qsizetype size)
+    {
+        for (qsizetype i = 0; i < size; ++i) {
+            const char c = data[i];
+            if (c == '\0')
+                return finish();
+            if (m_afterCr && c == '\n') { // the LF of a CR LF pair
+                m_afterCr = false;
+                continue;
+            }
+            m_afterCr = (c == '\r');
+            if (c == '\r' || c == '\n') {
+                if (!endLine())
+                    return false;
+            } else if (m_line.size() < MaxLineLength) {
+                m_line.append(c);
+            }
+            m_lineOpen = !(c == '\r' || c == '\n');
+        }
+        return true;
+    }
+
+    // The last line, if the text does not end with a line end.
+    bool finish()
+    {
+        if (m_lineOpen)
+            endLine();
+        m_lineOpen = false;
+        return false;
+    }
+
+    QStringList lines() const { return m_lines; }
+
+private:
+    bool endLine()
+    {
+        QStringDecoder decoder("windows-1251");
+        m_lines << decoder.decode(m_line);
+        m_line.clear();
+        m_lineOpen = false;
+        return m_lines.size() < QuestionFileLines;
+    }
+
+    QStringList m_lines;
+    QByteArray m_line;
+    bool m_afterCr = false;
+    bool m_lineOpen = false;
+};
+
+QString systemReason(int error)
+{
+    QString reason = QString::fromLocal8Bit(std::strerror(error));
+    if (reason.endsWith(QLatin1Char('.')))
+        reason.chop(1);
+    return reason;
+}
+
+[[noreturn]] void failToOpen(const QString &path, int error)
+{
+    throw Failure(QStringLiteral("Cannot open file \"%1\". %2")
+                      .arg(QDir::cleanPath(QDir::current().absoluteFilePath(path)), systemReason(error)));
+}
+
+} // namespace
+
+QStringList splitQuestionText(const QByteArray &bytes)
+{
+    LineCollector collector;
+    if (collector.feed(bytes.constData(), bytes.size()))
+        collector.finish();
+    return collector.lines();
+}
+
+QStringList readQuestionFile(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        failToOpen(path, errno);
+    struct stat info;
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        failToOpen(path, EISDIR);
+    }
+    LineCollector collector;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            failToOpen(path, error);
+        }
+        if (got == 0) {
+            collector.finish();
+            break;
+        }
+        if (!collector.feed(buffer, got))
+            break;
+    }
+    ::close(fd);
+    return collector.lines();
+}
+
+QString questionLine(const QStringList &lines, int k)
+{
+    return k >= 1 && k <= lines.size() ? lines.at(k - 1) : QString();
+}
+
+bool answerIs(const QString &answer, int k)
+{
+    return answer == QString::number(k);
+}
+
+} // namespace zorelad

@@ -1,0 +1,28 @@
+#pragma once
+// The widgets a question is shown in, made in one place so that the main
+// window and the question checker measure the same thing.
+
+#include <QString>
+
+class QRadioButton;
+class QTextEdit;
+class QWidget;
+
+namespace zorelad {
+
+inline constexpr int QuestionBoxWidth = 305;
+inline constexpr int QuestionBoxHeight = 65;
+inline constexpr int OptionWidth = 177;
+inline constexpr int OptionHeight = 17;
+
+// The read-only, word-wrapping question box without scroll bars.
+QTextEdit *makeQuestionBox(QWidget *parent);
+// An option's radio button.
+QRadioButton *makeOptionButton(QWidget *parent);
+
+// Whether a question's text fits its box without being cut off.
+bool questionFits(const QString &text);
+// Whether an option's caption fits its button without being cut off.
+bool optionFits(const QString &text);
+
+} // namespace zorelad

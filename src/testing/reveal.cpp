@@ -1,0 +1,42 @@
+#include "reveal.h"
+
+#include "errorbox.h"
+#include "fonts.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace zorelad {
+
+TForm3::TForm3(std::function<void()> reveal, QWidget *mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), m_reveal(std::move(reveal))
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Form3"));
+    setFixedSize(scaled(158), scaled(51));
+    move(scaled(448), scaled(320));
+    setFont(pixelFont(QStringLiteral("MS Sans Serif"), scaled(11)));
+    QPalette face = palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    setPalette(face);
+    setAutoFillBackground(true);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(scaled(16), 0, scaled(121), scaled(21));
+
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(scaled(40), scaled(24), scaled(75), scaled(25));
+
+    connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
+}
+
+void TForm3::Button1Click()
+{
+    if (Edit1->text() == AccessCode)
+        m_reveal();
+    accept();
+}
+
+} // namespace zorelad

@@ -1,0 +1,211 @@
+// The main window as a pupil first sees it, and the start-up that builds it.
+
+#include "modalwatcher.h"
+#include "programfixture.h"
+#include "startup.h"
+#include "tform1.h"
+#include "widgets.h"
+
+#include <QAction>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+
+using namespace zorelad;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void widgetsMatchTheLayout_data();
+    void widgetsMatchTheLayout();
+    void menuAfterStartUp();
+    void fontsAreTheSubstitutes();
+    void onlyTheStatusBarFollowsAResize();
+    void startUpWithoutMediaShowsTheFailureAndSkipsTheRest();
+    void closingEndsAtOnce();
+
+private:
+    struct Started {
+        testing_support::ProgramDir dir;
+        Windows windows;
+    };
+    std::unique_ptr<Started> start(bool withMedia = true);
+    ModalWatcher watcher;
+};
+
+std::unique_ptr<MainWindowTest::Started> MainWindowTest::start(bool withMedia)
+{
+    auto started = std::make_unique<Started>(Started{testing_support::ProgramDir(withMedia), {}});
+    started->windows = createWindows(started->dir.options());
+    started->windows.Form1->show();
+    return started;
+}
+
+void MainWindowTest::widgetsMatchTheLayout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QString>("caption");
+    // name, kind, geometry, shown at start, caption
+    const struct {
+        const char *name, *kind;
+        QRect geometry;
+        bool shown;
+        const char *caption;
+    } rows[] = {
+        {"Image1", "zorelad::StretchedPicture", {0, 0, 641, 337}, true, ""},
+        {"Shape1", "zorelad::ShapeWidget", {120, 304, 360, 25}, false, ""},
+        {"Shape2", "zorelad::ShapeWidget", {120, 304, 1, 25}, false, ""},
+        {"Label3", "QLabel", {192, 64, 228, 26}, false, "Оберіть рівень тестування"},
+        {"SpeedButton1", "QToolButton", {616, 312, 25, 25}, false, ""},
+        {"Animate1", "zorelad::VideoDisplay", {112, 40, 409, 249}, true, ""},
+        {"GroupBox2", "QGroupBox", {0, 0, 161, 73}, false, "Інформація про користувача"},
+        {"Memo1", "QTextEdit", {168, 0, 305, 65}, false, ""},
+        {"Button1", "QPushButton", {240, 96, 129, 41}, false, "Рівень І"},
+        {"Button2", "QPushButton", {240, 136, 129, 41}, false, "Рівень ІІ"},
+        {"Button3", "QPushButton", {240, 176, 129, 41}, false, "Рівень ІІІ"},
+        {"Edit1", "QLineEdit", {8, 24, 121, 21}, false, ""},
+        {"Memo2", "QPlainTextEdit", {609, 368, 0, 0}, false, ""},
+        {"RadioGroup1", "QGroupBox", {168, 96, 289, 105}, false, "Варіанти відповідей"},
+        {"RadioButton1", "QRadioButton", {176, 120, 177, 17}, false, ""},
+        {"RadioButton2", "QRadioButton", {176, 144, 177, 17}, false, ""},
+        {"RadioButton3", "QRadioButton", {176, 168, 177, 17}, false, ""},
+        {"BitBtn1", "QPushButton", {184, 216, 241, 65}, false, "Наступне"},
+        {"StatusBar1", "zorelad::StatusStrip", {0, 338, 641, 19}, true, ""},
+        {"GroupBox1", "QGroupBox", {552, 0, 89, 57}, true, "Музика"},
+        {"RadioButton4", "QRadioButton", {8, 16, 73, 17}, true, "Включена"},
+        {"RadioButton5", "QRadioButton", {8, 32, 81, 17}, true, "Виключена"},
+        {"Edit2", "QLineEdit", {8, 48, 121, 21}, false, ""},
+        {"BitBtn2", "zorelad::CaptionOverPictureButton", {0, 136, 137, 73}, false, "Роздрукувати сертифікат"},
+        {"Edit3", "QLineEdit", {80, 112, 25, 21}, false, ""},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << row.name << row.kind << row.geometry << row.shown
+                                << QString::fromUtf8(row.caption);
+}
+
+void MainWindowTest::widgetsMatchTheLayout()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QRect, geometry);
+    QFETCH(bool, shown);
+    QFETCH(QString, caption);
+    auto started = start();
+    QWidget *widget = started->windows.Form1->findChild<QWidget *>(name);
+    QVERIFY(widget);
+    QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), kind);
+    QCOMPARE(widget->geometry(), geometry);
+    QCOMPARE(widget->isVisible(), shown);
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        QCOMPARE(button->text(), caption);
+    else if (auto *group = qobject_cast<QGroupBox *>(widget))
+        QCOMPARE(group->title(), caption);
+    else if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(label->text(), caption);
+}
+
+void MainWindowTest::menuAfterStartUp()
+{
+    auto started = start();
+    TForm1 *form = started->windows.Form1.get();
+    QCOMPARE(form->windowTitle(), QStringLiteral("Зорелад v1.0"));
+    QCOMPARE(form->pos(), QPoint(219, 184));
+    QCOMPARE(form->centralWidget()->size(), QSize(641, 357));
+    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(form->palette().color(QPalette::Window), QColor(166, 202, 240));
+
+    const struct {
+        const char *name, *caption;
+        bool enabled;
+    } items[] = {
+        {"N1", "Тест", true},      {"N2", "Розпочати тестування", true}, {"N3", "Закінчити тестування", false},
+        {"N4", "Покинути програму", true}, {"N5", "Рівень", false}, {"N6", "Рівень І", true},
+        {"N7", "Рівень ІІ", true}, {"N8", "Рівень ІІІ", true}, {"N9", "?", true},
+        {"N10", "про створювача...", true},
+    };
+    for (const auto &item : items) {
+        auto *action = form->findChild<QAction *>(QLatin1String(item.name));
+        QVERIFY2(action, item.name);
+        QCOMPARE(action->text(), QString::fromUtf8(item.caption));
+        QCOMPARE(action->isEnabled(), item.enabled);
+    }
+    QVERIFY(!form->findChild<QAction *>("N3")->icon().isNull());
+    const QList<QAction *> bar = form->menuBar()->actions();
+    QCOMPARE(bar.size(), 3);
+    QCOMPARE(bar[0]->objectName(), QStringLiteral("N1"));
+    QCOMPARE(bar[2]->objectName(), QStringLiteral("N9"));
+    // The level captions use the Cyrillic І, never the Latin I.
+    QVERIFY(!form->findChild<QAction *>("N8")->text().contains(QLatin1Char('I')));
+    QVERIFY(form->findChild<QRadioButton *>("RadioButton4")->isChecked());
+    QVERIFY(form->findChild<QTimer *>("Timer1")->isActive());
+    QCOMPARE(form->findChild<QTimer *>("Timer1")->interval(), 1500);
+    QVERIFY(watcher.seen().isEmpty());
+}
+
+void MainWindowTest::fontsAreTheSubstitutes()
+{
+    auto started = start();
+    TForm1 *form = started->windows.Form1.get();
+    auto family = [form](const char *name) {
+        QString f = QFontInfo(form->findChild<QWidget *>(QLatin1String(name))->font()).family();
+        return f.left(f.indexOf(QLatin1String(" [")) < 0 ? f.size() : f.indexOf(QLatin1String(" [")));
+    };
+    QCOMPARE(family("Memo1"), QStringLiteral("Liberation Sans"));
+    QCOMPARE(family("Label1"), QStringLiteral("Z003"));
+    QCOMPARE(family("Label3"), QStringLiteral("P052"));
+    QCOMPARE(form->findChild<QLabel *>("Label1")->font().pixelSize(), 21);
+    QVERIFY(form->findChild<QLabel *>("Label1")->font().italic());
+    QCOMPARE(form->findChild<QWidget *>("Memo1")->font().pixelSize(), 11);
+}
+
+void MainWindowTest::onlyTheStatusBarFollowsAResize()
+{
+    auto started = start();
+    TForm1 *form = started->windows.Form1.get();
+    form->resize(form->width() + 100, form->height() + 60);
+    QTRY_COMPARE(form->centralWidget()->width(), 741);
+    QCOMPARE(form->findChild<QWidget *>("StatusBar1")->geometry(), QRect(0, 398, 741, 19));
+    QCOMPARE(form->findChild<QWidget *>("Image1")->geometry(), QRect(0, 0, 641, 337));
+    QCOMPARE(form->findChild<QWidget *>("GroupBox1")->geometry(), QRect(552, 0, 89, 57));
+}
+
+void MainWindowTest::startUpWithoutMediaShowsTheFailureAndSkipsTheRest()
+{
+    watcher.clear();
+    auto started = start(/*withMedia=*/false);
+    TForm1 *form = started->windows.Form1.get();
+    QCOMPARE(watcher.seen().size(), 1);
+    QCOMPARE(watcher.seen()[0].objectName, QStringLiteral("DefaultErrorBox"));
+    QVERIFY(!watcher.seen()[0].text.isEmpty());
+    QCOMPARE(form->state().ProgramDir, started->dir.path());
+    // The steps after the music were skipped: the level menu stays enabled.
+    QVERIFY(form->findChild<QAction *>("N5")->isEnabled());
+    QVERIFY(!form->findChild<QAction *>("N3")->isEnabled());
+}
+
+void MainWindowTest::closingEndsAtOnce()
+{
+    auto started = start();
+    TForm1 *form = started->windows.Form1.get();
+    watcher.clear();
+    form->findChild<QAction *>("N4")->trigger();
+    // No question asked: a confirmation would have come up as a modal window.
+    QVERIFY(!form->isVisible());
+    QVERIFY(watcher.seen().isEmpty());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"

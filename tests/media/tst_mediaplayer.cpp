@@ -1,0 +1,273 @@
+#include "failure.h"
+#include "mediaplayer.h"
+#include "videodisplay.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using zorelad::Failure;
+using zorelad::MediaPlayer;
+using zorelad::MediaSinks;
+using zorelad::VideoDisplay;
+
+namespace {
+
+const QString NoDevice = QStringLiteral("No MCI device open");
+
+// Real-time sinks that need no sound card; video goes to the player's own display path.
+MediaSinks quietSinks() { return {QStringLiteral("fakesink sync=true"), QString()}; }
+
+QString failureOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const Failure &failure) {
+        return failure.text().isEmpty() ? QStringLiteral("<empty>") : failure.text();
+    }
+    return {};
+}
+
+// The intro shows the program's name in warm gold over a blue sky from
+// about a second in; the first frames are sky only. Mean red minus blue over
+// the title's area: about -56 without it, about -28 with it.
+double titleWarmth(const QImage &frame)
+{
+    double sum = 0;
+    int count = 0;
+    for (int y = 95; y < 165; ++y)
+        for (int x = 90; x < 320; ++x, ++count) {
+            const QRgb pixel = frame.pixel(x, y);
+            sum += qRed(pixel) - qBlue(pixel);
+        }
+    return sum / count;
+}
+bool showsTitle(const QImage &frame) { return !frame.isNull() && titleWarmth(frame) > -40; }
+bool showsSkyOnly(const QImage &frame) { return !frame.isNull() && titleWarmth(frame) < -48; }
+
+} // namespace
+
+class TestMediaPlayer : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void withoutDeviceNothingPlays();
+    void failedOpenLeavesNoDevice_data();
+    void failedOpenLeavesNoDevice();
+    void openPlayStopKeepTheDevice();
+    void systemSinksOpenMusic();
+    void framesLandAtNaturalSizeTopLeft();
+    void reopenRestartsIntoTheSameDisplay();
+    void playAfterStopGoesOn();
+    void contentDecidesNotTheName();
+    void frameAfterDisplayOrPlayerIsGone();
+
+private:
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+};
+
+void TestMediaPlayer::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    const QString media = qEnvironmentVariable("ZORELAD_SOURCE_DIR") + "/data/Media/";
+    QVERIFY(QFile::copy(media + "track1.mp3", file("track1.mp3")));
+    QVERIFY(QFile::copy(media + "1.avi", file("1.avi")));
+    QVERIFY(QFile::copy(media + "track1.mp3", file("music.avi")));
+    QVERIFY(QFile::copy(media + "1.avi", file("video.mp3")));
+
+    QFile empty(file("empty.mp3"));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+
+    QFile noise(file("noise.avi"));
+    QVERIFY(noise.open(QIODevice::WriteOnly));
+    QRandomGenerator random(1234);
+    QByteArray bytes(64 * 1024, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(random.bounded(256));
+    noise.write(bytes);
+    noise.close();
+
+    QVERIFY(QDir(m_dir.path()).mkdir("folder.avi"));
+}
+
+void TestMediaPlayer::withoutDeviceNothingPlays()
+{
+    MediaPlayer player(nullptr, quietSinks());
+    QVERIFY(!player.isOpen());
+    QCOMPARE(failureOf([&] { player.play(); }), NoDevice);
+    QCOMPARE(failureOf([&] { player.stop(); }), NoDevice);
+}
+
+void TestMediaPlayer::failedOpenLeavesNoDevice_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing") << "nothing-here.mp3";
+    QTest::newRow("zero bytes") << "empty.mp3";
+    QTest::newRow("random bytes") << "noise.avi";
+    QTest::newRow("directory") << "folder.avi";
+}
+
+// Each bad file fails with the media system's own text, after the device
+// that was open before has been closed; a later good open works again.
+void TestMediaPlayer::failedOpenLeavesNoDevice()
+{
+    QFETCH(QString, name);
+    MediaPlayer player(nullptr, quietSinks());
+    for (const QString &first : {QStringLiteral("track1.mp3"), QStringLiteral("1.avi")}) {
+        player.setFileName(file(first));
+        player.open();
+        player.play();
+        QVERIFY(player.isOpen());
+
+        player.setFileName(file(name));
+        const QString text = failureOf([&] { player.open(); });
+        QVERIFY2(!text.isEmpty() && text != "<empty>", qPrintable(text));
+        QVERIFY2(text != "Unknown error code", "the error's own text was lost");
+        QVERIFY(!player.isOpen());
+        QCOMPARE(failureOf([&] { player.play(); }), NoDevice);
+        QCOMPARE(failureOf([&] { player.stop(); }), NoDevice);
+    }
+    player.setFileName(file("track1.mp3"));
+    player.open();
+    QVERIFY(player.isOpen());
+}
+
+void TestMediaPlayer::openPlayStopKeepTheDevice()
+{
+    MediaPlayer player(nullptr, quietSinks());
+    player.setFileName(file("track1.mp3"));
+    QCOMPARE(player.fileName(), file("track1.mp3"));
+    for (int round = 0; round < 3; ++round) {
+        player.open();
+        QVERIFY(player.isOpen());
+        player.play();
+        player.stop();
+        QVERIFY(player.isOpen());
+        player.stop();
+        player.play();
+        QVERIFY(player.isOpen());
+    }
+}
+
+// Whatever the machine's sound: with a sound server it plays there; without
+// one the system's sink falls back to playing into nothing. Either way the
+// music opens.
+void TestMediaPlayer::systemSinksOpenMusic()
+{
+    MediaPlayer player;
+    player.setFileName(file("track1.mp3"));
+    player.open();
+    player.play();
+    QVERIFY(player.isOpen());
+    player.stop();
+}
+
+void TestMediaPlayer::framesLandAtNaturalSizeTopLeft()
+{
+    VideoDisplay display;
+    display.resize(409, 249);
+    MediaPlayer player(nullptr, quietSinks());
+    player.setFileName(file("1.avi"));
+    player.open();
+    player.setDisplay(&display);
+    QCOMPARE(player.display(), &display);
+    player.play();
+
+    QTRY_VERIFY_WITH_TIMEOUT(showsTitle(display.currentFrame()), 10000);
+    const QImage frame = display.currentFrame();
+    QCOMPARE(frame.size(), QSize(408, 248));
+    // A night sky: blue above red and green in the top corner.
+    const QRgb corner = frame.pixel(4, 4);
+    QVERIFY2(qBlue(corner) > qRed(corner) + 10 && qBlue(corner) > qGreen(corner) + 10,
+             qPrintable(QString::number(corner, 16)));
+
+    const QImage shown = display.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown.size(), QSize(409, 249));
+    for (const QPoint &at : {QPoint(0, 0), QPoint(200, 120), QPoint(407, 247), QPoint(407, 0)})
+        QCOMPARE(QColor(shown.pixel(at)), QColor(frame.pixel(at)));
+}
+
+// The replay timer reopens and restarts the video into the display set once.
+void TestMediaPlayer::reopenRestartsIntoTheSameDisplay()
+{
+    VideoDisplay display;
+    MediaPlayer player(nullptr, quietSinks());
+    player.setDisplay(&display);
+    player.setFileName(file("1.avi"));
+    for (int round = 0; round < 3; ++round) {
+        player.open();
+        player.play();
+        QTRY_VERIFY_WITH_TIMEOUT(showsSkyOnly(display.currentFrame()), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(showsTitle(display.currentFrame()), 10000);
+    }
+    QCOMPARE(player.display(), &display);
+}
+
+void TestMediaPlayer::playAfterStopGoesOn()
+{
+    VideoDisplay display;
+    MediaPlayer player(nullptr, quietSinks());
+    player.setDisplay(&display);
+    player.setFileName(file("1.avi"));
+    player.open();
+    player.play();
+    QTRY_VERIFY_WITH_TIMEOUT(showsTitle(display.currentFrame()), 10000);
+    player.stop();
+    player.play();
+    const qint64 before = display.currentFrame().cacheKey();
+    QTRY_VERIFY_WITH_TIMEOUT(display.currentFrame().cacheKey() != before, 10000);
+    QVERIFY(showsTitle(display.currentFrame()));
+}
+
+// GStreamer looks at what a file holds, not at its name.
+void TestMediaPlayer::contentDecidesNotTheName()
+{
+    VideoDisplay display;
+    MediaPlayer player(nullptr, quietSinks());
+    player.setDisplay(&display);
+
+    player.setFileName(file("music.avi"));
+    player.open();
+    player.play();
+    player.stop();
+    QVERIFY(player.isOpen());
+
+    player.setFileName(file("video.mp3"));
+    player.open();
+    player.play();
+    QTRY_VERIFY_WITH_TIMEOUT(display.currentFrame().size() == QSize(408, 248), 10000);
+}
+
+void TestMediaPlayer::frameAfterDisplayOrPlayerIsGone()
+{
+    auto player = std::make_unique<MediaPlayer>(nullptr, quietSinks());
+    auto display = std::make_unique<VideoDisplay>();
+    player->setDisplay(display.get());
+    player->setFileName(file("1.avi"));
+    player->open();
+    player->play();
+    QTRY_VERIFY_WITH_TIMEOUT(!display->currentFrame().isNull(), 10000);
+
+    display.reset();
+    QCOMPARE(player->display(), nullptr);
+    QTest::qWait(200); // frames go on arriving with nowhere to land
+
+    display = std::make_unique<VideoDisplay>();
+    player->setDisplay(display.get());
+    player->open();
+    player->play();
+    QTRY_VERIFY_WITH_TIMEOUT(!display->currentFrame().isNull(), 10000);
+    // A delivery may still be queued when the player goes.
+    player.reset();
+    QTest::qWait(100);
+    QVERIFY(!display->currentFrame().isNull());
+}
+
+QTEST_MAIN(TestMediaPlayer)
+#include "tst_mediaplayer.moc"
