@@ -48,6 +48,13 @@ Widget *make(const char *name, QWidget *parent, int left, int top, int width, in
 
 QFont resultFont() { return pixelFont(QStringLiteral("Monotype Corsiva"), 21, false, true); }
 
+// The system's own colours, for the parts of the window that keep them.
+QPalette systemColours(QPalette palette)
+{
+    palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    return palette;
+}
+
 void makeOpaque(QLabel *label)
 {
     label->setAutoFillBackground(true);
@@ -142,6 +149,8 @@ void TForm1::createWidgets()
 
     StatusBar1 = make<StatusStrip>("StatusBar1", c, 0, 338, 641, StatusBarHeight);
     StatusBar1->setFont(QApplication::font());
+    StatusBar1->setPalette(systemColours(StatusBar1->palette()));
+    StatusBar1->setAutoFillBackground(true);
 
     GroupBox1 = make<QGroupBox>("GroupBox1", c, 552, 0, 89, 57, QStringLiteral("Музика"));
     RadioButton4 = make<QRadioButton>("RadioButton4", GroupBox1, 8, 16, 73, 17, QStringLiteral("Включена"));
@@ -155,6 +164,10 @@ void TForm1::createWidgets()
     BitBtn2->setIconSize(QSize(48, 48));
 
     Edit3 = make<QLineEdit>("Edit3", c, 80, 112, 25, 21);
+
+    // Frames are filled with the window's colour, not see-through.
+    for (QWidget *frame : std::initializer_list<QWidget *>{GroupBox1, GroupBox2, RadioGroup1})
+        frame->setAutoFillBackground(true);
 
     for (QWidget *hidden : std::initializer_list<QWidget *>{
              Shape1, Shape2, Label1, Label2, Label3, SpeedButton1, GroupBox2, Memo1, Button1, Button2, Button3,
@@ -184,6 +197,7 @@ void TForm1::createMenu()
         entry->menuAction()->setObjectName(QLatin1String(name));
         return entry;
     };
+    menuBar()->setPalette(systemColours(menuBar()->palette()));
     N1 = menu("N1", QStringLiteral("Тест"));
     N2 = action(N1, "N2", QStringLiteral("Розпочати тестування"));
     N3 = action(N1, "N3", QStringLiteral("Закінчити тестування"));

@@ -36,7 +36,9 @@ bool questionFits(const QString &text)
     // Laid out for real, as on screen, but never painted.
     box->setAttribute(Qt::WA_DontShowOnScreen);
     box->show();
-    const bool fits = box->document()->size().height() <= box->viewport()->height();
+    // Too many lines, or a word too long for a line, would be cut off.
+    const QSizeF needed(box->document()->idealWidth(), box->document()->size().height());
+    const bool fits = needed.width() <= box->viewport()->width() && needed.height() <= box->viewport()->height();
     delete box;
     return fits;
 }

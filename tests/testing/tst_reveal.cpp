@@ -1,0 +1,122 @@
+// The access code that shows a teacher the right option.
+
+#include "identification.h"
+#include "modalwatcher.h"
+#include "programfixture.h"
+#include "reveal.h"
+#include "startup.h"
+#include "tform1.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace zorelad;
+
+class RevealTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void rightCodeRevealsTheAnswerAndFollowsTheQuestions();
+    void nearMissesRevealNothing_data();
+    void nearMissesRevealNothing();
+    void typedCodeStaysForTheNextShowing();
+
+private:
+    // Opens the dialog with the small button, types `code` (unless null) and presses OK.
+    void enterCode(const QString &code);
+    QLineEdit *edit3() const { return windows.Form1->findChild<QLineEdit *>("Edit3"); }
+
+    std::unique_ptr<testing_support::ProgramDir> dir;
+    Windows windows;
+    ModalWatcher watcher;
+    QString shownText;
+};
+
+void RevealTest::init()
+{
+    dir = std::make_unique<testing_support::ProgramDir>();
+    testing_support::writeQuestion(dir->path(), 1, 2, QStringLiteral("Друге"), QStringLiteral("3"));
+    windows = createWindows(dir->options());
+    windows.Form1->show();
+    windows.Form2->findChild<QLineEdit *>("Edit1")->setText(QStringLiteral("Оля"));
+    windows.Form2->findChild<QComboBox *>("ComboBox1")->setEditText(QStringLiteral("2-Б"));
+    windows.Form2->Button1Click();
+    windows.Form1->findChild<QAction *>("N6")->trigger();
+    watcher.clear();
+}
+
+void RevealTest::cleanup()
+{
+    windows = Windows();
+    dir.reset();
+}
+
+void RevealTest::enterCode(const QString &code)
+{
+    watcher.setAnswer([&](QWidget *modal) {
+        if (modal != windows.Form3)
+            return;
+        auto *edit = windows.Form3->findChild<QLineEdit *>("Edit1");
+        shownText = edit->text();
+        if (!code.isNull())
+            edit->setText(code);
+        windows.Form3->findChild<QPushButton *>("Button1")->click();
+    });
+    windows.Form1->findChild<QToolButton *>("SpeedButton1")->click();
+    watcher.setAnswer(nullptr);
+    QVERIFY(!windows.Form3->isVisible());
+}
+
+void RevealTest::rightCodeRevealsTheAnswerAndFollowsTheQuestions()
+{
+    QVERIFY(!edit3()->isVisible());
+    enterCode(QStringLiteral("qzvk"));
+    QVERIFY(edit3()->isVisible());
+    QCOMPARE(edit3()->text(), QStringLiteral("1"));
+    windows.Form1->findChild<QRadioButton *>("RadioButton1")->click();
+    windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
+    QCOMPARE(edit3()->text(), QStringLiteral("3"));
+    // Starting another level keeps it; finishing a level hides it.
+    windows.Form1->findChild<QAction *>("N7")->trigger();
+    QVERIFY(edit3()->isVisible());
+    for (int i = 0; i < 24; ++i) {
+        windows.Form1->findChild<QRadioButton *>("RadioButton1")->click();
+        windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
+    }
+    QVERIFY(!edit3()->isVisible());
+    QVERIFY(!windows.Form1->findChild<QToolButton *>("SpeedButton1")->isVisible());
+}
+
+void RevealTest::nearMissesRevealNothing_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::newRow("capitals") << "QZVK";
+    QTest::newRow("trailing space") << "qzvk ";
+    QTest::newRow("empty") << "";
+}
+
+void RevealTest::nearMissesRevealNothing()
+{
+    QFETCH(QString, code);
+    enterCode(code);
+    QVERIFY(!edit3()->isVisible());
+    QCOMPARE(watcher.seen().size(), 1); // the dialog itself, and no message
+}
+
+void RevealTest::typedCodeStaysForTheNextShowing()
+{
+    enterCode(QStringLiteral("qzv"));
+    enterCode(QString());
+    QCOMPARE(shownText, QStringLiteral("qzv"));
+    QVERIFY(!edit3()->isVisible());
+}
+
+QTEST_MAIN(RevealTest)
+#include "tst_reveal.moc"
