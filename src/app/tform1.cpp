@@ -143,6 +143,8 @@ void TForm1::createWidgets()
         (*options[k])->move(176, 120 + 24 * k);
     }
 
+    exclusiveGroup({RadioButton1, RadioButton2, RadioButton3}, this);
+
     BitBtn1 = make<QPushButton>("BitBtn1", c, 184, 216, 241, 65, QStringLiteral("Наступне"));
     BitBtn1->setIcon(pictureIcon(QStringLiteral("next.png")));
     BitBtn1->setIconSize(QSize(95, 49));
@@ -155,6 +157,8 @@ void TForm1::createWidgets()
     GroupBox1 = make<QGroupBox>("GroupBox1", c, 552, 0, 89, 57, QStringLiteral("Музика"));
     RadioButton4 = make<QRadioButton>("RadioButton4", GroupBox1, 8, 16, 73, 17, QStringLiteral("Включена"));
     RadioButton5 = make<QRadioButton>("RadioButton5", GroupBox1, 8, 32, 81, 17, QStringLiteral("Виключена"));
+
+    exclusiveGroup({RadioButton4, RadioButton5}, this);
 
     Edit2 = make<QLineEdit>("Edit2", c, 8, 48, 121, 21);
     Edit2->setReadOnly(true);

@@ -40,6 +40,7 @@ private slots:
     void missingFileAtLevelStart();
     void missingFileOnNext();
     void malformedAnswerLineNeverScores();
+    void clickingTheChosenOptionAgainKeepsIt();
 
 private:
     template <class T> T *find(const char *name) const
@@ -334,6 +335,21 @@ void LevelRunTest::malformedAnswerLineNeverScores()
     answer(1);
     QCOMPARE(form()->state().CorrectCount, 0);
     answer(1);
+    QCOMPARE(form()->state().CorrectCount, 1);
+}
+
+void LevelRunTest::clickingTheChosenOptionAgainKeepsIt()
+{
+    identify();
+    find<QAction>("N6")->trigger();
+    QRadioButton *option = find<QRadioButton>("RadioButton1");
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(5, 8));
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(5, 8));
+    QVERIFY(option->isChecked());
+    // The options and the music switch are separate sets.
+    QVERIFY(find<QRadioButton>("RadioButton4")->isChecked());
+    find<QPushButton>("BitBtn1")->click();
+    QVERIFY(watcher.seen().isEmpty());
     QCOMPARE(form()->state().CorrectCount, 1);
 }
 

@@ -1,5 +1,6 @@
 #include "widgets.h"
 
+#include <QButtonGroup>
 #include <QLabel>
 #include <QPainter>
 #include <QRadioButton>
@@ -110,11 +111,26 @@ void uncheck(QRadioButton *button)
 {
     if (!button->isChecked())
         return;
-    const bool exclusive = button->autoExclusive();
+    QButtonGroup *group = button->group();
+    const bool exclusive = group ? group->exclusive() : button->autoExclusive();
     const QSignalBlocker blocker(button);
-    button->setAutoExclusive(false);
+    if (group)
+        group->setExclusive(false);
+    else
+        button->setAutoExclusive(false);
     button->setChecked(false);
-    button->setAutoExclusive(exclusive);
+    if (group)
+        group->setExclusive(exclusive);
+    else
+        button->setAutoExclusive(exclusive);
+}
+
+QButtonGroup *exclusiveGroup(std::initializer_list<QRadioButton *> buttons, QObject *owner)
+{
+    auto *group = new QButtonGroup(owner);
+    for (QRadioButton *button : buttons)
+        group->addButton(button);
+    return group;
 }
 
 void setShown(std::initializer_list<QWidget *> widgets, bool shown)

@@ -84,6 +84,11 @@ protected:
 // checked button of an exclusive group. Runs no handler.
 void uncheck(QRadioButton *button);
 
+// Makes radio buttons one exclusive set. Qt's own grouping by parent also
+// looks into nested frames, where a checked button of another set lets a
+// click uncheck the checked button of this one.
+class QButtonGroup *exclusiveGroup(std::initializer_list<QRadioButton *> buttons, QObject *owner);
+
 // Shows or hides each of the widgets.
 void setShown(std::initializer_list<QWidget *> widgets, bool shown);
 
