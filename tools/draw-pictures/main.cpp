@@ -26,7 +26,6 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QImage>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QLinearGradient>
 #include <QPainter>
@@ -210,11 +209,18 @@ void drawEar(QPainter &p, double length, double width, const EarLook &look)
         else
             p.setPen(Qt::NoPen);
         p.setBrush(shade);
+        // A grain is a teardrop: round at its foot, drawn out to a point.
         QPainterPath shape;
         shape.moveTo(0, 0);
-        shape.cubicTo(gw * 0.75, -gl * 0.2, gw * 0.6, -gl * 0.8, 0, -gl);
-        shape.cubicTo(-gw * 0.6, -gl * 0.8, -gw * 0.75, -gl * 0.2, 0, 0);
+        shape.cubicTo(gw * 0.68, -gl * 0.04, gw * 0.5, -gl * 0.66, 0, -gl);
+        shape.cubicTo(-gw * 0.5, -gl * 0.66, -gw * 0.68, -gl * 0.04, 0, 0);
         p.drawPath(shape);
+        if (look.edgeWidth > 0) {
+            // The crease down the middle of the grain.
+            p.setPen(QPen(withAlpha(look.edge, look.edge.alphaF() * 0.6), look.edgeWidth * 0.8,
+                          Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(side * gw * 0.06, -gl * 0.2), QPointF(0, -gl * 0.78));
+        }
         if (look.awnLength > 0) {
             const double bend = -side * rad(15);
             const double awn = length * look.awnLength;
@@ -224,17 +230,19 @@ void drawEar(QPainter &p, double length, double width, const EarLook &look)
         }
         p.restore();
     };
-    for (int i = 0; i < rows; ++i) {
+    // From the tip down, so that every grain lies over the foot of the one
+    // above it, as on a real ear.
+    grain(0, -step * (rows + 0.05), 0, step * 1.7, width * 0.4, 1);
+    for (int i = rows - 1; i >= 0; --i) {
         const double t = rows > 1 ? double(i) / (rows - 1) : 0.0;
-        const double taper = (1.0 - 0.4 * t * t) * (i == 0 ? 0.85 : 1.0);
-        const double gl = step * 2.3 * taper;
-        const double gw = width * 0.55 * taper;
-        for (int side : {-1, 1}) {
+        const double taper = (1.0 - 0.35 * t * t) * (i == 0 ? 0.8 : i == 1 ? 0.93 : 1.0);
+        const double gl = step * 2.1 * taper;
+        const double gw = width * 0.48 * taper;
+        for (int side : {1, -1}) {
             const double y = -step * (i + (side > 0 ? 0.5 : 0.0)) - step * 0.1;
-            grain(side * width * 0.1 * taper, y, side * 22.0, gl, gw, side);
+            grain(side * width * 0.14 * taper, y, side * 26.0, gl, gw, side);
         }
     }
-    grain(0, -step * (rows + 0.05), 0, step * 1.7, width * 0.42, 1);
     p.restore();
 }
 
@@ -383,8 +391,8 @@ QImage drawBackground()
         p.translate(rnd.range(0, W), cy);
         p.scale(1.0, 0.06 + 0.1 * depth);
         QRadialGradient g(QPointF(0, 0), 220);
-        g.setColorAt(0, QColor(255, 238, 160, 90));
-        g.setColorAt(1, QColor(255, 238, 160, 0));
+        g.setColorAt(0, QColor(255, 232, 130, 60));
+        g.setColorAt(1, QColor(255, 232, 130, 0));
         p.setBrush(g);
         p.drawEllipse(QPointF(0, 0), 220, 220);
         p.restore();
@@ -402,8 +410,8 @@ QImage drawBackground()
             for (double x = -20 + rnd.uniform() * spacing; x < W + 20;
                  x += spacing * rnd.range(0.6, 1.4)) {
                 stalks.push_back({x, y + rnd.range(0, std::max(0.5, size * 0.1)),
-                                  size * rnd.range(0.85, 1.15), 0.12 + rnd.range(-0.1, 0.1),
-                                  rnd.uniform(), d > 50 && rnd.uniform() < 0.012});
+                                  size * rnd.range(0.85, 1.15), rnd.range(-0.06, 0.3),
+                                  rnd.uniform(), d > 35 && rnd.uniform() < 0.02});
             }
             y += std::max(0.6, size * 0.11);
         }
@@ -414,10 +422,10 @@ QImage drawBackground()
     const QColor haze(236, 214, 150);
     for (const Stalk &s : stalks) {
         const double depth = std::clamp((s.y - horizon) / (H - horizon), 0.0, 1.3);
-        const double fog = std::exp(-(s.y - horizon) / 14.0);
+        const double fog = std::exp(-(s.y - horizon) / 9.0);
         const double lit = sheen(s.x, s.y);
         QColor body = mix(QColor(196, 132, 16), QColor(246, 196, 58), 0.35 + 0.45 * s.tone);
-        body = mix(body, QColor(255, 226, 120), 0.35 * lit);
+        body = mix(body, QColor(255, 222, 104), 0.3 * lit);
         body = mix(body, haze, fog * 0.85);
         QColor stem = mix(body, QColor(150, 98, 10), 0.35 + 0.2 * depth);
         stem = mix(stem, haze, fog * 0.7);
@@ -475,8 +483,8 @@ QImage drawBackground()
             spindle.cubicTo(w, -headLength * 0.25, w, -headLength * 0.75, 0, -headLength);
             spindle.cubicTo(-w, -headLength * 0.75, -w, -headLength * 0.25, 0, 0);
             QLinearGradient g(-w, 0, w, 0);
-            g.setColorAt(0, mix(body, QColor(255, 236, 150), 0.4));
-            g.setColorAt(1, mix(body, QColor(170, 110, 10), 0.3));
+            g.setColorAt(0, mix(body, QColor(255, 232, 130), 0.3));
+            g.setColorAt(1, mix(body, QColor(170, 110, 10), 0.4));
             p.setPen(Qt::NoPen);
             p.setBrush(g);
             p.drawPath(spindle);
@@ -490,13 +498,13 @@ QImage drawBackground()
         }
         // Near: a full ear with grains and bristles.
         EarLook look;
-        look.light = mix(body, QColor(255, 238, 160), 0.45);
-        look.dark = mix(body, QColor(150, 92, 6), 0.45);
+        look.light = mix(body, QColor(255, 234, 140), 0.35);
+        look.dark = mix(body, QColor(150, 92, 6), 0.5);
         look.edge = withAlpha(mix(body, QColor(120, 70, 0), 0.55), 0.8);
-        look.awn = withAlpha(mix(body, QColor(255, 238, 170), 0.55), 0.85);
+        look.awn = withAlpha(mix(body, QColor(255, 240, 180), 0.4 + 0.3 * depth), 0.8);
         look.edgeWidth = std::min(0.45, headLength * 0.012);
-        look.awnWidth = std::min(0.5, 0.15 + headLength * 0.008);
-        look.awnLength = 0.7;
+        look.awnWidth = std::min(0.5, 0.1 + headLength * 0.014);
+        look.awnLength = 0.85;
         look.rows = 7;
         p.save();
         p.translate(headBase);
@@ -555,13 +563,13 @@ QImage drawNext()
     // The arrow: a short wide shaft and a broad head.
     QPainterPath arrow;
     const double cy = 24.5;
-    arrow.moveTo(15, cy - 7);
-    arrow.lineTo(50, cy - 7);
-    arrow.lineTo(50, cy - 16);
-    arrow.lineTo(80, cy);
-    arrow.lineTo(50, cy + 16);
-    arrow.lineTo(50, cy + 7);
-    arrow.lineTo(15, cy + 7);
+    arrow.moveTo(14, cy - 8);
+    arrow.lineTo(50, cy - 8);
+    arrow.lineTo(50, cy - 17.5);
+    arrow.lineTo(81, cy);
+    arrow.lineTo(50, cy + 17.5);
+    arrow.lineTo(50, cy + 8);
+    arrow.lineTo(14, cy + 8);
     arrow.closeSubpath();
     // Shadow on the plate, down and to the right.
     p.save();
@@ -569,7 +577,7 @@ QImage drawNext()
     p.translate(1.6, 1.8);
     p.fillPath(arrow, QColor(120, 80, 0, 90));
     p.restore();
-    QLinearGradient green(0, cy - 16, 0, cy + 16);
+    QLinearGradient green(0, cy - 17.5, 0, cy + 17.5);
     green.setColorAt(0.0, QColor(118, 222, 88));
     green.setColorAt(0.5, QColor(30, 160, 48));
     green.setColorAt(1.0, QColor(8, 112, 34));
@@ -579,7 +587,7 @@ QImage drawNext()
     // Gloss on the upper half.
     p.save();
     p.setClipPath(arrow);
-    QLinearGradient gloss(0, cy - 16, 0, cy);
+    QLinearGradient gloss(0, cy - 17.5, 0, cy);
     gloss.setColorAt(0, QColor(255, 255, 255, 120));
     gloss.setColorAt(1, QColor(255, 255, 255, 10));
     p.fillRect(QRectF(0, 0, 95, cy - 0.5), gloss);
@@ -693,15 +701,16 @@ QImage drawStop()
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF c(214, 206.5);
-    const double size = 204;  // half the height, flat edge to flat edge
+    const double size = 204;       // half the height, flat edge to flat edge
+    const double faceInset = 32;   // rim and white band; wide enough to show at icon size
 
     // Thin dark rim, white band, red face.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(120, 16, 20));
     p.drawPath(octagon(c, size));
     p.setBrush(QColor(252, 252, 252));
-    p.drawPath(octagon(c, size - 5));
-    const QPainterPath face = octagon(c, size - 24);
+    p.drawPath(octagon(c, size - 7));
+    const QPainterPath face = octagon(c, size - faceInset);
     QRadialGradient red(c + QPointF(-60, -90), 330);
     red.setColorAt(0.0, QColor(240, 52, 52));
     red.setColorAt(0.6, QColor(214, 20, 28));
@@ -722,8 +731,8 @@ QImage drawStop()
     word.addText(0, 0, namedFont(QStringLiteral("Nimbus Sans"), 200, QFont::Bold),
                  QStringLiteral("STOP"));
     const QRectF box = word.boundingRect();
-    const double width = 2 * (size - 24) * 0.84;
-    const double height = (size - 24) * 0.78;
+    const double width = 2 * (size - faceInset) * 0.86;
+    const double height = (size - faceInset) * 0.8;
     QTransform fit;
     fit.translate(c.x(), c.y());
     fit.scale(width / box.width(), height / box.height());
@@ -857,32 +866,40 @@ void drawFrame(QPainter &p)
     }
 }
 
-// Text around a circle, letters upright towards the outside, centred on the top.
-void drawTextOnCircle(QPainter &p, QPointF c, double radius, const QString &text,
-                      const QFont &font, const QColor &colour, double startDegrees)
+// Text along an arc of a ring whose middle is at `radius`, centred on the
+// angle `centreDegrees` (0 at the top, clockwise). On the upper arc the letters
+// stand on the ring with their feet towards the centre; on the lower arc they
+// hang with their heads towards the centre, so both read from left to right.
+void drawArcText(QPainter &p, QPointF c, double radius, const QString &text, const QFont &font,
+                 const QColor &colour, double centreDegrees, bool upper, double spacing)
 {
     const QFontMetricsF metrics(font);
-    const double circumference = 2 * Pi * radius;
+    const double capHalf = metrics.capHeight() / 2;
     double total = 0;
     for (const QChar ch : text)
         total += metrics.horizontalAdvance(ch);
-    // Spread the letters evenly over the whole ring.
-    const double gap = (circumference - total) / text.size();
+    total += spacing * (text.size() - 1);
+    const double span = total / radius * 180.0 / Pi;
     double position = 0;
     p.save();
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
     for (const QChar ch : text) {
         const double advance = metrics.horizontalAdvance(ch);
-        const double angle = startDegrees + (position + advance / 2) / circumference * 360.0;
+        const double along = (position + advance / 2) / total * span - span / 2;
         QPainterPath glyph;
         glyph.addText(-advance / 2, 0, font, QString(ch));
         QTransform t;
         t.translate(c.x(), c.y());
-        t.rotate(angle);
-        t.translate(0, -radius);
+        if (upper) {
+            t.rotate(centreDegrees + along);
+            t.translate(0, -radius + capHalf);
+        } else {
+            t.rotate(centreDegrees - along - 180.0);
+            t.translate(0, radius + capHalf);
+        }
         p.drawPath(t.map(glyph));
-        position += advance + gap;
+        position += advance + spacing;
     }
     p.restore();
 }
@@ -939,9 +956,14 @@ void drawSeal(QPainter &p, QPointF c, double R)
     p.setPen(QPen(GoldDark, 2.5));
     p.setBrush(Navy);
     p.drawEllipse(c, R * 0.84, R * 0.84);
-    drawTextOnCircle(p, c, R * 0.62,
-                     QStringLiteral("ЗОРЕЛАД \u2022 ЗНАННЯ \u2022 ЗОРЕЛАД \u2022 ЗНАННЯ \u2022 "),
-                     namedFont(QStringLiteral("P052"), R * 0.16, QFont::Bold), GoldLight, 0);
+    {
+        const QFont font = namedFont(QStringLiteral("P052"), R * 0.17, QFont::Bold);
+        drawArcText(p, c, R * 0.67, QStringLiteral("ЗОРЕЛАД"), font, GoldLight, 0, true, R * 0.03);
+        drawArcText(p, c, R * 0.67, QStringLiteral("ЗНАННЯ"), font, GoldLight, 180, false, R * 0.03);
+        for (double side : {-1.0, 1.0})
+            drawFacetedStar(p, c + QPointF(side * R * 0.67, 0), R * 0.07, R * 0.03, GoldLight,
+                            Gold, Gold, 0);
+    }
     // Gold centre with a star.
     QRadialGradient inner(c + QPointF(-R * 0.2, -R * 0.25), R * 0.8);
     inner.setColorAt(0.0, QColor(255, 240, 180));
@@ -968,7 +990,6 @@ void drawDivider(QPainter &p, double cx, double y, double halfWidth)
         p.save();
         p.translate(cx + side * 44, y);
         p.rotate(side * 90.0 - side * 4);
-        p.scale(1, 1);
         drawEar(p, 270, 62, goldEar(1.0));
         p.restore();
     }
@@ -1031,9 +1052,10 @@ QImage drawCertificateRgb()
         p.setPen(QPen(GoldDark, 2));
         p.setBrush(g);
         p.drawPath(name);
+        QFont plain = namedFont(QStringLiteral("P052"), 54);
+        plain.setLetterSpacing(QFont::AbsoluteSpacing, 3);
         const QPainterPath line = centredText(
-            QStringLiteral("шкільна програма перевірки знань"),
-            namedFont(QStringLiteral("P052"), 58, QFont::Normal, true), cx, 990);
+            QStringLiteral("шкільна програма перевірки знань"), plain, cx, 990);
         p.fillPath(line, QColor(58, 70, 110));
     }
 
@@ -1362,40 +1384,40 @@ QImage drawIcon(int size)
     p.fillPath(shape, sky);
 
     const bool small = size < 32;
-    const QPointF star = small ? QPointF(128, 128) : QPointF(128, 104);
+    const QPointF star = small ? QPointF(128, 137) : QPointF(128, 100);
+    p.save();
+    p.setClipPath(shape);
     // Glow behind the star.
     {
         QRadialGradient g(star, small ? 120 : 110);
         g.setColorAt(0, QColor(255, 250, 210, 150));
         g.setColorAt(1, QColor(255, 250, 210, 0));
-        p.save();
-        p.setClipPath(shape);
         p.fillRect(QRectF(0, 0, 256, 256), g);
-        p.restore();
     }
     if (!small) {
         EarLook look;
-        look.light = QColor(255, 232, 120);
-        look.dark = QColor(224, 158, 16);
+        look.light = QColor(255, 236, 130);
+        look.dark = QColor(226, 160, 18);
         look.edge = QColor(150, 96, 0);
-        look.awn = QColor(255, 226, 120);
-        look.edgeWidth = std::max(unit * 0.6, 2.0);
+        look.awn = QColor(255, 232, 140);
+        look.edgeWidth = std::max(unit * 0.7, 2.0);
         look.awnWidth = std::max(unit * 0.8, 2.5);
-        look.awnLength = size >= 64 ? 0.32 : 0.0;
-        look.rows = size >= 64 ? 6 : 4;
+        look.awnLength = size >= 128 ? 0.28 : 0.0;
+        look.rows = size >= 64 ? 5 : 4;
         for (int side : {-1, 1}) {
             p.save();
-            p.translate(128 + side * 22, 236);
-            p.rotate(side * 38.0);
+            p.translate(128 + side * 12, 236);
+            p.rotate(side * 33.0);
             // The stalk, then the ear at its top.
-            p.setPen(QPen(look.edge, std::max(unit * 1.2, 5.0), Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(QPointF(0, 0), QPointF(0, -44));
+            p.setPen(QPen(look.edge, std::max(unit * 1.4, 6.0), Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(0, 0), QPointF(0, -46));
             p.translate(0, -40);
-            drawEar(p, 118, 48, look);
+            drawEar(p, 112, 42, look);
             p.restore();
         }
     }
-    const double outer = small ? 110 : 78;
+    p.restore();
+    const double outer = small ? 102 : 76;
     drawFacetedStar(p, star, outer, outer * 0.42, QColor(255, 244, 160), QColor(232, 160, 0),
                     QColor(140, 84, 0), std::max(unit * 1.0, 3.0));
 
@@ -1600,6 +1622,16 @@ int run(const QStringList &args)
 
     const QImage certificate = drawCertificateRgb();
     const QImage indexed = quantize(certificate, makePalette(certificate, 256));
+    // The printed lines go on white boxes: the ground around them must be the
+    // plain white of the page, from the left edge of the lines to the frame.
+    {
+        const QRgb white = qRgb(255, 255, 255);
+        for (int y = int(ClassTop) - 10; y < int(ResultTop) + 130; ++y)
+            for (int x = int(TextLeft); x < CertWidth - 82; ++x)
+                if (indexed.pixel(x, y) != white)
+                    fail(QStringLiteral("certificate: pixel %1,%2 under the printed lines is not white")
+                             .arg(x).arg(y));
+    }
     const QString bmp = media + QStringLiteral("/s.bmp");
     writeBytes(bmp, encodeBmp8(indexed));
     checkBmp(bmp, indexed);
