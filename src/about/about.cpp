@@ -37,7 +37,7 @@ TForm4::TForm4(QWidget *mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::Frame
     Shape2->setGeometry(scaled(16), scaled(136), scaled(305), scaled(17));
 
     Label1 = makeCredit("Label1", QStringLiteral("Команда Зорелад"), 64, 32, 228);
-    Label2 = makeCredit("Label2", QStringLiteral("zorelad@ukr.net"), 88, 56, 163);
+    Label2 = makeCredit("Label2", QStringLiteral("zorelad@example.org"), 88, 56, 163);
     Label3 = makeCredit("Label3", QStringLiteral("(c) 2026 Зорелад"), 80, 80, 174);
     Label4 = makeCredit("Label4", QStringLiteral("Київ"), 136, 104, 50);
 

@@ -17,6 +17,13 @@ namespace zorelad {
 
 namespace {
 
+// playbin's flags, as GStreamer's playback tutorials spell them out.
+enum PlayFlags : guint {
+    PlayText = 1 << 2,
+    PlaySoftVolume = 1 << 4,
+    PlaySoftColorBalance = 1 << 10,
+};
+
 // How long open() waits for a file to be ready to play.
 constexpr std::chrono::milliseconds OpenBound{5000};
 // How long it waits for the reason of a state change that failed at once.
@@ -37,16 +44,41 @@ QString orUnknown(const QString &text)
 // A sink from a launch description, or the named default when it is empty.
 GstElement *makeSink(const QString &description, const char *fallback)
 {
-    if (description.isEmpty())
-        return gst_element_factory_make(fallback, nullptr);
+    if (description.isEmpty()) {
+        if (GstElement *sink = gst_element_factory_make(fallback, nullptr))
+            return sink;
+        throw Failure(orUnknown({}));
+    }
     GError *error = nullptr;
     GstElement *sink = gst_parse_bin_from_description(description.toUtf8().constData(), TRUE, &error);
     if (error) {
         if (sink)
-            gst_object_unref(sink);
+            gst_object_unref(gst_object_ref_sink(sink));
         failWith(error);
     }
     return sink;
+}
+
+// Sound to the audio sink, pictures to the relay unless a sink is given
+// (then the answer is null, else the relay's sink); no subtitles, no volume
+// or colour controls, which the player never uses.
+GstElement *attachSinks(GstElement *playbin, const MediaSinks &sinks, FrameRelay &relay)
+{
+    guint flags = 0;
+    g_object_get(playbin, "flags", &flags, nullptr);
+    flags &= ~guint(PlayText | PlaySoftVolume | PlaySoftColorBalance);
+    g_object_set(playbin, "flags", flags, nullptr);
+
+    g_object_set(playbin, "audio-sink", makeSink(sinks.audioSink, "autoaudiosink"), nullptr);
+    if (!sinks.videoSink.isEmpty()) {
+        g_object_set(playbin, "video-sink", makeSink(sinks.videoSink, "fakesink"), nullptr);
+        return nullptr;
+    }
+    GstElement *frameSink = relay.createSink();
+    if (!frameSink)
+        throw Failure(orUnknown({}));
+    g_object_set(playbin, "video-sink", frameSink, nullptr);
+    return frameSink;
 }
 
 } // namespace
@@ -133,25 +165,17 @@ void MediaPlayer::createPipeline()
 {
     if (d->pipeline)
         return;
-    GstElement *audio = makeSink(d->sinks.audioSink, "autoaudiosink");
-    GstElement *video = nullptr;
+    GstElement *playbin = gst_element_factory_make("playbin", nullptr);
+    if (!playbin)
+        throw Failure(orUnknown({}));
+    gst_object_ref_sink(playbin);
     try {
-        video = d->sinks.videoSink.isEmpty() ? d->relay->createSink()
-                                             : makeSink(d->sinks.videoSink, "fakesink");
+        d->frameSink = attachSinks(playbin, d->sinks, *d->relay);
     } catch (...) {
-        gst_object_unref(audio);
+        gst_object_unref(playbin);
         throw;
     }
-    GstElement *playbin = gst_element_factory_make("playbin", nullptr);
-    if (!playbin || !audio || !video) {
-        for (GstElement *element : {playbin, audio, video})
-            if (element)
-                gst_object_unref(element);
-        throw Failure(orUnknown({}));
-    }
-    g_object_set(playbin, "audio-sink", audio, "video-sink", video, nullptr);
-    d->frameSink = d->sinks.videoSink.isEmpty() ? video : nullptr;
-    d->pipeline = GST_ELEMENT(gst_object_ref_sink(playbin));
+    d->pipeline = playbin;
     d->watch = std::make_unique<PrerollWatch>(d->pipeline);
 }
 

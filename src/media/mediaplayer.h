@@ -13,8 +13,10 @@ namespace zorelad {
 
 class VideoDisplay;
 
-// Where the sound and pictures go. Empty descriptions mean the system's
-// defaults; tests pass fixed sinks (for example "fakesink sync=true").
+// Where the sound and pictures go, as GStreamer launch descriptions. An empty
+// audio sink means the system's default output; an empty video sink means the
+// display window set on the player. Tests pass fixed sinks (for example
+// "fakesink sync=true").
 struct MediaSinks {
     QString audioSink;
     QString videoSink;

@@ -11,9 +11,9 @@ using zorelad::frameFromSample;
 
 namespace {
 
-GstCaps *bgrxCaps(int width, int height, const char *format = "BGRx")
+GstCaps *bgrxCaps(int width, int height)
 {
-    return gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, format, "width", G_TYPE_INT,
+    return gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width", G_TYPE_INT,
                                width, "height", G_TYPE_INT, height, "framerate",
                                GST_TYPE_FRACTION, 0, 1, nullptr);
 }
@@ -47,6 +47,20 @@ GstSample *sample(GstBuffer *buffer, GstCaps *caps)
     return result;
 }
 
+// Counts the queued calls that reach an object.
+class CallCounter : public QObject {
+public:
+    int calls = 0;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::MetaCall)
+            ++calls;
+        return QObject::event(event);
+    }
+};
+
 } // namespace
 
 class TestFrameRelay : public QObject {
@@ -54,7 +68,6 @@ class TestFrameRelay : public QObject {
 private slots:
     void initTestCase() { zorelad::initMedia(); }
     void framesKeepTheirRowsAndColours();
-    void onlyBgrxMakesAFrame();
     void aBusyUiThreadGetsOnlyTheNewestFrame();
 };
 
@@ -75,23 +88,12 @@ void TestFrameRelay::framesKeepTheirRowsAndColours()
     QCOMPARE(QColor(copy.pixel(4, 2)), QColor(0x80, 2, 4));
 }
 
-void TestFrameRelay::onlyBgrxMakesAFrame()
-{
-    GstSample *rgbx = sample(pattern(4, 2, 16, 1), bgrxCaps(4, 2, "RGBx"));
-    QVERIFY(frameFromSample(rgbx).isNull());
-    gst_sample_unref(rgbx);
-
-    GstSample *bare = gst_sample_new(nullptr, nullptr, nullptr, nullptr);
-    QVERIFY(frameFromSample(bare).isNull());
-    gst_sample_unref(bare);
-}
-
 // While the UI thread is busy (the start-up pause), frames replace each
 // other and one delivery carries the last of them.
 void TestFrameRelay::aBusyUiThreadGetsOnlyTheNewestFrame()
 {
     QList<QImage> delivered;
-    QObject context;
+    CallCounter context;
     FrameRelay relay(&context, [&](const QImage &frame) { delivered.append(frame); });
 
     GstElement *pipeline = gst_pipeline_new(nullptr);
@@ -118,6 +120,7 @@ void TestFrameRelay::aBusyUiThreadGetsOnlyTheNewestFrame()
     QVERIFY(delivered.isEmpty()); // nothing before the UI thread runs
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
+    QCOMPARE(context.calls, 1);
     QCOMPARE(delivered.size(), 1);
     QCOMPARE(qRed(delivered.first().pixel(0, 0)), 6);
 

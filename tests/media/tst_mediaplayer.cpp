@@ -102,6 +102,13 @@ void TestMediaPlayer::withoutDeviceNothingPlays()
     QVERIFY(!player.isOpen());
     QCOMPARE(failureOf([&] { player.play(); }), NoDevice);
     QCOMPARE(failureOf([&] { player.stop(); }), NoDevice);
+
+    // A sink that cannot be made fails the open like a bad file.
+    MediaPlayer mute(nullptr, {QStringLiteral("no-such-sink"), QString()});
+    mute.setFileName(file("track1.mp3"));
+    QVERIFY(!failureOf([&] { mute.open(); }).isEmpty());
+    QVERIFY(!mute.isOpen());
+    QCOMPARE(failureOf([&] { mute.play(); }), NoDevice);
 }
 
 void TestMediaPlayer::failedOpenLeavesNoDevice_data()
