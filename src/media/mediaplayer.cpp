@@ -127,6 +127,7 @@ void MediaPlayer::open()
     setSource();
     preroll();
     d->open = true;
+    emit opened();
 }
 
 void MediaPlayer::play()

@@ -39,6 +39,10 @@ public:
 
     bool isOpen() const;
 
+signals:
+    // A file was opened successfully.
+    void opened();
+
 private:
     void requireDevice() const;
     void closeDevice();

@@ -8,6 +8,8 @@
 #include <QThread>
 
 #include <cups/cups.h>
+#include <csignal>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -158,6 +160,8 @@ bool PrivateCups::startScheduler()
     const QString d = m_dir.path();
     m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
     m_cupsd.setStandardOutputFile(d + QStringLiteral("/log/cupsd.out"));
+    // A test killed by its time limit must not leave a scheduler behind.
+    m_cupsd.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_cupsd.start(findTool(QStringLiteral("cupsd")),
                   {QStringLiteral("-f"), QStringLiteral("-c"), d + QStringLiteral("/cupsd.conf"),
                    QStringLiteral("-s"), d + QStringLiteral("/cups-files.conf")});

@@ -81,7 +81,7 @@ void LevelRunTest::identify(const QString &name, const QString &pupilClass)
 {
     windows.Form2->findChild<QLineEdit *>("Edit1")->setText(name);
     windows.Form2->findChild<QComboBox *>("ComboBox1")->setEditText(pupilClass);
-    windows.Form2->Button1Click();
+    windows.Form2->findChild<QPushButton *>("Button1")->click();
 }
 
 void LevelRunTest::answer(int k)

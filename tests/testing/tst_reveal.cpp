@@ -47,7 +47,7 @@ void RevealTest::init()
     windows.Form1->show();
     windows.Form2->findChild<QLineEdit *>("Edit1")->setText(QStringLiteral("Оля"));
     windows.Form2->findChild<QComboBox *>("ComboBox1")->setEditText(QStringLiteral("2-Б"));
-    windows.Form2->Button1Click();
+    windows.Form2->findChild<QPushButton *>("Button1")->click();
     windows.Form1->findChild<QAction *>("N6")->trigger();
     watcher.clear();
 }

@@ -1,0 +1,54 @@
+// The grade line chosen for a level and a count of correct answers, and the
+// class line built around the class as typed.
+
+#include "certificate.h"
+#include "certificatepage.h"
+
+#include <QtTest>
+
+class CertificateResultTest : public QObject {
+    Q_OBJECT
+private slots:
+    void resultText_data();
+    void resultText();
+    void classLineKeepsTheClassAsTyped();
+};
+
+void CertificateResultTest::resultText_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("correct");
+    QTest::addColumn<QString>("expected");
+    for (int level = 1; level <= 3; ++level) {
+        const QString excellent = QStringLiteral("%1 рівня ВІДМІННО").arg(level);
+        const QString good = QStringLiteral("%1 рівня ДОБРЕ").arg(level);
+        for (int correct : {24, 22, 20})
+            QTest::addRow("level %d, %d", level, correct) << level << correct << excellent;
+        for (int correct : {19, 17, 16, 15, 14})
+            QTest::addRow("level %d, %d", level, correct) << level << correct << good;
+        for (int correct : {13, 0, -1, 25, 100})
+            QTest::addRow("level %d, %d", level, correct) << level << correct << QString();
+    }
+    for (int correct : {0, 14, 20, 24})
+        QTest::addRow("level 0, %d", correct) << 0 << correct << QString();
+    QTest::newRow("level 4") << 4 << 24 << QString();
+    QTest::newRow("level -1") << -1 << 20 << QString();
+}
+
+void CertificateResultTest::resultText()
+{
+    QFETCH(int, level);
+    QFETCH(int, correct);
+    QFETCH(QString, expected);
+    QCOMPARE(zorelad::certificateResultText(level, correct), expected);
+}
+
+void CertificateResultTest::classLineKeepsTheClassAsTyped()
+{
+    QCOMPARE(zorelad::certificateClassLine(QStringLiteral("5-А")), QStringLiteral("учень 5-А класу"));
+    QCOMPARE(zorelad::certificateClassLine(QStringLiteral("  11 Б ")), QStringLiteral("учень   11 Б  класу"));
+    QCOMPARE(zorelad::certificateClassLine(QString()), QStringLiteral("учень  класу"));
+}
+
+QTEST_GUILESS_MAIN(CertificateResultTest)
+#include "tst_certificateresult.moc"

@@ -1,0 +1,186 @@
+// The music switch, the intro video and their failures, in the real windows.
+
+#include "identification.h"
+#include "mediaplayer.h"
+#include "modalwatcher.h"
+#include "programfixture.h"
+#include "startup.h"
+#include "tform1.h"
+#include "videodisplay.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace zorelad;
+
+class MediaWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startUpStartsTheMusicTwiceThenTheVideo();
+    void missingVideoFailsAfterTheMusic();
+    void missingMusicStartsTheVideoOnTheFirstTick();
+    void musicSwitchRestartsFromTheBeginning();
+    void identificationHidesTheVideoForGood();
+    void identificationWithNoVideoDeviceReportsIt();
+    void aFailingReplayNeverStacksBoxes();
+
+private:
+    void start();
+    void identify();
+    MediaPlayer *player(const char *name) const
+    {
+        return windows.Form1->findChild<MediaPlayer *>(QLatin1String(name));
+    }
+    QString media(const char *name) const { return dir->path() + QStringLiteral("Media/") + QLatin1String(name); }
+
+    std::unique_ptr<testing_support::ProgramDir> dir;
+    Windows windows;
+    ModalWatcher watcher;
+};
+
+void MediaWindowTest::init()
+{
+    dir = std::make_unique<testing_support::ProgramDir>();
+    watcher.clear();
+    watcher.setAnswer(nullptr);
+}
+
+void MediaWindowTest::cleanup()
+{
+    windows = Windows();
+    dir.reset();
+}
+
+void MediaWindowTest::start()
+{
+    StartupOptions options = dir->options();
+    options.sinks.videoSink.clear(); // the video goes to its display
+    windows = createWindows(options);
+    windows.Form1->show();
+}
+
+void MediaWindowTest::identify()
+{
+    windows.Form2->findChild<QLineEdit *>("Edit1")->setText(QStringLiteral("Оля"));
+    windows.Form2->findChild<QComboBox *>("ComboBox1")->setEditText(QStringLiteral("4-В"));
+    windows.Form2->findChild<QPushButton *>("Button1")->click();
+}
+
+void MediaWindowTest::startUpStartsTheMusicTwiceThenTheVideo()
+{
+    start();
+    QVERIFY(watcher.seen().isEmpty());
+    QVERIFY(player("MediaPlayer2")->isOpen());
+    QCOMPARE(player("MediaPlayer2")->fileName(), media("track1.mp3"));
+    QVERIFY(player("MediaPlayer1")->isOpen());
+    QCOMPARE(player("MediaPlayer1")->fileName(), media("1.avi"));
+    auto *area = windows.Form1->findChild<VideoDisplay *>("Animate1");
+    QCOMPARE(player("MediaPlayer1")->display(), area);
+    // Frames arrive at their natural size in the display's corner.
+    QTRY_VERIFY_WITH_TIMEOUT(!area->currentFrame().isNull(), 5000);
+    QCOMPARE(area->currentFrame().size(), QSize(408, 248));
+    QVERIFY(!windows.Form1->findChild<QAction *>("N5")->isEnabled());
+}
+
+void MediaWindowTest::missingVideoFailsAfterTheMusic()
+{
+    QFile::remove(media("1.avi"));
+    start();
+    QVERIFY(!watcher.seen().isEmpty());
+    QCOMPARE(watcher.seen()[0].objectName, QStringLiteral("DefaultErrorBox"));
+    QCOMPARE(watcher.seen()[0].text, QStringLiteral("Resource not found."));
+    QVERIFY(player("MediaPlayer2")->isOpen());
+    QVERIFY(!player("MediaPlayer1")->isOpen());
+    // The level menu was disabled before the video failed.
+    QVERIFY(!windows.Form1->findChild<QAction *>("N5")->isEnabled());
+}
+
+void MediaWindowTest::missingMusicStartsTheVideoOnTheFirstTick()
+{
+    QFile::remove(media("track1.mp3"));
+    start();
+    QCOMPARE(watcher.seen().size(), 1);
+    QVERIFY(windows.Form1->findChild<QAction *>("N5")->isEnabled());
+    QVERIFY(!player("MediaPlayer1")->isOpen());
+    QSignalSpy opened(player("MediaPlayer1"), &MediaPlayer::opened);
+    QVERIFY(opened.wait(3000));
+    QVERIFY(player("MediaPlayer1")->isOpen());
+}
+
+void MediaWindowTest::musicSwitchRestartsFromTheBeginning()
+{
+    start();
+    MediaPlayer *music = player("MediaPlayer2");
+    QSignalSpy opened(music, &MediaPlayer::opened);
+    auto *off = windows.Form1->findChild<QRadioButton *>("RadioButton5");
+    auto *on = windows.Form1->findChild<QRadioButton *>("RadioButton4");
+    off->click();
+    QVERIFY(off->isChecked());
+    QVERIFY(music->isOpen()); // stopped, not closed
+    QCOMPARE(opened.size(), 0);
+    off->click(); // already checked: nothing runs
+    on->click();
+    QCOMPARE(opened.size(), 1);
+    on->click();
+    QCOMPARE(opened.size(), 1);
+    QVERIFY(watcher.seen().isEmpty());
+}
+
+void MediaWindowTest::identificationHidesTheVideoForGood()
+{
+    start();
+    identify();
+    auto *area = windows.Form1->findChild<VideoDisplay *>("Animate1");
+    QVERIFY(!area->isVisible());
+    QVERIFY(windows.Form1->findChild<QAction *>("N3")->isEnabled());
+    QSignalSpy opened(player("MediaPlayer1"), &MediaPlayer::opened);
+    QVERIFY(opened.wait(3000));
+    QVERIFY(!area->isVisible());
+    QVERIFY(watcher.seen().isEmpty());
+}
+
+void MediaWindowTest::identificationWithNoVideoDeviceReportsIt()
+{
+    QFile::remove(media("1.avi"));
+    start();
+    watcher.clear();
+    identify();
+    QVERIFY(watcher.texts().contains(QStringLiteral("No MCI device open.")));
+    QVERIFY(!windows.Form1->findChild<QWidget *>("Animate1")->isVisible());
+    QVERIFY(!windows.Form1->findChild<QAction *>("N3")->isEnabled());
+    QVERIFY(windows.Form1->findChild<QAction *>("N5")->isEnabled());
+}
+
+void MediaWindowTest::aFailingReplayNeverStacksBoxes()
+{
+    start();
+    QFile::remove(media("1.avi"));
+    // Leave each box open for three ticks of the replay timer.
+    int open = 0;
+    int most = 0;
+    watcher.setAnswer([&](QWidget *modal) {
+        if (modal->property("seen").toBool())
+            return;
+        modal->setProperty("seen", true);
+        most = std::max(most, ++open);
+        QTimer::singleShot(4500, modal, [&open, modal] {
+            --open;
+            modal->close();
+        });
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(watcher.seen().size() >= 2, 15000);
+    QCOMPARE(most, 1);
+    watcher.setAnswer(nullptr);
+}
+
+QTEST_MAIN(MediaWindowTest)
+#include "tst_mediawindow.moc"
