@@ -259,27 +259,23 @@ QImage decodeBmp(const QByteArray &bytes)
 
 namespace {
 
-[[noreturn]] void cannotOpen(const QString &path, int error)
-{
-    throw Failure(QStringLiteral("Cannot open file \"%1\". %2")
-                      .arg(path, QString::fromLocal8Bit(std::strerror(error))));
-}
-
 QByteArray readWhole(int fd, const QString &path)
 {
     struct stat st {};
     if (fstat(fd, &st) != 0)
-        cannotOpen(path, errno);
+        failToOpenFile(path, errno);
     if (S_ISDIR(st.st_mode))
-        cannotOpen(path, EISDIR);
+        failToOpenFile(path, EISDIR);
     QByteArray bytes;
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
         if (n < 0)
-            cannotOpen(path, errno);
+            failToOpenFile(path, errno);
         if (n == 0 || bytes.size() >= MaxFileBytes)
             break;
         bytes.append(buffer, qsizetype(n));
@@ -291,9 +287,10 @@ QByteArray readWhole(int fd, const QString &path)
 
 QImage loadBmpFile(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe in the picture's place cannot hang the program.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        cannotOpen(path, errno);
+        failToOpenFile(path, errno);
     QByteArray bytes;
     try {
         bytes = readWhole(fd, path);

@@ -1,5 +1,7 @@
 #include "certificate.h"
 
+#include "fonts.h"
+
 #include "bmpimage.h"
 #include "certificatepage.h"
 #include "cupsprinter.h"
@@ -54,7 +56,7 @@ void printCertificate(const QString &pupilClass, const QString &pupilName, int l
     const QString result = certificateResultText(level, correctCount);
     if (result.isEmpty())
         return;
-    installCertificateFonts();
+    installFontSubstitutions();
     const PrinterTarget target = defaultPrinterTarget();
     QTemporaryFile pdf(QDir::tempPath() + QStringLiteral("/zorelad-certificate-XXXXXX.pdf"));
     if (!pdf.open())

@@ -14,8 +14,4 @@ QString certificateResultText(int level, int correctCount);
 // name and the result. Throws zorelad::Failure on any failure.
 void printCertificate(const QString &pupilClass, const QString &pupilName, int level, int correctCount);
 
-// Maps the certificate's font family "Courier" onto the installed Nimbus Mono
-// PS. printCertificate does it itself; calling it again does no harm.
-void installCertificateFonts();
-
 } // namespace zorelad

@@ -15,12 +15,6 @@ QString certificateClassLine(const QString &pupilClass)
     return QStringLiteral("учень ") + pupilClass + QStringLiteral(" класу");
 }
 
-void installCertificateFonts()
-{
-    // insertSubstitution keeps a single entry however often it is called.
-    QFont::insertSubstitution(QStringLiteral("Courier"), QStringLiteral("Nimbus Mono PS"));
-}
-
 QRect drawTextCell(QPainter &painter, QPoint topLeft, const QString &text)
 {
     const QFontMetrics metrics = painter.fontMetrics();

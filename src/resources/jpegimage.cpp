@@ -5,10 +5,17 @@
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace zorelad {
 
 namespace {
+
+// A header of a few hundred bytes can claim a picture of 65500 x 65500 pixels.
+// Nothing the program shows comes near these limits; a stream beyond them is
+// refused before anything is allocated for it.
+constexpr unsigned long long MaxJpegPixels = 1ull << 24; // 4096 x 4096
+constexpr long MaxJpegWorkMemory = 256L * 1024 * 1024;  // libjpeg's own buffers
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -39,8 +46,12 @@ int decodeInto(const unsigned char *bytes, unsigned long size, QImage *out)
         return code == 0 ? -1 : code;
     }
     jpeg_create_decompress(&info);
+    // Buffers beyond this would need a backing store, which libjpeg refuses.
+    info.mem->max_memory_to_use = MaxJpegWorkMemory;
     jpeg_mem_src(&info, bytes, size);
     jpeg_read_header(&info, TRUE);
+    if (static_cast<unsigned long long>(info.image_width) * info.image_height > MaxJpegPixels)
+        ERREXIT1(&info, JERR_IMAGE_TOO_BIG, JPEG_MAX_DIMENSION);
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     // The image is allocated before any row is read; QImage's own storage

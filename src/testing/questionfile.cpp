@@ -3,11 +3,10 @@
 #include "failure.h"
 #include "paths.h"
 
-#include <QDir>
+#include <QFile>
 #include <QStringDecoder>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,20 +75,6 @@ private:
     bool m_lineOpen = false;
 };
 
-QString systemReason(int error)
-{
-    QString reason = QString::fromLocal8Bit(std::strerror(error));
-    if (reason.endsWith(QLatin1Char('.')))
-        reason.chop(1);
-    return reason;
-}
-
-[[noreturn]] void failToOpen(const QString &path, int error)
-{
-    throw Failure(QStringLiteral("Cannot open file \"%1\". %2")
-                      .arg(QDir::cleanPath(QDir::current().absoluteFilePath(path)), systemReason(error)));
-}
-
 } // namespace
 
 QStringList splitQuestionText(const QByteArray &bytes)
@@ -105,11 +90,11 @@ QStringList readQuestionFile(const QString &path)
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        failToOpen(path, errno);
+        failToOpenFile(path, errno);
     struct stat info;
     if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
         ::close(fd);
-        failToOpen(path, EISDIR);
+        failToOpenFile(path, EISDIR);
     }
     LineCollector collector;
     char buffer[65536];
@@ -120,7 +105,7 @@ QStringList readQuestionFile(const QString &path)
         if (got < 0) {
             const int error = errno;
             ::close(fd);
-            failToOpen(path, error);
+            failToOpenFile(path, error);
         }
         if (got == 0) {
             collector.finish();

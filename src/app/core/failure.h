@@ -19,4 +19,9 @@ private:
     QByteArray m_utf8;
 };
 
+// Throws the failure of a file that cannot be opened or read:
+// Cannot open file "PATH". REASON — the path made absolute, the system's
+// reason for `error` (an errno value) without a final period.
+[[noreturn]] void failToOpenFile(const QString &path, int error);
+
 } // namespace zorelad

@@ -4,6 +4,7 @@ namespace zorelad {
 
 void installFontSubstitutions()
 {
+    // Each family keeps a single entry however often this runs.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Monotype Corsiva"), QStringLiteral("Z003"));
     QFont::insertSubstitution(QStringLiteral("Palatino Linotype"), QStringLiteral("P052"));
