@@ -1,0 +1,207 @@
+// A pupil finishes a level and presses "Роздрукувати сертифікат": the page
+// reaches a private CUPS queue, or the failure reaches the screen and the
+// program goes on.
+
+#include "identification.h"
+#include "modalwatcher.h"
+#include "privatecups.h"
+#include "programfixture.h"
+#include "startup.h"
+#include "tform1.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace zorelad;
+
+class CertificateWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void printsTheLevelJustFinished_data();
+    void printsTheLevelJustFinished();
+    void printerFailuresReachTheScreen_data();
+    void printerFailuresReachTheScreen();
+    void aPrinterVanishingBetweenTwoPresses();
+    void aBrokenPictureIsReportedAndNothingPrinted();
+
+private:
+    void finishLevel(int level, int correct);
+    void pressPrint();
+    QString pageText(const QString &pdf) const;
+
+    PrivateCups cups; // first, before anything in the process talks to CUPS
+    std::unique_ptr<testing_support::ProgramDir> dir;
+    Windows windows;
+    ModalWatcher watcher;
+    QString output;
+    QString oldCurrent;
+};
+
+void CertificateWindowTest::initTestCase()
+{
+    QVERIFY2(cups.isRunning(), qPrintable(cups.error()));
+    output = cups.directory() + QStringLiteral("/certificate.pdf");
+    QVERIFY2(cups.addPdfQueue(QStringLiteral("Class"), output, 300), qPrintable(cups.error()));
+    oldCurrent = QDir::currentPath();
+}
+
+void CertificateWindowTest::init()
+{
+    QVERIFY(cups.setDefault(QStringLiteral("Class")));
+    QVERIFY(cups.setUserDefault(QString()));
+    QVERIFY(cups.acceptJobs(QStringLiteral("Class")));
+    QFile::remove(output);
+    dir = std::make_unique<testing_support::ProgramDir>();
+    // The certificate picture is found from the working directory, as the
+    // program's desktop entry starts it in its own directory.
+    QDir::setCurrent(dir->path());
+    windows = createWindows(dir->options());
+    windows.Form1->show();
+    windows.Form2->findChild<QLineEdit *>("Edit1")->setText(QStringLiteral("Петренко  Олена"));
+    windows.Form2->findChild<QComboBox *>("ComboBox1")->setEditText(QStringLiteral("6-Б"));
+    windows.Form2->findChild<QPushButton *>("Button1")->click();
+    watcher.clear();
+}
+
+void CertificateWindowTest::cleanup()
+{
+    windows = Windows();
+    QDir::setCurrent(oldCurrent);
+    dir.reset();
+}
+
+void CertificateWindowTest::finishLevel(int level, int correct)
+{
+    windows.Form1->findChild<QAction *>(QStringLiteral("N%1").arg(5 + level))->trigger();
+    for (int i = 0; i < 24; ++i) {
+        windows.Form1->findChild<QRadioButton *>(i < correct ? "RadioButton1" : "RadioButton3")->click();
+        windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
+    }
+    QVERIFY(windows.Form1->findChild<QPushButton *>("BitBtn2")->isVisible());
+}
+
+void CertificateWindowTest::pressPrint()
+{
+    windows.Form1->findChild<QPushButton *>("BitBtn2")->click();
+    QVERIFY(cups.waitForJobs());
+}
+
+QString CertificateWindowTest::pageText(const QString &pdf) const
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+void CertificateWindowTest::printsTheLevelJustFinished_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("correct");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("excellent") << 3 << 22 << "3 рівня ВІДМІННО";
+    QTest::newRow("good, 18") << 1 << 18 << "1 рівня ДОБРЕ";
+    // 14 to 16 are graded "Добре" on screen and print as such.
+    QTest::newRow("good, 15") << 2 << 15 << "2 рівня ДОБРЕ";
+}
+
+void CertificateWindowTest::printsTheLevelJustFinished()
+{
+    QFETCH(int, level);
+    QFETCH(int, correct);
+    QFETCH(QString, result);
+    finishLevel(level, correct);
+    const int before = cups.jobs().size();
+    pressPrint();
+    QVERIFY(watcher.seen().isEmpty());
+    QCOMPARE(cups.jobs().size(), before + 1);
+    const QString text = pageText(output);
+    const qsizetype classLine = text.indexOf(QStringLiteral("учень 6-Б класу"));
+    // Text extraction widens runs of spaces, so the two the pupil typed show as some.
+    const qsizetype name = text.indexOf(QRegularExpression(QStringLiteral("Петренко  +Олена")));
+    const qsizetype grade = text.indexOf(result);
+    QVERIFY2(classLine >= 0 && name > classLine && grade > name, qPrintable(text));
+}
+
+void CertificateWindowTest::printerFailuresReachTheScreen_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("no default") << "no default";
+    QTest::newRow("rejecting") << "rejecting";
+}
+
+void CertificateWindowTest::printerFailuresReachTheScreen()
+{
+    QFETCH(QString, failure);
+    finishLevel(1, 20);
+    const int before = cups.jobs().size();
+    QString expected;
+    if (failure == QLatin1String("no default")) {
+        // The scheduler forgets a deleted default and has none left.
+        QVERIFY(cups.addPdfQueue(QStringLiteral("Spare"), output + QStringLiteral(".spare")));
+        QVERIFY(cups.setDefault(QStringLiteral("Spare")));
+        QVERIFY(cups.deleteQueue(QStringLiteral("Spare")));
+        expected = QStringLiteral("There is no default printer currently selected.");
+    } else {
+        QVERIFY(cups.rejectJobs(QStringLiteral("Class")));
+        expected = QStringLiteral("Printer selected is not valid.");
+    }
+    windows.Form1->findChild<QPushButton *>("BitBtn2")->click();
+    QCOMPARE(watcher.texts(), QStringList{expected});
+    QCOMPARE(watcher.seen()[0].objectName, QStringLiteral("DefaultErrorBox"));
+    QCOMPARE(cups.jobs().size(), before);
+    // The program goes on: once the printer is back, the same button prints.
+    QVERIFY(cups.setDefault(QStringLiteral("Class")));
+    QVERIFY(cups.acceptJobs(QStringLiteral("Class")));
+    pressPrint();
+    QCOMPARE(cups.jobs().size(), before + 1);
+}
+
+void CertificateWindowTest::aPrinterVanishingBetweenTwoPresses()
+{
+    QVERIFY(cups.addPdfQueue(QStringLiteral("Corridor"), output + QStringLiteral(".corridor")));
+    QVERIFY(cups.setUserDefault(QStringLiteral("Corridor")));
+    finishLevel(2, 21);
+    pressPrint();
+    QVERIFY(watcher.seen().isEmpty());
+    QVERIFY(QFile::exists(output + QStringLiteral(".corridor")));
+    QVERIFY(cups.deleteQueue(QStringLiteral("Corridor")));
+    windows.Form1->findChild<QPushButton *>("BitBtn2")->click();
+    QCOMPARE(watcher.texts(), QStringList{QStringLiteral("Printer selected is not valid.")});
+}
+
+void CertificateWindowTest::aBrokenPictureIsReportedAndNothingPrinted()
+{
+    finishLevel(1, 24);
+    QFile picture(dir->path() + QStringLiteral("Media/s.bmp"));
+    QVERIFY(picture.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    picture.write("BM\x10\x00");
+    picture.close();
+    const int before = cups.jobs().size();
+    windows.Form1->findChild<QPushButton *>("BitBtn2")->click();
+    QCOMPARE(watcher.texts(), QStringList{QStringLiteral("Stream read error.")});
+    QFile::remove(picture.fileName());
+    windows.Form1->findChild<QPushButton *>("BitBtn2")->click();
+    QCOMPARE(watcher.texts().size(), 2);
+    QVERIFY(watcher.texts()[1].startsWith(QStringLiteral("Cannot open file \"")));
+    QVERIFY(watcher.texts()[1].endsWith(QStringLiteral("Media/s.bmp\". No such file or directory.")));
+    QCOMPARE(cups.jobs().size(), before);
+    // The level can be played again.
+    windows.Form1->findChild<QAction *>("N6")->trigger();
+    QVERIFY(windows.Form1->findChild<QPushButton *>("BitBtn1")->isVisible());
+}
+
+QTEST_MAIN(CertificateWindowTest)
+#include "tst_certificatewindow.moc"
