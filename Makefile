@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test package clean
 
 all: build
 
@@ -20,8 +20,34 @@ build: configure
 run: build
 	@cd $(BUILD)/program && ./zorelad
 
-test: build
+# Every suite, then every suite again built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, failing on any report.
+test: test-plain sanitize
+
+test-plain: build
 	@tools/run-tests $(BUILD)
 
+sanitize: deps
+	@cmake -S . -B $(BUILD)-sanitize -DZORELAD_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(BUILD)-sanitize -j$(JOBS)
+	@tools/run-tests $(BUILD)-sanitize -LE install
+
+# A bounded run of each fuzz target over its seed corpus.
+fuzz: deps
+	@tools/run-fuzz
+
+# The Debian package, built in its own tree with Debian's hardening flags:
+# $(PACKAGE_BUILD)/zorelad_<version>_<arch>.deb, installing to /usr.
+PACKAGE_BUILD ?= build-pkg
+package: deps
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  "-DCMAKE_C_FLAGS=$$(dpkg-buildflags --get CFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  "-DCMAKE_CXX_FLAGS=$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  "-DCMAKE_EXE_LINKER_FLAGS=$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j$(JOBS)
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
+	@ls $(PACKAGE_BUILD)/zorelad_*.deb
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-sanitize

@@ -25,6 +25,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/inside.sh" "$program_dir" "$
   cat "$work/log" 2>/dev/null; exit 1; }
 
 read -r x y w h <"$work/geometry"
+if grep -qE "Sanitizer|runtime error" "$work/log"; then cat "$work/log"; echo "FAIL: sanitizer report"; exit 1; fi
 [ -n "$keep" ] && cp "$work/shot.png" "$keep"
 pixel() { convert "$work/shot.png" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' -crop "1x1+$1+$2" info:; }
 fail() { echo "FAIL: $*"; exit 1; }

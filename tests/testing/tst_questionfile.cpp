@@ -39,7 +39,8 @@ void QuestionFileTest::lineRules_data()
     QTest::newRow("CR only") << QByteArray("q\ra\rb\rc\r3\r") << QStringList{"q", "a", "b", "c", "3"};
     QTest::newRow("LF CR is two ends") << QByteArray("q\n\ra\n\rb") << QStringList{"q", "", "a", "", "b"};
     QTest::newRow("mixed") << QByteArray("q\r\na\nb\rc\r\n1") << QStringList{"q", "a", "b", "c", "1"};
-    QTest::newRow("NUL ends the text") << QByteArray("q\r\na\0b\r\nc\r\n1", 15) << QStringList{"q", "a"};
+    static const char withNul[] = "q\r\na\0b\r\nc\r\n1";
+    QTest::newRow("NUL ends the text") << QByteArray(withNul, sizeof withNul - 1) << QStringList{"q", "a"};
     QTest::newRow("only NULs") << QByteArray(64, '\0') << QStringList{};
     QTest::newRow("empty") << QByteArray() << QStringList{};
     QTest::newRow("fewer than five") << QByteArray("q\r\na\r\n") << QStringList{"q", "a"};
