@@ -1,0 +1,253 @@
+// Files people edit by hand, lose or damage, one row per case: what the
+// pupil or teacher is told, and that the program is still usable afterwards
+// with its memory bounded. (Damaged certificate pictures byte by byte and
+// failing printers have their own suites beside the certificate code.)
+
+#include "identification.h"
+#include "mediaplayer.h"
+#include "modalwatcher.h"
+#include "programfixture.h"
+#include "startup.h"
+#include "tform1.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTextEdit>
+
+#include <unistd.h>
+
+using namespace zorelad;
+
+namespace {
+
+// Resident memory of this process, in kilobytes.
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+QByteArray randomBytes(int size, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QByteArray bytes(size, '\0');
+    for (char &b : bytes)
+        b = char(random.bounded(256));
+    return bytes;
+}
+
+enum class Expect { Message, NoMessage };
+
+} // namespace
+
+class BadInputsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void questionFiles_data();
+    void questionFiles();
+    void mediaFiles_data();
+    void mediaFiles();
+
+private:
+    void startProgram();
+    void identify();
+    QString at(const QString &relative) const { return dir->path() + relative; }
+    void put(const QString &relative, const QByteArray &bytes);
+    void putDirectory(const QString &relative);
+
+    std::unique_ptr<testing_support::ProgramDir> dir;
+    Windows windows;
+    ModalWatcher watcher;
+};
+
+void BadInputsTest::init()
+{
+    dir = std::make_unique<testing_support::ProgramDir>();
+    watcher.clear();
+}
+
+void BadInputsTest::cleanup()
+{
+    windows = Windows();
+    dir.reset();
+}
+
+void BadInputsTest::startProgram()
+{
+    StartupOptions options = dir->options();
+    options.sinks.videoSink.clear();
+    windows = createWindows(options);
+    windows.Form1->show();
+}
+
+void BadInputsTest::identify()
+{
+    windows.Form2->findChild<QLineEdit *>("Edit1")->setText(QStringLiteral("Тарас"));
+    windows.Form2->findChild<QComboBox *>("ComboBox1")->setEditText(QStringLiteral("7-А"));
+    windows.Form2->findChild<QPushButton *>("Button1")->click();
+}
+
+void BadInputsTest::put(const QString &relative, const QByteArray &bytes)
+{
+    QFile::remove(at(relative));
+    QFile file(at(relative));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+void BadInputsTest::putDirectory(const QString &relative)
+{
+    QFile::remove(at(relative));
+    QVERIFY(QDir().mkpath(at(relative)));
+}
+
+void BadInputsTest::questionFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message"); // what the box says; empty when nothing is said
+    QTest::addColumn<QString>("question"); // what the question box shows then
+
+    const QString noSuchFile = QStringLiteral("No such file or directory");
+    QTest::newRow("missing") << "missing" << noSuchFile << "";
+    QTest::newRow("a directory in its place") << "directory" << "Is a directory" << "";
+    if (::geteuid() != 0) // root reads whatever the permissions say
+        QTest::newRow("unreadable") << "unreadable" << "Permission denied" << "";
+    QTest::newRow("empty: no error, empty texts") << "empty" << "" << "";
+    QTest::newRow("random bytes: shown as text") << "random" << "" << "*";
+    QTest::newRow("50 MB without a line end: cut to 4096") << "huge" << "" << "4096";
+    QTest::newRow("only NULs: empty text") << "nuls" << "" << "";
+    QTest::newRow("CR only") << "cr" << "" << "Питання";
+    QTest::newRow("LF only") << "lf" << "" << "Питання";
+    QTest::newRow("LF CR: blank lines between") << "lfcr" << "" << "Питання";
+    QTest::newRow("mixed ends") << "mixed" << "" << "Питання";
+}
+
+void BadInputsTest::questionFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    QFETCH(QString, question);
+    const QString file = QStringLiteral("Text/1/1.z");
+    if (kind == QLatin1String("missing"))
+        QFile::remove(at(file));
+    else if (kind == QLatin1String("directory"))
+        putDirectory(file);
+    else if (kind == QLatin1String("unreadable"))
+        QFile::setPermissions(at(file), QFileDevice::WriteOwner);
+    else if (kind == QLatin1String("empty"))
+        put(file, QByteArray());
+    else if (kind == QLatin1String("random"))
+        put(file, randomBytes(4000, 7));
+    else if (kind == QLatin1String("huge"))
+        put(file, QByteArray(50 << 20, 'x'));
+    else if (kind == QLatin1String("nuls"))
+        put(file, QByteArray(1000, '\0'));
+    else if (kind == QLatin1String("cr"))
+        put(file, QByteArray("\xcf\xe8\xf2\xe0\xed\xed\xff\ra\rb\rc\r1\r"));
+    else if (kind == QLatin1String("lf"))
+        put(file, QByteArray("\xcf\xe8\xf2\xe0\xed\xed\xff\na\nb\nc\n1"));
+    else if (kind == QLatin1String("lfcr"))
+        put(file, QByteArray("\xcf\xe8\xf2\xe0\xed\xed\xff\n\ra\n\rb"));
+    else if (kind == QLatin1String("mixed"))
+        put(file, QByteArray("\xcf\xe8\xf2\xe0\xed\xed\xff\r\na\rb\nc\r\n1"));
+
+    startProgram();
+    identify();
+    const long before = residentKb();
+    windows.Form1->findChild<QAction *>("N6")->trigger();
+    const long grown = residentKb() - before;
+
+    if (message.isEmpty()) {
+        QVERIFY2(watcher.seen().isEmpty(), qPrintable(watcher.texts().join(QLatin1Char('|'))));
+        const QString shown = windows.Form1->findChild<QTextEdit *>("Memo1")->toPlainText();
+        if (question == QLatin1String("*"))
+            QVERIFY(!shown.isEmpty());
+        else if (question == QLatin1String("4096"))
+            QCOMPARE(shown.size(), 4096);
+        else
+            QCOMPARE(shown, question);
+        // A wrong or missing answer line only ever counts as wrong.
+        windows.Form1->findChild<QRadioButton *>("RadioButton1")->click();
+        windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
+        QVERIFY(watcher.seen().isEmpty());
+        QCOMPARE(windows.Form1->state().QuestionNo, 2);
+    } else {
+        QCOMPARE(watcher.texts(),
+                 QStringList{QStringLiteral("Cannot open file \"%1\". %2.").arg(at(file), message)});
+    }
+    // A 50 MB file costs no more memory than a small one.
+    QVERIFY2(grown < 20 * 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(grown)));
+    // Still usable: another level starts and runs.
+    windows.Form1->findChild<QAction *>("N7")->trigger();
+    windows.Form1->findChild<QRadioButton *>("RadioButton1")->click();
+    windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
+    QCOMPARE(windows.Form1->state().Level, 2);
+    QCOMPARE(windows.Form1->state().CorrectCount, 1);
+}
+
+void BadInputsTest::mediaFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message"); // empty: plays, no message
+    QTest::newRow("video missing") << "1.avi" << "missing" << "Resource not found.";
+    QTest::newRow("video zero bytes") << "1.avi" << "empty" << "Stream contains no data.";
+    QTest::newRow("video random bytes") << "1.avi" << "random" << "Could not determine type of stream.";
+    QTest::newRow("video a directory") << "1.avi" << "directory" << "is a directory.";
+    QTest::newRow("video holds an MP3: plays it") << "1.avi" << "swapped" << "";
+    QTest::newRow("music missing") << "track1.mp3" << "missing" << "Resource not found.";
+    QTest::newRow("music random bytes") << "track1.mp3" << "random" << "Could not determine type of stream.";
+    QTest::newRow("music holds an AVI: plays it") << "track1.mp3" << "swapped" << "";
+}
+
+void BadInputsTest::mediaFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    const QString path = QStringLiteral("Media/") + file;
+    if (kind == QLatin1String("missing")) {
+        QFile::remove(at(path));
+    } else if (kind == QLatin1String("empty")) {
+        put(path, QByteArray());
+    } else if (kind == QLatin1String("random")) {
+        put(path, randomBytes(64 * 1024, 11));
+    } else if (kind == QLatin1String("directory")) {
+        putDirectory(path);
+    } else if (kind == QLatin1String("swapped")) {
+        const QString other = file == QLatin1String("1.avi") ? QStringLiteral("track1.mp3") : QStringLiteral("1.avi");
+        QFile source(at(QStringLiteral("Media/") + other));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        put(path, source.readAll());
+    }
+    startProgram();
+    if (message.isEmpty()) {
+        QVERIFY2(watcher.seen().isEmpty(), qPrintable(watcher.texts().join(QLatin1Char('|'))));
+    } else {
+        QCOMPARE(watcher.seen().size(), 1);
+        QVERIFY2(watcher.texts()[0].endsWith(message), qPrintable(watcher.texts()[0]));
+    }
+    // Still usable: a pupil is identified and a level runs.
+    identify();
+    windows.Form1->findChild<QAction *>("N8")->trigger();
+    windows.Form1->findChild<QRadioButton *>("RadioButton1")->click();
+    windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
+    QCOMPARE(windows.Form1->state().CorrectCount, 1);
+}
+
+QTEST_MAIN(BadInputsTest)
+#include "tst_badinputs.moc"
