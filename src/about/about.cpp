@@ -16,15 +16,8 @@ int nextCreditTop(int top)
 
 TForm4::TForm4(QWidget *mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint)
 {
-    setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Form4"));
-    setFixedSize(scaled(339), scaled(190));
+    setUpDialog(this, "Form4", QStringLiteral("Form4"), QSize(339, 190), QColor(0, 0, 128));
     move(scaled(376), scaled(262));
-    setFont(pixelFont(QStringLiteral("MS Sans Serif"), scaled(11)));
-    QPalette navy = palette();
-    navy.setColor(QPalette::Window, QColor(0, 0, 128));
-    setPalette(navy);
-    setAutoFillBackground(true);
 
     for (ShapeWidget **bar : {&Shape1, &Shape2}) {
         *bar = new ShapeWidget(ShapeWidget::Kind::Rectangle, this);

@@ -76,7 +76,7 @@ TForm1::TForm1(const StartupOptions &options) : m_options(options)
     createWidgets();
     createMenu();
     connectHandlers();
-    m_levelRun = std::make_unique<LevelRun>(m_widgets, m_state);
+    m_levelRun = std::make_unique<LevelRun>(static_cast<const MainWidgets &>(*this), m_state);
 
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
     move(219, 184);
@@ -183,9 +183,6 @@ void TForm1::createWidgets()
     Timer1->setInterval(1500);
     Timer1->start();
 
-    m_widgets = MainWidgets{Shape1, Shape2, Label1, Label2, Label3, SpeedButton1, GroupBox2, Memo1,
-                            Button1, Button2, Button3, Edit1, Memo2, RadioGroup1, RadioButton1,
-                            RadioButton2, RadioButton3, BitBtn1, StatusBar1, Edit2, BitBtn2, Edit3};
 }
 
 void TForm1::createMenu()
@@ -207,14 +204,13 @@ void TForm1::createMenu()
     N3 = action(N1, "N3", QStringLiteral("Закінчити тестування"));
     N3->setIcon(pictureIcon(QStringLiteral("stop.png")));
     N4 = action(N1, "N4", QStringLiteral("Покинути програму"));
-    N5 = menu("N5", QStringLiteral("Рівень"));
-    N6 = action(N5, "N6", QStringLiteral("Рівень І"));
-    N7 = action(N5, "N7", QStringLiteral("Рівень ІІ"));
-    N8 = action(N5, "N8", QStringLiteral("Рівень ІІІ"));
+    QMenu *levels = menu("N5", QStringLiteral("Рівень"));
+    N5 = levels->menuAction();
+    N6 = action(levels, "N6", QStringLiteral("Рівень І"));
+    N7 = action(levels, "N7", QStringLiteral("Рівень ІІ"));
+    N8 = action(levels, "N8", QStringLiteral("Рівень ІІІ"));
     N9 = menu("N9", QStringLiteral("?"));
     N10 = action(N9, "N10", QStringLiteral("про створювача..."));
-    m_widgets.N3 = N3;
-    m_widgets.N5 = N5->menuAction();
 }
 
 void TForm1::connectHandlers()
@@ -268,7 +264,7 @@ void TForm1::FormCreate()
         }
         RadioButton4Click();
         RadioButton4Click();
-        N5->menuAction()->setEnabled(false);
+        N5->setEnabled(false);
         startIntroVideo();
         startupPause(m_options.clock);
     });
@@ -342,7 +338,7 @@ void TForm1::takePupil(const QString &name, const QString &pupilClass)
     Edit1->setText(name);
     Edit2->setText(pupilClass);
     setShown({Edit2, Edit1, Button1, Button2, Button3, GroupBox2, Label3}, true);
-    N5->menuAction()->setEnabled(true);
+    N5->setEnabled(true);
 }
 
 void TForm1::stopIntroVideo()

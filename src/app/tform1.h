@@ -34,7 +34,9 @@ class TForm3;
 class TForm4;
 class VideoDisplay;
 
-class TForm1 : public QMainWindow, public PupilReceiver {
+// The widgets the level run works on are the window's own members, taken
+// from MainWidgets so that the level run sees them by the same names.
+class TForm1 : public QMainWindow, public PupilReceiver, private MainWidgets {
     Q_OBJECT
 public:
     explicit TForm1(const StartupOptions &options = {});
@@ -76,46 +78,21 @@ private:
 
     StartupOptions m_options;
     TestState m_state;
-    MainWidgets m_widgets;
     std::unique_ptr<LevelRun> m_levelRun;
 
     QWidget *m_client = nullptr;
     StretchedPicture *Image1 = nullptr;
-    ShapeWidget *Shape1 = nullptr;
-    ShapeWidget *Shape2 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QToolButton *SpeedButton1 = nullptr;
     VideoDisplay *Animate1 = nullptr;
-    QGroupBox *GroupBox2 = nullptr;
-    QTextEdit *Memo1 = nullptr;
-    QPushButton *Button1 = nullptr;
-    QPushButton *Button2 = nullptr;
-    QPushButton *Button3 = nullptr;
-    QLineEdit *Edit1 = nullptr;
     MediaPlayer *MediaPlayer1 = nullptr;
-    QPlainTextEdit *Memo2 = nullptr;
     MediaPlayer *MediaPlayer2 = nullptr;
-    QGroupBox *RadioGroup1 = nullptr;
-    QRadioButton *RadioButton1 = nullptr;
-    QRadioButton *RadioButton2 = nullptr;
-    QRadioButton *RadioButton3 = nullptr;
-    QPushButton *BitBtn1 = nullptr;
-    StatusStrip *StatusBar1 = nullptr;
     QGroupBox *GroupBox1 = nullptr;
     QRadioButton *RadioButton4 = nullptr;
     QRadioButton *RadioButton5 = nullptr;
-    QLineEdit *Edit2 = nullptr;
-    QPushButton *BitBtn2 = nullptr;
-    QLineEdit *Edit3 = nullptr;
     QTimer *Timer1 = nullptr;
 
     QMenu *N1 = nullptr;
     QAction *N2 = nullptr;
-    QAction *N3 = nullptr;
     QAction *N4 = nullptr;
-    QMenu *N5 = nullptr;
     QAction *N6 = nullptr;
     QAction *N7 = nullptr;
     QAction *N8 = nullptr;

@@ -1,15 +1,11 @@
 #include "bmpimage.h"
 
 #include "failure.h"
+#include "readfile.h"
 
-#include <QFile>
 #include <QVector>
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zorelad {
 
@@ -257,48 +253,14 @@ QImage decodeBmp(const QByteArray &bytes)
     return image;
 }
 
-namespace {
-
-QByteArray readWhole(int fd, const QString &path)
-{
-    struct stat st {};
-    if (fstat(fd, &st) != 0)
-        failToOpenFile(path, errno);
-    if (S_ISDIR(st.st_mode))
-        failToOpenFile(path, EISDIR);
-    QByteArray bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            break;
-        if (n < 0)
-            failToOpenFile(path, errno);
-        if (n == 0 || bytes.size() >= MaxFileBytes)
-            break;
-        bytes.append(buffer, qsizetype(n));
-    }
-    return bytes;
-}
-
-} // namespace
 
 QImage loadBmpFile(const QString &path)
 {
-    // Non-blocking, so that a named pipe in the picture's place cannot hang the program.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        failToOpenFile(path, errno);
     QByteArray bytes;
-    try {
-        bytes = readWhole(fd, path);
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
-    ::close(fd);
+    readFileInChunks(path, [&bytes](const char *data, qsizetype size) {
+        bytes.append(data, size);
+        return bytes.size() < MaxFileBytes;
+    });
     return decodeBmp(bytes);
 }
 

@@ -39,14 +39,7 @@ static void place(QWidget *widget, int left, int top, int width, int height)
 TForm2::TForm2(PupilReceiver &receiver, QWidget *mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), m_receiver(receiver)
 {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Ідентифікація користувача"));
-    setFixedSize(scaled(228), scaled(166));
-    setFont(pixelFont(QStringLiteral("MS Sans Serif"), scaled(11)));
-    QPalette face = palette();
-    face.setColor(QPalette::Window, face.color(QPalette::Button));
-    setPalette(face);
-    setAutoFillBackground(true);
+    setUpDialog(this, "Form2", QStringLiteral("Ідентифікація користувача"), QSize(228, 166));
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));

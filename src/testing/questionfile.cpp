@@ -2,14 +2,10 @@
 
 #include "failure.h"
 #include "paths.h"
+#include "readfile.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zorelad {
 
@@ -87,34 +83,9 @@ QStringList splitQuestionText(const QByteArray &bytes)
 
 QStringList readQuestionFile(const QString &path)
 {
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        failToOpenFile(path, errno);
-    struct stat info;
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        failToOpenFile(path, EISDIR);
-    }
     LineCollector collector;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            const int error = errno;
-            ::close(fd);
-            failToOpenFile(path, error);
-        }
-        if (got == 0) {
-            collector.finish();
-            break;
-        }
-        if (!collector.feed(buffer, got))
-            break;
-    }
-    ::close(fd);
+    readFileInChunks(path, [&collector](const char *data, qsizetype size) { return collector.feed(data, size); });
+    collector.finish();
     return collector.lines();
 }
 

@@ -2,6 +2,7 @@
 
 #include "errorbox.h"
 #include "fonts.h"
+#include "widgets.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,15 +12,8 @@ namespace zorelad {
 TForm3::TForm3(std::function<void()> reveal, QWidget *mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), m_reveal(std::move(reveal))
 {
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Form3"));
-    setFixedSize(scaled(158), scaled(51));
+    setUpDialog(this, "Form3", QStringLiteral("Form3"), QSize(158, 51));
     move(scaled(448), scaled(320));
-    setFont(pixelFont(QStringLiteral("MS Sans Serif"), scaled(11)));
-    QPalette face = palette();
-    face.setColor(QPalette::Window, face.color(QPalette::Button));
-    setPalette(face);
-    setAutoFillBackground(true);
 
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));

@@ -1,5 +1,7 @@
 #include "widgets.h"
 
+#include "fonts.h"
+
 #include <QButtonGroup>
 #include <QLabel>
 #include <QPainter>
@@ -137,6 +139,18 @@ void setShown(std::initializer_list<QWidget *> widgets, bool shown)
 {
     for (QWidget *widget : widgets)
         widget->setVisible(shown);
+}
+
+void setUpDialog(QWidget *dialog, const char *name, const QString &title, QSize size, const QColor &background)
+{
+    dialog->setObjectName(QLatin1String(name));
+    dialog->setWindowTitle(title);
+    dialog->setFixedSize(scaled(size.width()), scaled(size.height()));
+    dialog->setFont(pixelFont(QStringLiteral("MS Sans Serif"), scaled(11)));
+    QPalette colours = dialog->palette();
+    colours.setColor(QPalette::Window, background.isValid() ? background : colours.color(QPalette::Button));
+    dialog->setPalette(colours);
+    dialog->setAutoFillBackground(true);
 }
 
 QColor activeTitleColour() { return QColor(153, 180, 209); }
