@@ -91,7 +91,7 @@ for f in lib/zorelad/zorelad bin/zorelad-check; do
   file -b "$work/binary" | grep -q 'stripped' && ! file -b "$work/binary" | grep -q 'not stripped' \
     || fail "/usr/$f is not stripped"
 done
-say "built $(basename "$deb")"
+say "package $(basename "$deb")"
 command -v lintian >/dev/null || fail "lintian is missing (tools/install-deps installs it)"
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 \
   || { cat "$work/lintian.log"; fail "lintian found errors"; }
