@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test package clean
+.PHONY: all deps configure build run test test-plain sanitize fuzz package clean
 
 all: build
 
@@ -50,4 +50,4 @@ package: deps
 	@ls $(PACKAGE_BUILD)/zorelad_*.deb
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize
+	rm -rf $(BUILD) $(BUILD)-sanitize $(PACKAGE_BUILD)
