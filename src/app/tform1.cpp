@@ -55,11 +55,6 @@ QPalette systemColours(QPalette palette)
     return palette;
 }
 
-void makeOpaque(QLabel *label)
-{
-    label->setAutoFillBackground(true);
-}
-
 } // namespace
 
 TForm1::TForm1(const StartupOptions &options) : m_options(options)
@@ -103,12 +98,12 @@ void TForm1::createWidgets()
 
     Label1 = make<QLabel>("Label1", c, 184, 16, 0, 0);
     Label1->setFont(resultFont());
-    makeOpaque(Label1);
+    Label1->setAutoFillBackground(true); // opaque: the window's colour behind the text
     Label2 = make<QLabel>("Label2", c, 168, 48, 0, 0);
     Label2->setFont(resultFont());
     Label3 = make<QLabel>("Label3", c, 192, 64, 228, 26, QStringLiteral("Оберіть рівень тестування"));
     Label3->setFont(pixelFont(QStringLiteral("Palatino Linotype"), 19));
-    makeOpaque(Label3);
+    Label3->setAutoFillBackground(true);
 
     SpeedButton1 = make<QToolButton>("SpeedButton1", c, 616, 312, 25, 25);
     Animate1 = make<VideoDisplay>("Animate1", c, 112, 40, 409, 249);
