@@ -33,8 +33,9 @@ sanitize: deps
 	@tools/run-tests $(BUILD)-sanitize -LE install
 
 # A bounded run of each fuzz target over its seed corpus.
+FUZZ_SECONDS ?= 60
 fuzz: deps
-	@tools/run-fuzz
+	@tools/run-fuzz $(FUZZ_SECONDS)
 
 # The Debian package, built in its own tree with Debian's hardening flags:
 # $(PACKAGE_BUILD)/zorelad_<version>_<arch>.deb, installing to /usr.
