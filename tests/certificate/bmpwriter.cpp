@@ -20,7 +20,7 @@ void put32(QByteArray &out, quint32 v)
     put16(out, v >> 16);
 }
 
-QByteArray infoHeader(const BmpSpec &s, quint32 paletteCount)
+QByteArray infoHeader(const BmpLayout &s, quint32 paletteCount)
 {
     QByteArray h;
     put32(h, s.headerSize);
@@ -52,7 +52,7 @@ QByteArray infoHeader(const BmpSpec &s, quint32 paletteCount)
     return h;
 }
 
-QByteArray rows(const BmpSpec &s)
+QByteArray rows(const BmpLayout &s)
 {
     const int height = std::abs(s.height);
     const int stride = (s.width * s.bitCount + 31) / 32 * 4;
@@ -77,7 +77,7 @@ QByteArray rows(const BmpSpec &s)
 
 } // namespace
 
-QByteArray writeBmp(const BmpSpec &s)
+QByteArray writeBmp(const BmpLayout &s)
 {
     QByteArray palette;
     for (QRgb c : s.palette) {
@@ -99,7 +99,7 @@ QByteArray writeBmp(const BmpSpec &s)
 
 QByteArray writeBmp24(int width, int height, const std::function<QRgb(int x, int y)> &colour)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = width;
     s.height = height;
     s.bitCount = 24;

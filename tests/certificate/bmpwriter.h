@@ -6,7 +6,7 @@
 #include <QVector>
 #include <functional>
 
-struct BmpSpec {
+struct BmpLayout {
     int width = 1;
     int height = 1;          // stored as given; negative means top-down rows
     int bitCount = 24;
@@ -20,7 +20,7 @@ struct BmpSpec {
 
 // A complete file: file header, info header, masks, palette and rows
 // (bottom-up unless the height is negative), each row padded to 4 bytes.
-QByteArray writeBmp(const BmpSpec &spec);
+QByteArray writeBmp(const BmpLayout &layout);
 
 // A 24-bit picture whose pixels come from a function of (x, y).
 QByteArray writeBmp24(int width, int height, const std::function<QRgb(int x, int y)> &colour);

@@ -70,7 +70,7 @@ void put16(QByteArray &bytes, int offset, quint32 v)
 // A 1-bit picture of any size with all pixels 0, built without a per-pixel loop.
 QByteArray blankOneBit(int width, int height)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.bitCount = 1;
     s.palette = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
     QByteArray b = writeBmp(s); // 1 x 1: headers, palette and one 4-byte row
@@ -120,14 +120,14 @@ void BmpImageTest::decodesTrueColour()
     // Width 3 makes 9-byte rows padded to 12: padding must be skipped.
     compareAll(decodeBmp(writeBmp24(3, 2, distinct)), 3, 2, distinct);
 
-    BmpSpec topDown;
+    BmpLayout topDown;
     topDown.width = 5;
     topDown.height = -3;
     topDown.pixel = [](int x, int y) { return quint32(distinct(x, y)) & 0xFFFFFFu; };
     compareAll(decodeBmp(writeBmp(topDown)), 5, 3, distinct);
 
     // 32 bits per pixel without masks: blue, green, red and a byte that is ignored.
-    BmpSpec s32;
+    BmpLayout s32;
     s32.width = 2;
     s32.height = 2;
     s32.bitCount = 32;
@@ -153,7 +153,7 @@ void BmpImageTest::decodesIndexed()
     QFETCH(int, bits);
     QFETCH(int, width);
     QFETCH(int, colours);
-    BmpSpec s;
+    BmpLayout s;
     s.width = width;
     s.height = 4;
     s.bitCount = bits;
@@ -172,7 +172,7 @@ void BmpImageTest::decodesIndexed()
 void BmpImageTest::decodesMaskedFormats()
 {
     // 16 bits without masks: 5-5-5.
-    BmpSpec s555;
+    BmpLayout s555;
     s555.width = 3;
     s555.height = 1;
     s555.bitCount = 16;
@@ -184,7 +184,7 @@ void BmpImageTest::decodesMaskedFormats()
     });
 
     // 16 bits 5-6-5, masks right after a plain info header.
-    BmpSpec s565;
+    BmpLayout s565;
     s565.width = 2;
     s565.height = 1;
     s565.bitCount = 16;
@@ -197,7 +197,7 @@ void BmpImageTest::decodesMaskedFormats()
                [](int x, int) { return x == 0 ? qRgb(0, 255, 0) : qRgb(255, 0, 255); });
 
     // 32 bits with a version 5 header and red in the low byte; alpha is ignored.
-    BmpSpec v5;
+    BmpLayout v5;
     v5.width = 2;
     v5.height = -2;
     v5.bitCount = 32;
@@ -213,7 +213,7 @@ void BmpImageTest::decodesMaskedFormats()
     compareAll(decodeBmp(writeBmp(v5)), 2, 2, distinct);
 
     // A version 4 header with plain 24-bit pixels.
-    BmpSpec v4;
+    BmpLayout v4;
     v4.width = 3;
     v4.height = 3;
     v4.headerSize = 108;
@@ -230,7 +230,7 @@ void BmpImageTest::decodesLargestSides()
 void BmpImageTest::decodesCoreHeader()
 {
     // The old OS/2 header: 16-bit sizes and a palette of 3-byte entries.
-    BmpSpec s;
+    BmpLayout s;
     s.headerSize = 12;
     s.width = 3;
     s.height = 2;
@@ -300,7 +300,7 @@ void BmpImageTest::refusesBadBytes_data()
     QTest::newRow("pixel offset inside the header") << patched(10, 20) << NotValid;
     QTest::newRow("pixel offset huge") << patched(10, 0xFFFFFFFFu) << NotValid;
 
-    BmpSpec indexed;
+    BmpLayout indexed;
     indexed.width = 4;
     indexed.height = 4;
     indexed.bitCount = 8;
@@ -328,7 +328,7 @@ void BmpImageTest::survivesDamagedFiles()
     // sanitizers to catch reads out of bounds).
     QList<QByteArray> seeds{writeBmp24(7, 5, distinct)};
     for (int bits : {1, 4, 8, 16, 32}) {
-        BmpSpec s;
+        BmpLayout s;
         s.width = 9;
         s.height = bits == 16 ? -3 : 3;
         s.bitCount = bits;
