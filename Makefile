@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-plain sanitize fuzz package clean
+.PHONY: all deps configure build run test test-plain sanitize fuzz bench package clean
 
 all: build
 
@@ -36,6 +36,10 @@ sanitize: deps
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@tools/run-fuzz $(FUZZ_SECONDS)
+
+# Speed and memory against their floors, one table (bench/README.md).
+bench: build
+	@tools/run-bench $(BUILD)
 
 # The Debian package, built in its own tree with Debian's hardening flags:
 # $(PACKAGE_BUILD)/zorelad_<version>_<arch>.deb, installing to /usr.

@@ -4,6 +4,7 @@
 #include "certificate.h"
 #include "errorbox.h"
 #include "fonts.h"
+#include "grades.h"
 #include "mediaplayer.h"
 #include "paths.h"
 #include "pictures.h"
@@ -15,10 +16,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -55,6 +58,22 @@ QPalette systemColours(QPalette palette)
     return palette;
 }
 
+// The picture stretched to `size` once, the way the picture widget stretches
+// it when it paints. The background is repainted under every frame of the
+// intro video, and a picture already at the widget's size is a plain copy
+// instead of a smooth rescale of the whole picture twenty times a second.
+QImage stretchedTo(const QImage &picture, const QSize &size)
+{
+    if (picture.isNull() || picture.size() == size)
+        return picture;
+    QImage stretched(size, picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    stretched.fill(Qt::transparent);
+    QPainter painter(&stretched);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(QPoint(0, 0), size), picture);
+    return stretched;
+}
+
 } // namespace
 
 TForm1::TForm1(const StartupOptions &options) : m_options(options)
@@ -75,7 +94,17 @@ TForm1::TForm1(const StartupOptions &options) : m_options(options)
 
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
     move(219, 184);
-    guarded([this] { Image1->setPicture(backgroundPicture()); });
+    guarded([this] {
+        Image1->setPicture(stretchedTo(backgroundPicture(), Image1->size()));
+        // A picture without transparency covers the whole widget, so nothing
+        // beneath it needs painting first.
+        const QImage picture = Image1->picture();
+        Image1->setAttribute(Qt::WA_OpaquePaintEvent, !picture.isNull() && !picture.hasAlphaChannel());
+        // The video area shows the background where its frames leave it
+        // uncovered; it paints that part itself rather than have the whole
+        // background beneath it painted again for every frame.
+        Animate1->setBackdrop(picture.copy(Animate1->geometry()));
+    });
 }
 
 TForm1::~TForm1() = default;
@@ -101,6 +130,9 @@ void TForm1::createWidgets()
     Label1->setAutoFillBackground(true); // opaque: the window's colour behind the text
     Label2 = make<QLabel>("Label2", c, 168, 48, 0, 0);
     Label2->setFont(resultFont());
+    // The grade captions' font is loaded with the window. Loaded when the
+    // first level ends, it would hold up that Next by several milliseconds.
+    QFontMetrics(resultFont()).boundingRect(gradeFor(0).headline);
     Label3 = make<QLabel>("Label3", c, 192, 64, 228, 26, QStringLiteral("Оберіть рівень тестування"));
     Label3->setFont(pixelFont(QStringLiteral("Palatino Linotype"), 19));
     Label3->setAutoFillBackground(true);

@@ -48,6 +48,7 @@ private:
     void closeDevice();
     void createPipeline();
     void setSource();
+    bool restartedInPlace();
     void preroll();
     bool prerolled();
     bool reachedPause() const;

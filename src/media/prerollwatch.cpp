@@ -39,6 +39,12 @@ QString PrerollWatch::errorText() const
     return m_error;
 }
 
+bool PrerollWatch::failed() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_failed;
+}
+
 GstBusSyncReply PrerollWatch::onMessage(GstBus *, GstMessage *message, gpointer self)
 {
     auto *watch = static_cast<PrerollWatch *>(self);

@@ -33,6 +33,8 @@ public:
     // The first error's text since arm(); empty when there was none or it
     // had no text.
     QString errorText() const;
+    // Whether an error has come since arm(), also after the wait.
+    bool failed() const;
 
 private:
     static GstBusSyncReply onMessage(GstBus *bus, GstMessage *message, gpointer self);

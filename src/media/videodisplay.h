@@ -16,11 +16,19 @@ public:
     void showFrame(const QImage &frame);
     QImage currentFrame() const { return m_frame; }
 
+    // What lies beneath the display, at least its size and without
+    // transparency: shown wherever no frame covers the display. With it the
+    // display paints every pixel of its own, so nothing beneath it is
+    // painted again for each frame. A null image turns it off.
+    void setBackdrop(const QImage &backdrop);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QImage m_frame;
+    QImage m_backdrop;
 };
 
 } // namespace zorelad

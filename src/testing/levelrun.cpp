@@ -102,7 +102,9 @@ QString LevelRun::storedLine(int k) const
 void LevelRun::loadQuestion(int number)
 {
     const QStringList lines = readQuestionFile(questionFilePath(state.ProgramDir, state.Level, number));
-    w.Memo2->setPlainText(lines.join(QLatin1Char('\n')));
+    // The store is never shown: its text goes straight into its document,
+    // which spares the text layouts an edit widget makes for display.
+    w.Memo2->document()->setPlainText(lines.join(QLatin1Char('\n')));
     w.RadioButton1->setText(storedLine(2));
     w.RadioButton2->setText(storedLine(3));
     w.RadioButton3->setText(storedLine(4));

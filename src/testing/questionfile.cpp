@@ -4,6 +4,8 @@
 #include "paths.h"
 #include "readfile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 
@@ -11,7 +13,13 @@ namespace zorelad {
 
 QString questionFilePath(const QString &programDir, int level, int number)
 {
-    return resolvePath(programDir + QStringLiteral("Text/%1/%2.z").arg(level).arg(number));
+    const QString path = programDir + QStringLiteral("Text/%1/%2.z").arg(level).arg(number);
+    // A path that exists as spelt needs no lookup of each component: it is
+    // what the lookup would answer.
+    const QString exact = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    if (QFileInfo::exists(exact))
+        return exact;
+    return resolvePath(path);
 }
 
 namespace {
@@ -58,13 +66,16 @@ public:
 private:
     bool endLine()
     {
-        QStringDecoder decoder("windows-1251");
-        m_lines << decoder.decode(m_line);
+        m_lines << m_decoder.decode(m_line);
         m_line.clear();
         m_lineOpen = false;
         return m_lines.size() < QuestionFileLines;
     }
 
+    // One decoder for all lines: opening the code page costs more than
+    // decoding a line. A single-byte code page carries nothing from one
+    // line to the next.
+    QStringDecoder m_decoder{"windows-1251"};
     QStringList m_lines;
     QByteArray m_line;
     bool m_afterCr = false;

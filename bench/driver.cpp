@@ -1,0 +1,458 @@
+// zorelad-bench: runs every measurement as fresh processes of
+// zorelad-bench-app (the program's windows), zorelad-bench-qtfloor (a bare Qt
+// window) and zorelad-bench-gstfloor (bare GStreamer pipelines), each figure
+// beside its floor from the same run, and prints one Markdown table.
+//
+// Usage: zorelad-bench [--program-dir DIR] [--startup-runs N] [--next-rounds N]
+//                      [--read-batches N] [--idle-seconds S] [--only LIST]
+// LIST is a comma-separated choice of startup,next,read,idle,memory.
+
+#include "benchcommon.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace {
+
+struct Settings {
+    QString programDir = QStringLiteral(ZORELAD_BENCH_PROGRAM_DIR);
+    int startupRuns = 11;
+    int nextRounds = 2;
+    int readBatches = 300;
+    double idleSeconds = 60;
+    double settleSeconds = 3;
+    QStringList only;
+    bool wants(const QString &part) const { return only.isEmpty() || only.contains(part); }
+};
+
+using Values = QHash<QByteArray, QByteArray>;
+
+void progress(const QString &text)
+{
+    std::fprintf(stderr, "bench: %s\n", qPrintable(text));
+    std::fflush(stderr);
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+double maximum(const std::vector<double> &values)
+{
+    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+std::vector<double> numbers(const QByteArray &list)
+{
+    std::vector<double> out;
+    for (const QByteArray &item : list.split(','))
+        if (!item.isEmpty())
+            out.push_back(item.toDouble());
+    return out;
+}
+
+Values parse(const QByteArray &output)
+{
+    Values values;
+    for (const QByteArray &line : output.split('\n'))
+        for (const QByteArray &pair : line.split(' ')) {
+            const int eq = pair.indexOf('=');
+            if (eq > 0)
+                values.insert(pair.left(eq), pair.mid(eq + 1));
+        }
+    return values;
+}
+
+class Runner {
+public:
+    explicit Runner(const Settings &settings) : m_settings(settings)
+    {
+        const QString here = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+        m_startup = here + QStringLiteral("zorelad-bench-startup");
+        m_app = here + QStringLiteral("zorelad-bench-app");
+        m_qtFloor = here + QStringLiteral("zorelad-bench-qtfloor");
+        m_gstFloor = here + QStringLiteral("zorelad-bench-gstfloor");
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    }
+
+    QString startup() const { return m_startup; }
+    QString app() const { return m_app; }
+    QString qtFloor() const { return m_qtFloor; }
+    QString gstFloor() const { return m_gstFloor; }
+    QString media() const { return m_settings.programDir + QStringLiteral("/Media"); }
+
+    // Starts a process; `started` is CLOCK_MONOTONIC just before.
+    std::unique_ptr<QProcess> start(const QString &program, const QStringList &arguments, qint64 *started = nullptr)
+    {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(m_env);
+        process->setWorkingDirectory(m_settings.programDir);
+        if (started)
+            *started = bench::monotonicNs();
+        process->start(program, arguments);
+        return process;
+    }
+
+    std::optional<Values> finish(QProcess &process, int timeoutMs)
+    {
+        if (!process.waitForFinished(timeoutMs)) {
+            progress(QStringLiteral("%1 %2 took too long; stopped")
+                         .arg(QFileInfo(process.program()).fileName(), process.arguments().join(QLatin1Char(' '))));
+            process.kill();
+            process.waitForFinished(5000);
+            return std::nullopt;
+        }
+        const Values values = parse(process.readAllStandardOutput());
+        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 || values.isEmpty()) {
+            progress(QStringLiteral("%1 %2 failed: %3")
+                         .arg(QFileInfo(process.program()).fileName(), process.arguments().join(QLatin1Char(' ')),
+                              QString::fromLocal8Bit(process.readAllStandardError()).trimmed().right(2000)));
+            return std::nullopt;
+        }
+        return values;
+    }
+
+    std::optional<Values> run(const QString &program, const QStringList &arguments, int timeoutMs,
+                              qint64 *started = nullptr)
+    {
+        auto process = start(program, arguments, started);
+        return finish(*process, timeoutMs);
+    }
+
+private:
+    const Settings &m_settings;
+    QString m_startup, m_app, m_qtFloor, m_gstFloor;
+    QTemporaryDir m_runtime;
+    QProcessEnvironment m_env;
+};
+
+struct Row {
+    QString what;
+    QString program;
+    QString floor;
+    QString ratio;
+    QString target;
+    QString met;
+};
+
+QString ms(double value) { return QString::number(value, 'f', value < 10 ? 2 : 1) + QStringLiteral(" ms"); }
+QString us(double value) { return QString::number(value, 'f', value < 10 ? 2 : 1) + QStringLiteral(" µs"); }
+QString percent(double value) { return QString::number(value, 'f', 2) + QStringLiteral(" %"); }
+QString mb(double kb) { return QString::number(kb / 1024.0, 'f', 1) + QStringLiteral(" MB"); }
+QString times(double value) { return QString::number(value, 'f', 2) + QStringLiteral("×"); }
+QString yes(bool met) { return met ? QStringLiteral("yes") : QStringLiteral("**no**"); }
+Row failed(const QString &what, const QString &target)
+{
+    return {what, QStringLiteral("failed"), QString(), QString(), target, QStringLiteral("**no**")};
+}
+
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("?");
+    const QList<QByteArray> fields = file.readAll().split(' ');
+    return fields.size() >= 3 ? QString::fromLatin1(fields[0] + ' ' + fields[1] + ' ' + fields[2])
+                              : QStringLiteral("?");
+}
+
+QString cpuModel()
+{
+    QFile file(QStringLiteral("/proc/cpuinfo"));
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : file.readAll().split('\n'))
+            if (line.startsWith("model name")) {
+                const int colon = line.indexOf(':');
+                return QString::fromLatin1(line.mid(colon + 1).trimmed());
+            }
+    }
+    return QStringLiteral("?");
+}
+
+// 1. Fresh process to the first painted main window, the program against a
+// bare QMainWindow of the same size.
+void measureStartup(Runner &runner, const Settings &settings, QList<Row> &rows, QStringList &notes)
+{
+    const QString what = QStringLiteral("1. Start-up to the first painted main window (pause skipped), "
+                                        "median of %1 fresh processes").arg(settings.startupRuns);
+    const QString target = QStringLiteral("≤ 1.5× floor");
+    progress(QStringLiteral("start-up: %1 runs each").arg(settings.startupRuns));
+    // The first run warms the page cache and GStreamer's registry and tells the window's size.
+    const QStringList appArgs = {settings.programDir};
+    const std::optional<Values> warm = runner.run(runner.startup(), appArgs, 60000);
+    if (!warm) {
+        rows << failed(what, target);
+        return;
+    }
+    const QStringList floorArgs = {QStringLiteral("startup"), QString::fromLatin1(warm->value("width")),
+                                   QString::fromLatin1(warm->value("height"))};
+    runner.run(runner.qtFloor(), floorArgs, 60000);
+
+    // Phases, from the moment the process was started.
+    const QList<QByteArray> appPhases = {"main_ns", "media_ns", "application_ns", "windows_ns", "painted_ns"};
+    const QList<QByteArray> floorPhases = {"main_ns", "application_ns", "painted_ns"};
+    QHash<QByteArray, std::vector<double>> appSteps, floorSteps;
+    std::vector<double> program, floor;
+    for (int run = 0; run < settings.startupRuns; ++run) {
+        for (int which = 0; which < 2; ++which) {
+            const bool app = (run + which) % 2 == 0; // alternate which goes first
+            qint64 started = 0;
+            const std::optional<Values> values = app ? runner.run(runner.startup(), appArgs, 60000, &started)
+                                                     : runner.run(runner.qtFloor(), floorArgs, 60000, &started);
+            if (!values) {
+                rows << failed(what, target);
+                return;
+            }
+            const double took = double(values->value("painted_ns").toLongLong() - started) / 1e6;
+            (app ? program : floor).push_back(took);
+            qint64 previous = started;
+            for (const QByteArray &phase : app ? appPhases : floorPhases) {
+                const qint64 at = values->value(phase).toLongLong();
+                (app ? appSteps : floorSteps)[phase].push_back(double(at - previous) / 1e6);
+                previous = at;
+            }
+        }
+    }
+    const double p = median(program), f = median(floor);
+    rows << Row{what, ms(p), ms(f) + QStringLiteral(" (bare QMainWindow ") + QString::fromLatin1(warm->value("width")) +
+                                QStringLiteral("×") + QString::fromLatin1(warm->value("height")) + QStringLiteral(")"),
+                times(p / f), target, yes(p <= 1.5 * f)};
+    auto step = [](QHash<QByteArray, std::vector<double>> &steps, const char *phase) {
+        return QString::number(median(steps[phase]), 'f', 1);
+    };
+    notes << QStringLiteral("Start-up phases, medians in ms. Program: process start to main() %1, media system %2, "
+                            "application object %3, windows created (fonts, widgets, pictures, music opened twice, "
+                            "video opened) %4, first paint %5. Floor: process start to main() %6, application "
+                            "object %7, first paint %8.")
+                 .arg(step(appSteps, "main_ns"), step(appSteps, "media_ns"), step(appSteps, "application_ns"),
+                      step(appSteps, "windows_ns"), step(appSteps, "painted_ns"), step(floorSteps, "main_ns"),
+                      step(floorSteps, "application_ns"), step(floorSteps, "painted_ns"));
+}
+
+// 2. Next, click to painted, every question of whole levels.
+void measureNext(Runner &runner, const Settings &settings, QList<Row> &rows, QStringList &notes)
+{
+    const QString what = QStringLiteral("2. Next: click to the next question painted, %1 whole levels");
+    progress(QStringLiteral("next: %1 rounds of the three levels").arg(settings.nextRounds));
+    const std::optional<Values> values = runner.run(
+        runner.app(), {QStringLiteral("next"), settings.programDir, QString::number(settings.nextRounds)}, 300000);
+    if (!values) {
+        rows << failed(what.arg(3 * settings.nextRounds), QStringLiteral("median < 1 ms, worst < 5 ms"));
+        return;
+    }
+    const std::vector<double> program = numbers(values->value("next_us"));
+    const std::vector<double> floor = numbers(values->value("floor_us"));
+    const double pm = median(program) / 1000, pw = maximum(program) / 1000;
+    const double fm = median(floor) / 1000, fw = maximum(floor) / 1000;
+    const QString levels = what.arg(3 * settings.nextRounds) + QStringLiteral(" (%1 clicks)").arg(program.size());
+    rows << Row{levels + QStringLiteral(", median"), ms(pm),
+                ms(fm) + QStringLiteral(" (read() the file + repaint the whole window)"), times(pm / fm),
+                QStringLiteral("< 1 ms"), yes(pm < 1)};
+    rows << Row{levels + QStringLiteral(", worst"), ms(pw), ms(fw), times(pw / fw), QStringLiteral("< 5 ms"),
+                yes(pw < 5)};
+    auto part = [&](const char *key) {
+        return QString::number(median(numbers(values->value(key))) / 1000, 'f', 2);
+    };
+    notes << QStringLiteral("Next, medians in ms: the press repainting the button %1, the release running the "
+                            "handler (scoring, reading and showing the next question) %2, painting what changed %3.")
+                 .arg(part("press_us"), part("handler_us"), part("paint_us"));
+}
+
+// 3. One question file through the program's reader against read().
+void measureRead(Runner &runner, const Settings &settings, QList<Row> &rows)
+{
+    const QString what = QStringLiteral("3. Loading one question file (readQuestionFile), median of %1 batches "
+                                        "of the 72 shipped files").arg(settings.readBatches);
+    const QString target = QStringLiteral("≤ 3× floor");
+    progress(QStringLiteral("read: %1 batches").arg(settings.readBatches));
+    const std::optional<Values> values = runner.run(
+        runner.app(), {QStringLiteral("read"), settings.programDir, QString::number(settings.readBatches)}, 300000);
+    if (!values) {
+        rows << failed(what, target);
+        return;
+    }
+    const double p = median(numbers(values->value("read_ns"))) / 1000;
+    const double f = median(numbers(values->value("floor_ns"))) / 1000;
+    rows << Row{what, us(p), us(f) + QStringLiteral(" (open, read(), close)"), times(p / f), target, yes(p <= 3 * f)};
+}
+
+// 4. CPU over a minute: the start screen, the bare pipelines, a level, one
+// after the other so that none slows another down; both rows share the floor.
+void measureIdle(Runner &runner, const Settings &settings, QList<Row> &rows)
+{
+    const QString settle = QString::number(settings.settleSeconds);
+    const QString span = QString::number(settings.idleSeconds);
+    const int bound = int((settings.settleSeconds + settings.idleSeconds) * 1000) + 60000;
+    auto percentOf = [](const Values &values) {
+        return 100 * values.value("cpu_s").toDouble() / values.value("wall_s").toDouble();
+    };
+    auto measure = [&](const QString &program, const QStringList &arguments, const char *what) {
+        progress(QStringLiteral("%1: %2 s (load %3)").arg(QLatin1String(what), span, loadAverage()));
+        return runner.run(program, arguments, bound);
+    };
+    const std::optional<Values> start =
+        measure(runner.app(), {QStringLiteral("idle-start"), settings.programDir, settle, span}, "idle, start screen");
+    const std::optional<Values> floor =
+        measure(runner.gstFloor(), {runner.media(), settle, span}, "idle, bare pipelines");
+    const std::optional<Values> level =
+        measure(runner.app(), {QStringLiteral("idle-level"), settings.programDir, settle, span}, "idle, in a level");
+
+    struct Case {
+        const std::optional<Values> &values;
+        QString what;
+        double target;
+    };
+    const Case cases[] = {
+        {start, QStringLiteral("4. Idle CPU on the start screen (music; video restarted every 1.5 s, painted)"), 2.0},
+        {level, QStringLiteral("4. Idle CPU in the middle of a level (music; video hidden, still restarted; "
+                               "about timer)"),
+         1.0},
+    };
+    for (const Case &c : cases) {
+        const QString what = c.what + QStringLiteral(", %1 s").arg(span);
+        const QString target = QStringLiteral("< %1 % of one core").arg(c.target);
+        if (!c.values || !floor) {
+            rows << failed(what, target);
+            continue;
+        }
+        const double p = percentOf(*c.values), f = percentOf(*floor);
+        rows << Row{what, percent(p) + QStringLiteral(" (%1 s)").arg(QString::fromLatin1(c.values->value("cpu_s"))),
+                    percent(f) + QStringLiteral(" (%1 s; bare playbins, same sinks, seek restart)")
+                                     .arg(QString::fromLatin1(floor->value("cpu_s"))),
+                    times(p / f), target, yes(p < c.target)};
+    }
+}
+
+// 5. Peak resident memory of a whole session against the bare window plus the
+// bare pipelines.
+void measureMemory(Runner &runner, const Settings &settings, QList<Row> &rows, QStringList &notes)
+{
+    const QString what = QStringLiteral("5. Peak resident memory of a session (start-up, a level, a certificate "
+                                        "printed to a private CUPS PDF queue)");
+    const QString target = QStringLiteral("< 80 MB and ≤ 1.3× floor");
+    progress(QStringLiteral("memory: a whole session"));
+    const std::optional<Values> warm = runner.run(runner.startup(), {settings.programDir}, 60000);
+    const std::optional<Values> session = runner.run(runner.app(), {QStringLiteral("session"), settings.programDir},
+                                                      300000);
+    if (!warm || !session) {
+        rows << failed(what, target);
+        return;
+    }
+    const std::optional<Values> qt =
+        runner.run(runner.qtFloor(), {QStringLiteral("memory"), QString::fromLatin1(warm->value("width")),
+                                      QString::fromLatin1(warm->value("height"))},
+                   60000);
+    const std::optional<Values> gst = runner.run(runner.gstFloor(), {runner.media(), QStringLiteral("1"),
+                                                                     QStringLiteral("5")},
+                                                 60000);
+    if (!qt || !gst) {
+        rows << failed(what, target);
+        return;
+    }
+    const double p = session->value("peak_rss_kb").toDouble();
+    const double q = qt->value("peak_rss_kb").toDouble();
+    const double g = gst->value("peak_rss_kb").toDouble();
+    const double f = q + g;
+    const QList<QByteArray> steps = session->value("steps_kb").split(',');
+    if (steps.size() == 5) {
+        auto at = [&](int i) { return mb(steps[i].split('/').value(0).toDouble()); };
+        notes << QStringLiteral("Session memory, resident: %1 before the windows, %2 with the main window shown, %3 "
+                                "after the level, %4 after printing (peak %5 while printing), %6 at the end.")
+                     .arg(at(0), at(1), at(2), at(3), mb(steps[3].split('/').value(1).toDouble()), at(4));
+    }
+    rows << Row{what + (session->value("printed") == "1" ? QString() : QStringLiteral(" — nothing printed")), mb(p),
+                mb(f) + QStringLiteral(" (Qt window %1 + pipelines %2)").arg(mb(q), mb(g)), times(p / f), target,
+                yes(p < 80 * 1024 && p <= 1.3 * f)};
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    Settings settings;
+    const QStringList args = app.arguments().mid(1);
+    for (int i = 0; i + 1 < args.size(); i += 2) {
+        const QString &key = args[i], &value = args[i + 1];
+        if (key == QLatin1String("--program-dir"))
+            settings.programDir = value;
+        else if (key == QLatin1String("--startup-runs"))
+            settings.startupRuns = value.toInt();
+        else if (key == QLatin1String("--next-rounds"))
+            settings.nextRounds = value.toInt();
+        else if (key == QLatin1String("--read-batches"))
+            settings.readBatches = value.toInt();
+        else if (key == QLatin1String("--idle-seconds"))
+            settings.idleSeconds = value.toDouble();
+        else if (key == QLatin1String("--only"))
+            settings.only = value.split(QLatin1Char(','));
+        else {
+            std::fprintf(stderr, "unknown option %s\n", qPrintable(key));
+            return 2;
+        }
+    }
+    if (args.size() % 2) {
+        std::fprintf(stderr, "usage: zorelad-bench [--program-dir DIR] [--startup-runs N] [--next-rounds N] "
+                             "[--read-batches N] [--idle-seconds S] [--only startup,next,read,idle,memory]\n");
+        return 2;
+    }
+    settings.programDir = QDir(settings.programDir).absolutePath();
+
+    const QString loadBefore = loadAverage();
+    const qint64 began = bench::monotonicNs();
+    Runner runner(settings);
+    QList<Row> rows;
+    QStringList notes;
+    if (settings.wants(QStringLiteral("startup")))
+        measureStartup(runner, settings, rows, notes);
+    if (settings.wants(QStringLiteral("next")))
+        measureNext(runner, settings, rows, notes);
+    if (settings.wants(QStringLiteral("read")))
+        measureRead(runner, settings, rows);
+    if (settings.wants(QStringLiteral("memory")))
+        measureMemory(runner, settings, rows, notes);
+    if (settings.wants(QStringLiteral("idle")))
+        measureIdle(runner, settings, rows);
+
+    std::printf("\nMachine: %d cores (nproc), %s, %s; load average %s at the start, %s at the end; "
+                "%s; Qt %s, offscreen platform; run took %.0f s.\n\n",
+                QThread::idealThreadCount(), qPrintable(cpuModel()), qPrintable(QSysInfo::prettyProductName()),
+                qPrintable(loadBefore), qPrintable(loadAverage()),
+                qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)), qVersion(),
+                double(bench::monotonicNs() - began) / 1e9);
+    std::printf("| Measure | Program | Floor (same run) | Ratio | Target | Met |\n");
+    std::printf("|---|---|---|---|---|---|\n");
+    // In the order of their numbers, whatever order they were measured in.
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const Row &a, const Row &b) { return a.what.left(2) < b.what.left(2); });
+    for (const Row &row : rows)
+        std::printf("| %s | %s | %s | %s | %s | %s |\n", qPrintable(row.what), qPrintable(row.program),
+                    qPrintable(row.floor), qPrintable(row.ratio), qPrintable(row.target), qPrintable(row.met));
+    for (const QString &note : notes)
+        std::printf("\n%s\n", qPrintable(note));
+    std::fflush(stdout);
+    // A missed target is a result to read, not a failed run; a measurement
+    // that could not be taken shows as "failed" in the table.
+    return 0;
+}
