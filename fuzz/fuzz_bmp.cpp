@@ -29,8 +29,11 @@ void checkPicture(const QByteArray &bytes, const QImage &image)
     }
     if (bytes.size() < 14 || !bytes.startsWith("BM"))
         fail("a picture from bytes without a bitmap file header");
-    if (image.isNull() || image.format() != QImage::Format_RGB32)
-        fail("a picture that is null or not RGB32");
+    const bool indexed = image.format() == QImage::Format_Indexed8;
+    if (image.isNull() || (!indexed && image.format() != QImage::Format_RGB32))
+        fail("a picture that is null or neither indexed nor RGB32");
+    if (indexed && image.colorCount() != 2 && image.colorCount() != 16 && image.colorCount() != 256)
+        fail("a palette picture whose colour table is not 2, 16 or 256 entries");
     const qint64 w = image.width();
     const qint64 h = image.height();
     if (w < 1 || h < 1 || w > zorelad::BmpMaxSide || h > zorelad::BmpMaxSide || w * h > zorelad::BmpMaxPixels)
@@ -40,7 +43,16 @@ void checkPicture(const QByteArray &bytes, const QImage &image)
         fail("more pixels than bits in the file");
     // Every pixel is written, opaque: a pixel left as it was allocated would
     // show the allocator's fill in its alpha byte.
+    // (In a palette picture, an index past its colour table.)
     for (int y = 0; y < h; ++y) {
+        if (indexed) {
+            const uchar *row = image.constScanLine(y);
+            for (int x = 0; x < w; ++x) {
+                if (row[x] >= image.colorCount())
+                    fail("a pixel that was never written");
+            }
+            continue;
+        }
         const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         for (int x = 0; x < w; ++x) {
             if (qAlpha(row[x]) != 255)

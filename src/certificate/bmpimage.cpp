@@ -194,13 +194,13 @@ QVector<QRgb> readPalette(const Reader &r, const BmpLayout &b)
     return palette;
 }
 
-void decodeIndexedRow(const uchar *src, QRgb *dst, int width, int bits, const QVector<QRgb> &palette)
+void decodeIndexedRow(const uchar *src, uchar *dst, int width, int bits)
 {
     const int perByte = 8 / bits;
     const uint mask = (1u << bits) - 1;
     for (int x = 0; x < width; ++x) {
         const int shift = 8 - bits * (x % perByte + 1);
-        dst[x] = palette[(src[x / perByte] >> shift) & mask];
+        dst[x] = uchar((src[x / perByte] >> shift) & mask);
     }
 }
 
@@ -215,11 +215,9 @@ void decodeMaskedRow(const uchar *src, QRgb *dst, const BmpLayout &b)
     }
 }
 
-void decodeRow(const uchar *src, QRgb *dst, const BmpLayout &b, const QVector<QRgb> &palette)
+void decodeTrueColourRow(const uchar *src, QRgb *dst, const BmpLayout &b)
 {
-    if (b.bitCount <= 8) {
-        decodeIndexedRow(src, dst, b.width, b.bitCount, palette);
-    } else if (b.bitCount == 24) {
+    if (b.bitCount == 24) {
         for (int x = 0; x < b.width; ++x, src += 3)
             dst[x] = qRgb(src[2], src[1], src[0]);
     } else {
@@ -243,12 +241,20 @@ QImage decodeBmp(const QByteArray &bytes)
     const qint64 stride = (qint64(b.width) * b.bitCount + 31) / 32 * 4;
     const uchar *pixels = reader.at(b.pixelOffset, stride * b.height);
 
-    QImage image(b.width, b.height, QImage::Format_RGB32);
+    // A palette picture stays one byte a pixel: the certificate's is a quarter
+    // of the memory it would take as 32-bit colour.
+    const bool indexed = b.bitCount <= 8;
+    QImage image(b.width, b.height, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
     if (image.isNull())
         invalid();
+    if (indexed)
+        image.setColorTable(QList<QRgb>(palette.cbegin(), palette.cend()));
     for (int row = 0; row < b.height; ++row) {
         const int y = b.topDown ? row : b.height - 1 - row;
-        decodeRow(pixels + row * stride, reinterpret_cast<QRgb *>(image.scanLine(y)), b, palette);
+        if (indexed)
+            decodeIndexedRow(pixels + row * stride, image.scanLine(y), b.width, b.bitCount);
+        else
+            decodeTrueColourRow(pixels + row * stride, reinterpret_cast<QRgb *>(image.scanLine(y)), b);
     }
     return image;
 }

@@ -12,7 +12,8 @@ namespace zorelad {
 inline constexpr int BmpMaxSide = 30000;
 inline constexpr qint64 BmpMaxPixels = qint64(1) << 26; // 8192 x 8192
 
-// Decodes the bytes of a whole .bmp file into an RGB32 picture. Empty bytes
+// Decodes the bytes of a whole .bmp file into a picture: 8-bit indexed for
+// palette bitmaps (1, 4 and 8 bits), RGB32 for the others. Empty bytes
 // give a null picture. Throws Failure: "Stream read error" for fewer than the
 // 14 bytes of the file header, "Bitmap image is not valid" for anything else
 // that is not an uncompressed 1, 4, 8, 16, 24 or 32-bit bitmap that fits in

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <algorithm>
+
 namespace zorelad {
 
 QString certificateClassLine(const QString &pupilClass)
@@ -39,7 +41,13 @@ void paintCertificatePage(QPainter &painter, const QImage &picture, const Certif
     if (!picture.isNull()) {
         // Without this hint the PDF engine may store the picture as JPEG.
         painter.setRenderHint(QPainter::LosslessImageRendering);
-        painter.drawImage(CertificatePicturePos, picture);
+        // In bands, so that the PDF writer converts and compresses a slice
+        // at a time rather than a second whole copy of a page-sized picture.
+        constexpr int Band = 256;
+        for (int y = 0; y < picture.height(); y += Band) {
+            const QRect slice(0, y, picture.width(), std::min(Band, picture.height() - y));
+            painter.drawImage(CertificatePicturePos + slice.topLeft(), picture, slice);
+        }
     }
     painter.setFont(certificateFont(CertificateClassPointSize));
     drawTextCell(painter, CertificateClassPos, texts.classLine);
