@@ -69,9 +69,7 @@ void CertificateWindowTest::init()
     QDir::setCurrent(dir->path());
     windows = createWindows(dir->options());
     windows.Form1->show();
-    windows.Form2->findChild<QLineEdit *>("Edit1")->setText(QStringLiteral("Петренко  Олена"));
-    windows.Form2->findChild<QComboBox *>("ComboBox1")->setEditText(QStringLiteral("6-Б"));
-    windows.Form2->findChild<QPushButton *>("Button1")->click();
+    testing_support::identify(windows, QStringLiteral("Петренко  Олена"), QStringLiteral("6-Б"));
     watcher.clear();
 }
 

@@ -1,6 +1,11 @@
 #include "programfixture.h"
 
+#include "identification.h"
+
+#include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QFile>
 #include <QStringEncoder>
 #include <memory>
@@ -38,6 +43,13 @@ void copyShippedMedia(const QString &programDir)
     QDir().mkpath(programDir + QStringLiteral("Media"));
     for (const QString &name : {QStringLiteral("track1.mp3"), QStringLiteral("1.avi"), QStringLiteral("s.bmp")})
         QFile::copy(source + name, programDir + QStringLiteral("Media/") + name);
+}
+
+void identify(const zorelad::Windows &windows, const QString &name, const QString &pupilClass)
+{
+    windows.Form2->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(name);
+    windows.Form2->findChild<QComboBox *>(QStringLiteral("ComboBox1"))->setEditText(pupilClass);
+    windows.Form2->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
 }
 
 ProgramDir::ProgramDir(bool withMedia)

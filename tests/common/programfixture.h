@@ -22,6 +22,11 @@ void writeLevel(const QString &programDir, int level);
 // Copies the shipped media files into `programDir`/Media.
 void copyShippedMedia(const QString &programDir);
 
+// Types a name and a class into the identification dialog and presses its
+// start button, as a pupil does.
+void identify(const zorelad::Windows &windows, const QString &name = QStringLiteral("Оля"),
+              const QString &pupilClass = QStringLiteral("5-А"));
+
 // A temporary program directory with three levels and the shipped media.
 class ProgramDir {
 public:

@@ -64,7 +64,6 @@ private slots:
 
 private:
     void startProgram();
-    void identify();
     QString at(const QString &relative) const { return dir->path() + relative; }
     void put(const QString &relative, const QByteArray &bytes);
     void putDirectory(const QString &relative);
@@ -94,12 +93,6 @@ void BadInputsTest::startProgram()
     windows.Form1->show();
 }
 
-void BadInputsTest::identify()
-{
-    windows.Form2->findChild<QLineEdit *>("Edit1")->setText(QStringLiteral("Тарас"));
-    windows.Form2->findChild<QComboBox *>("ComboBox1")->setEditText(QStringLiteral("7-А"));
-    windows.Form2->findChild<QPushButton *>("Button1")->click();
-}
 
 void BadInputsTest::put(const QString &relative, const QByteArray &bytes)
 {
@@ -166,7 +159,7 @@ void BadInputsTest::questionFiles()
         put(file, QByteArray("\xcf\xe8\xf2\xe0\xed\xed\xff\r\na\rb\nc\r\n1"));
 
     startProgram();
-    identify();
+    testing_support::identify(windows, QStringLiteral("Тарас"), QStringLiteral("7-А"));
     const long before = residentKb();
     windows.Form1->findChild<QAction *>("N6")->trigger();
     const long grown = residentKb() - before;
@@ -242,7 +235,7 @@ void BadInputsTest::mediaFiles()
         QVERIFY2(watcher.texts()[0].endsWith(message), qPrintable(watcher.texts()[0]));
     }
     // Still usable: a pupil is identified and a level runs.
-    identify();
+    testing_support::identify(windows, QStringLiteral("Тарас"), QStringLiteral("7-А"));
     windows.Form1->findChild<QAction *>("N8")->trigger();
     windows.Form1->findChild<QRadioButton *>("RadioButton1")->click();
     windows.Form1->findChild<QPushButton *>("BitBtn1")->click();

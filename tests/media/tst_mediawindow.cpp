@@ -35,7 +35,6 @@ private slots:
 
 private:
     void start();
-    void identify();
     MediaPlayer *player(const char *name) const
     {
         return windows.Form1->findChild<MediaPlayer *>(QLatin1String(name));
@@ -68,12 +67,6 @@ void MediaWindowTest::start()
     windows.Form1->show();
 }
 
-void MediaWindowTest::identify()
-{
-    windows.Form2->findChild<QLineEdit *>("Edit1")->setText(QStringLiteral("Оля"));
-    windows.Form2->findChild<QComboBox *>("ComboBox1")->setEditText(QStringLiteral("4-В"));
-    windows.Form2->findChild<QPushButton *>("Button1")->click();
-}
 
 void MediaWindowTest::startUpStartsTheMusicTwiceThenTheVideo()
 {
@@ -138,7 +131,7 @@ void MediaWindowTest::musicSwitchRestartsFromTheBeginning()
 void MediaWindowTest::identificationHidesTheVideoForGood()
 {
     start();
-    identify();
+    testing_support::identify(windows, QStringLiteral("Оля"), QStringLiteral("4-В"));
     auto *area = windows.Form1->findChild<VideoDisplay *>("Animate1");
     QVERIFY(!area->isVisible());
     QVERIFY(windows.Form1->findChild<QAction *>("N3")->isEnabled());
@@ -153,7 +146,7 @@ void MediaWindowTest::identificationWithNoVideoDeviceReportsIt()
     QFile::remove(media("1.avi"));
     start();
     watcher.clear();
-    identify();
+    testing_support::identify(windows, QStringLiteral("Оля"), QStringLiteral("4-В"));
     QVERIFY(watcher.texts().contains(QStringLiteral("No MCI device open.")));
     QVERIFY(!windows.Form1->findChild<QWidget *>("Animate1")->isVisible());
     QVERIFY(!windows.Form1->findChild<QAction *>("N3")->isEnabled());

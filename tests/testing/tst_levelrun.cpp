@@ -51,7 +51,6 @@ private:
         return widget;
     }
     TForm1 *form() const { return windows.Form1.get(); }
-    void identify(const QString &name = QStringLiteral("Оля"), const QString &pupilClass = QStringLiteral("5-А"));
     // Answers the question on screen with option k (0 for none) and presses Next.
     void answer(int k);
     // Answers `count` questions, the first `correct` of them rightly.
@@ -77,12 +76,6 @@ void LevelRunTest::cleanup()
     dir.reset();
 }
 
-void LevelRunTest::identify(const QString &name, const QString &pupilClass)
-{
-    windows.Form2->findChild<QLineEdit *>("Edit1")->setText(name);
-    windows.Form2->findChild<QComboBox *>("ComboBox1")->setEditText(pupilClass);
-    windows.Form2->findChild<QPushButton *>("Button1")->click();
-}
 
 void LevelRunTest::answer(int k)
 {
@@ -114,7 +107,7 @@ void LevelRunTest::identificationRefusesAndAccepts()
     QFETCH(QString, name);
     QFETCH(QString, pupilClass);
     QFETCH(QString, refusal);
-    identify(name, pupilClass);
+    testing_support::identify(windows, name, pupilClass);
     if (!refusal.isEmpty()) {
         QCOMPARE(watcher.seen().size(), 1);
         QCOMPARE(watcher.seen()[0].title, QStringLiteral("Error"));
@@ -184,7 +177,7 @@ void LevelRunTest::gradeBoundaries()
     QFETCH(QString, advice);
     QFETCH(QString, status);
     QFETCH(bool, certificate);
-    identify();
+    testing_support::identify(windows);
     find<QPushButton>("Button2")->click();
     QCOMPARE(form()->state().Level, 2);
     answerMany(24, correct);
@@ -207,7 +200,7 @@ void LevelRunTest::gradeBoundaries()
 
 void LevelRunTest::fullBarAtTwentyFour()
 {
-    identify();
+    testing_support::identify(windows);
     find<QAction>("N6")->trigger();
     QWidget *bar = find<QWidget>("Shape2");
     QVERIFY(bar->isVisible() && find<QWidget>("Shape1")->isVisible());
@@ -232,7 +225,7 @@ void LevelRunTest::nextWithoutAnAnswerKeepsTheQuestion_data()
 void LevelRunTest::nextWithoutAnAnswerKeepsTheQuestion()
 {
     QFETCH(int, question);
-    identify();
+    testing_support::identify(windows);
     find<QAction>("N8")->trigger();
     answerMany(question - 1, question - 1);
     answer(0);
@@ -255,7 +248,7 @@ void LevelRunTest::nextWithoutAnAnswerKeepsTheQuestion()
 
 void LevelRunTest::restartingInTheMiddle()
 {
-    identify();
+    testing_support::identify(windows);
     find<QPushButton>("Button1")->click();
     answerMany(5, 5);
     find<QRadioButton>("RadioButton3")->click();
@@ -275,7 +268,7 @@ void LevelRunTest::restartingInTheMiddle()
 
 void LevelRunTest::endTestingInTheMiddle()
 {
-    identify();
+    testing_support::identify(windows);
     find<QAction>("N6")->trigger();
     answerMany(3, 2);
     find<QAction>("N3")->trigger();
@@ -299,7 +292,7 @@ void LevelRunTest::endTestingInTheMiddle()
 void LevelRunTest::missingFileAtLevelStart()
 {
     QFile::remove(dir->path() + QStringLiteral("Text/1/1.z"));
-    identify();
+    testing_support::identify(windows);
     find<QAction>("N6")->trigger();
     QCOMPARE(watcher.texts(),
              QStringList{QStringLiteral("Cannot open file \"%1Text/1/1.z\". No such file or directory.").arg(dir->path())});
@@ -316,7 +309,7 @@ void LevelRunTest::missingFileAtLevelStart()
 void LevelRunTest::missingFileOnNext()
 {
     QFile::remove(dir->path() + QStringLiteral("Text/1/5.z"));
-    identify();
+    testing_support::identify(windows);
     find<QAction>("N6")->trigger();
     answerMany(4, 4);
     QCOMPARE(watcher.seen().size(), 1);
@@ -329,7 +322,7 @@ void LevelRunTest::missingFileOnNext()
 void LevelRunTest::malformedAnswerLineNeverScores()
 {
     testing_support::writeQuestion(dir->path(), 1, 1, QStringLiteral("Пробіл після відповіді"), QStringLiteral("1 "));
-    identify();
+    testing_support::identify(windows);
     find<QAction>("N6")->trigger();
     QCOMPARE(find<QLineEdit>("Edit3")->text(), QStringLiteral("1 "));
     answer(1);
@@ -340,7 +333,7 @@ void LevelRunTest::malformedAnswerLineNeverScores()
 
 void LevelRunTest::clickingTheChosenOptionAgainKeepsIt()
 {
-    identify();
+    testing_support::identify(windows);
     find<QAction>("N6")->trigger();
     QRadioButton *option = find<QRadioButton>("RadioButton1");
     QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(5, 8));

@@ -45,9 +45,7 @@ void RevealTest::init()
     testing_support::writeQuestion(dir->path(), 1, 2, QStringLiteral("Друге"), QStringLiteral("3"));
     windows = createWindows(dir->options());
     windows.Form1->show();
-    windows.Form2->findChild<QLineEdit *>("Edit1")->setText(QStringLiteral("Оля"));
-    windows.Form2->findChild<QComboBox *>("ComboBox1")->setEditText(QStringLiteral("2-Б"));
-    windows.Form2->findChild<QPushButton *>("Button1")->click();
+    testing_support::identify(windows, QStringLiteral("Оля"), QStringLiteral("2-Б"));
     windows.Form1->findChild<QAction *>("N6")->trigger();
     watcher.clear();
 }
