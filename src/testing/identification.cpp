@@ -82,7 +82,13 @@ TForm2::TForm2(PupilReceiver &receiver, QWidget *mainWindow)
     setTabOrder(Button1, ComboBox1);
     Edit1->setFocus();
 
-    connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
+    connect(Button1, &QPushButton::clicked, this, [this] {
+        guarded([this] { Button1Click(); });
+        if (m_closeWhenDone) {
+            m_closeWhenDone = false;
+            accept();
+        }
+    });
 }
 
 void TForm2::Button1Click()
@@ -93,7 +99,10 @@ void TForm2::Button1Click()
         return;
     }
     m_receiver.takePupil(Edit1->text(), ComboBox1->currentText());
-    accept();
+    // The dialog closes once this handler has run to its end (see the
+    // button's connection), so a failure of the steps below is shown while
+    // it is still on screen.
+    m_closeWhenDone = true;
     m_receiver.stopIntroVideo();
     m_receiver.enableEndTesting();
 }

@@ -46,6 +46,7 @@ protected:
 
 private:
     PupilReceiver &m_receiver;
+    bool m_closeWhenDone = false;
     QFrame *Panel1;
     QLabel *Label1;
     QLineEdit *Edit1;
