@@ -23,7 +23,7 @@
 #include "privatecups.h"
 #include "questionfile.h"
 #include "startup.h"
-#include "tform1.h"
+#include "mainwindow.h"
 
 #include "mediasystem.h"
 

@@ -3,7 +3,7 @@
 #include "errorbox.h"
 #include "mediasystem.h"
 #include "startup.h"
-#include "tform1.h"
+#include "mainwindow.h"
 
 #include <QApplication>
 

@@ -4,7 +4,7 @@
 #include "fonts.h"
 #include "identification.h"
 #include "reveal.h"
-#include "tform1.h"
+#include "mainwindow.h"
 
 #include <QElapsedTimer>
 #include <QThread>

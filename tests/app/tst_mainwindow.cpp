@@ -3,7 +3,7 @@
 #include "modalwatcher.h"
 #include "programfixture.h"
 #include "startup.h"
-#include "tform1.h"
+#include "mainwindow.h"
 #include "widgets.h"
 
 #include <QAction>

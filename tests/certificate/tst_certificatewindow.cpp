@@ -7,7 +7,7 @@
 #include "privatecups.h"
 #include "programfixture.h"
 #include "startup.h"
-#include "tform1.h"
+#include "mainwindow.h"
 
 #include <QAction>
 #include <QComboBox>

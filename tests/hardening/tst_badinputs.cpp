@@ -8,7 +8,7 @@
 #include "modalwatcher.h"
 #include "programfixture.h"
 #include "startup.h"
-#include "tform1.h"
+#include "mainwindow.h"
 
 #include <QAction>
 #include <QComboBox>

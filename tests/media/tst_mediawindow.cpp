@@ -5,7 +5,7 @@
 #include "modalwatcher.h"
 #include "programfixture.h"
 #include "startup.h"
-#include "tform1.h"
+#include "mainwindow.h"
 #include "videodisplay.h"
 
 #include <QAction>

@@ -5,7 +5,7 @@
 #include "programfixture.h"
 #include "reveal.h"
 #include "startup.h"
-#include "tform1.h"
+#include "mainwindow.h"
 
 #include <QAction>
 #include <QComboBox>

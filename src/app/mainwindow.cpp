@@ -1,4 +1,4 @@
-#include "tform1.h"
+#include "mainwindow.h"
 
 #include "about.h"
 #include "certificate.h"
