@@ -110,4 +110,34 @@ bool answerIs(const QString &answer, int k)
     return answer == QString::number(k);
 }
 
+int Question::rightOption() const
+{
+    for (int k = 1; k <= 3; ++k) {
+        if (answerIs(answer, k))
+            return k;
+    }
+    return 0;
+}
+
+bool Question::operator==(const Question &other) const
+{
+    return text == other.text && options[0] == other.options[0] && options[1] == other.options[1]
+        && options[2] == other.options[2] && answer == other.answer;
+}
+
+Question questionFromLines(const QStringList &lines)
+{
+    Question q;
+    q.text = questionLine(lines, 1);
+    for (int k = 0; k < 3; ++k)
+        q.options[k] = questionLine(lines, k + 2);
+    q.answer = questionLine(lines, 5);
+    return q;
+}
+
+Question readQuestion(const QString &path)
+{
+    return questionFromLines(readQuestionFile(path));
+}
+
 } // namespace zorelad

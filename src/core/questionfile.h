@@ -33,4 +33,24 @@ QString questionLine(const QStringList &lines, int k);
 // Whether `answer` (line 5) names option k: exactly "1", "2" or "3".
 bool answerIs(const QString &answer, int k);
 
+// One question as read from its file: the question text, the three options
+// and the answer line exactly as written (it names an option only when it is
+// exactly "1", "2" or "3"). Missing lines are empty.
+struct Question {
+    QString text;
+    QString options[3];
+    QString answer;
+
+    // The option the answer line names, 1 to 3, or 0 when it names none.
+    int rightOption() const;
+    bool operator==(const Question &other) const;
+    bool operator!=(const Question &other) const { return !(*this == other); }
+};
+
+// The question held by a file's lines (as readQuestionFile returns them).
+Question questionFromLines(const QStringList &lines);
+
+// Reads a question file into a Question; fails as readQuestionFile does.
+Question readQuestion(const QString &path);
+
 } // namespace zorelad
