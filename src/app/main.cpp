@@ -2,6 +2,7 @@
 
 #include "errorbox.h"
 #include "mediasystem.h"
+#include "shutdown.h"
 #include "startup.h"
 #include "mainwindow.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char **argv)
     zorelad::initMedia(&argc, &argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(zorelad::applicationTitle());
+    zorelad::quitOnTerminationSignals();
 
     zorelad::Windows windows = zorelad::createWindows();
     windows.Form1->show();

@@ -61,7 +61,7 @@ public:
     explicit PageFile(const QString &folder) : m_dir(folder + QStringLiteral("/zorelad-XXXXXX"))
     {
         if (!m_dir.isValid())
-            throw Failure(QStringLiteral("Cannot create file \"%1\". %2").arg(m_dir.path(), m_dir.errorString()));
+            throw Failure(QStringLiteral("Cannot create file \"%1/zorelad-XXXXXX\". %2").arg(folder, m_dir.errorString()));
         m_file.setFileName(m_dir.filePath(QStringLiteral("certificate.pdf")));
         if (!m_file.open(QIODevice::WriteOnly))
             failToWrite(m_file.fileName(), m_file.errorString());
