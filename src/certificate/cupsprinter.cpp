@@ -162,12 +162,22 @@ bool lpoptionsNamesDefault(const QString &path)
     return false;
 }
 
-// No scheduler took the connection. Where nothing on this machine names a
-// printer and libcups found no scheduler's socket to try, there is no print
-// service at all; otherwise the chosen printer cannot be reached.
+// Where the client's and this machine's scheduler's settings live.
+QString serverRoot()
+{
+    return qEnvironmentVariableIsEmpty("CUPS_SERVERROOT") ? QStringLiteral("/etc/cups")
+                                                          : qEnvironmentVariable("CUPS_SERVERROOT");
+}
+
+// No scheduler took the connection. Where the user named no printer and this
+// machine has no scheduler of its own to ask (libcups found no socket and
+// there is no cupsd.conf), there is no print service and so no default;
+// otherwise the scheduler that holds the default is not running, and the
+// printer cannot be reached.
 [[noreturn]] void schedulerUnreachable(const CupsLibrary &cups)
 {
-    if (!userDefaultIsNamed() && qstrcmp(cups.server(), "localhost") == 0)
+    if (!userDefaultIsNamed() && qstrcmp(cups.server(), "localhost") == 0
+        && !QFile::exists(serverRoot() + QStringLiteral("/cupsd.conf")))
         noDefaultPrinter();
     printerNotValid();
 }
@@ -192,10 +202,7 @@ bool userDefaultIsNamed()
     const QByteArray printer = qgetenv("PRINTER");
     if (!printer.isEmpty() && printer != "lp")
         return true;
-    const QString serverRoot = qEnvironmentVariableIsEmpty("CUPS_SERVERROOT")
-        ? QStringLiteral("/etc/cups")
-        : qEnvironmentVariable("CUPS_SERVERROOT");
-    if (lpoptionsNamesDefault(serverRoot + QStringLiteral("/lpoptions")))
+    if (lpoptionsNamesDefault(serverRoot() + QStringLiteral("/lpoptions")))
         return true;
     const QString home = qEnvironmentVariable("HOME");
     return !home.isEmpty() && lpoptionsNamesDefault(home + QStringLiteral("/.cups/lpoptions"));

@@ -78,12 +78,14 @@ version=$(sed -n 's/^project(zorelad VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0"
 [ "$(field Section)" = education ] || fail "section $(field Section)"
 [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "architecture $(field Architecture)"
 depends=$(field Depends)
-for dep in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 qt6-qpa-plugins \
+for dep in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins \
            libgstreamer1.0-0 libgstreamer-plugins-base1.0-0 gstreamer1.0-plugins-base \
            gstreamer1.0-plugins-good fonts-liberation2 fonts-urw-base35 fonts-paratype \
            libcups2 libjpeg62-turbo; do
   grep -Eq "(^|, )$dep( |,|$)" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
+[ "$(field Recommends)" = cups ] || fail "Recommends: $(field Recommends)"
+[ "$(field Suggests)" = printer-driver-cups-pdf ] || fail "Suggests: $(field Suggests)"
 outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '^\./$' | grep -v '^\./usr/' || true)
 [ -z "$outside" ] || fail "files outside /usr: $outside"
 for f in lib/zorelad/zorelad bin/zorelad-check; do
