@@ -21,9 +21,14 @@
 #include <QThread>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <exception>
+#include <fcntl.h>
 #include <functional>
 #include <malloc.h>
+#include <unistd.h>
+#include <utility>
 
 namespace zorelad {
 
@@ -47,47 +52,80 @@ QString temporaryFolder()
     return tmp.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) : tmp;
 }
 
-[[noreturn]] void failToWrite(const QString &path, QString reason)
+[[noreturn]] void failToWrite(const QString &path, int error)
 {
+    QString reason = QString::fromLocal8Bit(std::strerror(error));
     if (reason.endsWith(QLatin1Char('.')))
         reason.chop(1);
     throw Failure(QStringLiteral("Cannot write file \"%1\". %2").arg(path, reason));
 }
 
 // The page as a PDF file in a folder of its own, readable by this user only
-// and removed with everything in it when this goes out of scope.
-class PageFile {
+// and removed with everything in it when this goes out of scope. The PDF
+// writer ignores failed and short writes (QFile reports a short write on a
+// full disk as no error), so this device writes every byte or remembers why not.
+class PageFile : public QIODevice {
 public:
     explicit PageFile(const QString &folder) : m_dir(folder + QStringLiteral("/zorelad-XXXXXX"))
     {
         if (!m_dir.isValid())
             throw Failure(QStringLiteral("Cannot create file \"%1/zorelad-XXXXXX\". %2").arg(folder, m_dir.errorString()));
-        m_file.setFileName(m_dir.filePath(QStringLiteral("certificate.pdf")));
-        if (!m_file.open(QIODevice::WriteOnly))
-            failToWrite(m_file.fileName(), m_file.errorString());
+        m_path = m_dir.filePath(QStringLiteral("certificate.pdf"));
+        m_fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (m_fd < 0)
+            failToWrite(m_path, errno);
+        open(QIODevice::WriteOnly);
+    }
+    ~PageFile() override
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
     }
 
-    QString path() const { return m_file.fileName(); }
-    QIODevice *device() { return &m_file; }
+    QString path() const { return m_path; }
 
-    // Closes the file and makes sure all of it reached the disk: the PDF
-    // writer itself says nothing when a write fails (a full disk, say).
+    // Closes the file and makes sure all of it is there, ending in the
+    // PDF trailer, before it may go to the printer.
     void finish()
     {
-        const qint64 written = m_file.pos();
-        m_file.close();
-        if (m_file.error() != QFileDevice::NoError)
-            failToWrite(path(), m_file.errorString());
-        QFile check(path());
-        const bool complete = check.open(QIODevice::ReadOnly) && check.size() == written && check.seek(written - 16)
+        close();
+        const int fd = std::exchange(m_fd, -1);
+        if (::close(fd) != 0 && !m_error)
+            m_error = errno;
+        if (m_error)
+            failToWrite(m_path, m_error);
+        QFile check(m_path);
+        const bool complete = check.open(QIODevice::ReadOnly) && check.size() == m_written && check.seek(m_written - 16)
             && check.read(16).trimmed().endsWith("%%EOF");
         if (!complete)
             throw Failure(QStringLiteral("Stream write error"));
     }
 
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        for (qint64 done = 0; done < size && !m_error;) {
+            const ssize_t n = ::write(m_fd, data + done, size_t(size - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                m_error = n < 0 ? errno : EIO;
+            else
+                done += n;
+        }
+        if (m_error)
+            return -1;
+        m_written += size;
+        return size;
+    }
+
 private:
     QTemporaryDir m_dir;
-    QFile m_file;
+    QString m_path;
+    int m_fd = -1;
+    int m_error = 0; // the first write's failure
+    qint64 m_written = 0;
 };
 
 // Paints the page into the file at the printer's own resolution and paper,
@@ -95,13 +133,13 @@ private:
 void renderPage(const PrinterTarget &target, PageFile &file, const BmpFile &picture,
                 const CertificateTexts &texts, const std::atomic_bool &stop)
 {
-    QPdfWriter writer(file.device());
+    QPdfWriter writer(&file);
     writer.setPageLayout(QPageLayout(target.pageSize, QPageLayout::Portrait, QMarginsF()));
     writer.setResolution(target.dpi);
     writer.setTitle(QString());
     QPainter painter;
     if (!painter.begin(&writer))
-        failToWrite(file.path(), QStringLiteral("The PDF writer cannot start"));
+        failToWrite(file.path(), EIO);
     paintCertificatePage(painter, picture, texts, stop);
     painter.end();
 }
