@@ -133,6 +133,19 @@ pwg_media_t *defaultMedium(const CupsLibrary &cups, Destination &d)
     return cups.mediaForPwg(FallbackMedia);
 }
 
+// A resolution as CUPS options write it ("300dpi", "600x300dpi", "118dpcm"),
+// in vertical dots per inch; 0 when the text is none of these.
+int resolutionDpi(const QByteArray &text)
+{
+    static const QRegularExpression re(QStringLiteral("^(\\d{1,5})(?:x(\\d{1,5}))?(dpi|dpcm)$"));
+    const QRegularExpressionMatch m = re.match(QString::fromLatin1(text.trimmed().toLower()));
+    if (!m.hasMatch())
+        return 0;
+    const int value = m.captured(2).isEmpty() ? m.captured(1).toInt() : m.captured(2).toInt();
+    const int dpi = m.captured(3) == QLatin1String("dpcm") ? qRound(value * 2.54) : value;
+    return (dpi >= 72 && dpi <= 9600) ? dpi : 0;
+}
+
 int defaultResolution(const CupsLibrary &cups, Destination &d)
 {
     for (const char *option : {"Resolution", "printer-resolution"}) {
@@ -183,17 +196,6 @@ QString serverRoot()
 }
 
 } // namespace
-
-int resolutionDpi(const QByteArray &text)
-{
-    static const QRegularExpression re(QStringLiteral("^(\\d{1,5})(?:x(\\d{1,5}))?(dpi|dpcm)$"));
-    const QRegularExpressionMatch m = re.match(QString::fromLatin1(text.trimmed().toLower()));
-    if (!m.hasMatch())
-        return 0;
-    const int value = m.captured(2).isEmpty() ? m.captured(1).toInt() : m.captured(2).toInt();
-    const int dpi = m.captured(3) == QLatin1String("dpcm") ? qRound(value * 2.54) : value;
-    return (dpi >= 72 && dpi <= 9600) ? dpi : 0;
-}
 
 bool userDefaultIsNamed()
 {

@@ -427,35 +427,28 @@ void BmpImageTest::readsInBands()
     s.bitCount = bits;
     for (int i = 0; bits <= 8 && i < (1 << bits); ++i)
         s.palette.append(distinct(i % 7, i % 5));
-    s.pixel = [bits](int x, int y) {
-        return bits <= 8 ? quint32((x + 2 * y) % (1 << bits)) : quint32(distinct(x, y)) & 0xFFFFFFu;
-    };
+    s.pixel = [bits](int x, int y) { return bits <= 8 ? quint32((x + 2 * y) % (1 << bits)) : distinct(x, y) & 0xFFFFFFu; };
     const QByteArray bytes = writeBmp(s);
     const QImage whole = decodeBmp(bytes);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("s.bmp"));
+    const auto failure = [](const std::function<void()> &step) {
+        try {
+            step();
+        } catch (const Failure &f) {
+            return f.text();
+        }
+        return QString();
+    };
     QVERIFY(writeBytes(path, bytes.chopped(1)));
-    QCOMPARE(loadOutcome(path), NotValid);
-    try {
-        zorelad::BmpFile{path};
-        QFAIL("a file too short for its pixels was opened");
-    } catch (const Failure &f) {
-        QCOMPARE(f.text(), NotValid);
-    }
-
+    QCOMPARE(failure([&] { zorelad::BmpFile{path}; }), NotValid);
     QVERIFY(writeBytes(path, bytes));
     const zorelad::BmpFile file(path);
     QCOMPARE(file.size(), whole.size());
     for (int top = 0; top < 7; top += 3)
         QCOMPARE(file.readRows(top, qMin(3, 7 - top)), whole.copy(0, top, 5, qMin(3, 7 - top)));
     QCOMPARE(::truncate(QFile::encodeName(path).constData(), bytes.size() - 1), 0);
-    const int lastStored = height > 0 ? 0 : 6;
-    try {
-        file.readRows(lastStored, 1);
-        QFAIL("rows past the end of the file were read");
-    } catch (const Failure &f) {
-        QCOMPARE(f.text(), StreamError);
-    }
+    QCOMPARE(failure([&] { file.readRows(height > 0 ? 0 : 6, 1); }), StreamError); // the last row stored
 }
 
 QTEST_GUILESS_MAIN(BmpImageTest)

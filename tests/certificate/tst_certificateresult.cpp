@@ -1,10 +1,8 @@
-// The grade line chosen for a level and a count of correct answers, the
-// class line built around the class as typed, and a printer resolution read
-// from the way CUPS options write it.
+// The grade line chosen for a level and a count of correct answers, and the
+// class line built around the class as typed.
 
 #include "certificate.h"
 #include "certificatepage.h"
-#include "cupsprinter.h"
 
 #include <QtTest>
 
@@ -14,8 +12,6 @@ private slots:
     void resultText_data();
     void resultText();
     void classLineKeepsTheClassAsTyped();
-    void resolutionDpi_data();
-    void resolutionDpi();
 };
 
 void CertificateResultTest::resultText_data()
@@ -52,27 +48,6 @@ void CertificateResultTest::classLineKeepsTheClassAsTyped()
     QCOMPARE(zorelad::certificateClassLine(QStringLiteral("5-А")), QStringLiteral("учень 5-А класу"));
     QCOMPARE(zorelad::certificateClassLine(QStringLiteral("  11 Б ")), QStringLiteral("учень   11 Б  класу"));
     QCOMPARE(zorelad::certificateClassLine(QString()), QStringLiteral("учень  класу"));
-}
-
-void CertificateResultTest::resolutionDpi_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("dpi");
-    QTest::newRow("dpi") << QByteArray("300dpi") << 300;
-    QTest::newRow("across x down: the vertical one") << QByteArray("600x300dpi") << 300;
-    QTest::newRow("per centimetre") << QByteArray("118dpcm") << 300;
-    QTest::newRow("capitals, spaces") << QByteArray(" 600DPI ") << 600;
-    QTest::newRow("no unit") << QByteArray("300") << 0;
-    QTest::newRow("a PPD's own name") << QByteArray("HighQuality") << 0;
-    QTest::newRow("too fine") << QByteArray("99999dpi") << 0;
-    QTest::newRow("empty") << QByteArray() << 0;
-}
-
-void CertificateResultTest::resolutionDpi()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(int, dpi);
-    QCOMPARE(zorelad::resolutionDpi(text), dpi);
 }
 
 QTEST_GUILESS_MAIN(CertificateResultTest)
