@@ -207,12 +207,12 @@ void CertificateWindowTest::aBrokenPictureIsReportedAndNothingPrinted()
 class PaintCounter : public QObject {
 public:
     explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
-    int count = 0;
+    int m_count = 0;
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        count += event->type() == QEvent::Paint ? 1 : 0;
+        m_count += event->type() == QEvent::Paint ? 1 : 0;
         return false;
     }
 };
@@ -231,10 +231,10 @@ void CertificateWindowTest::aStoppedSchedulerLeavesTheWindowPainting()
     windows.Form1->findChild<QPushButton *>("BitBtn2")->click();
     const qint64 waited = clock.elapsed();
     QVERIFY(cups.thaw());
-    qInfo("the box after %lld ms, %d repaints meanwhile", waited, painted.count);
+    qInfo("the box after %lld ms, %d repaints meanwhile", waited, painted.m_count);
     QCOMPARE(watcher.texts(), QStringList{QStringLiteral("Printer selected is not valid.")});
     QVERIFY2(waited < 8000, qPrintable(QString::number(waited)));
-    QVERIFY2(painted.count >= 10, qPrintable(QString::number(painted.count)));
+    QVERIFY2(painted.m_count >= 10, qPrintable(QString::number(painted.m_count)));
     QCOMPARE(cups.jobs().size(), before);
     // Woken again, the scheduler takes the next page.
     pressPrint();
