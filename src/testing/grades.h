@@ -5,8 +5,6 @@
 
 namespace zorelad {
 
-inline constexpr int ProgressStep = 15; // pixels of progress bar per correct answer
-
 struct Grade {
     QString headline;     // Label1
     QString advice;       // Label2

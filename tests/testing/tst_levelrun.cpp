@@ -30,8 +30,8 @@ private slots:
     void identificationRefusesAndAccepts_data();
     void identificationRefusesAndAccepts();
     void identificationThroughTheMenuKeepsWhatWasTyped();
-    void gradeBoundaries_data();
-    void gradeBoundaries();
+    void levelEndShowsItsGrade_data();
+    void levelEndShowsItsGrade();
     void fullBarAtTwentyFour();
     void nextWithoutAnAnswerKeepsTheQuestion_data();
     void nextWithoutAnAnswerKeepsTheQuestion();
@@ -155,7 +155,7 @@ void LevelRunTest::identificationThroughTheMenuKeepsWhatWasTyped()
     QCOMPARE(classes->currentText(), QStringLiteral("3-Б"));
 }
 
-void LevelRunTest::gradeBoundaries_data()
+void LevelRunTest::levelEndShowsItsGrade_data()
 {
     QTest::addColumn<int>("correct");
     QTest::addColumn<QString>("headline");
@@ -163,14 +163,13 @@ void LevelRunTest::gradeBoundaries_data()
     QTest::addColumn<QString>("status");
     QTest::addColumn<bool>("certificate");
     const QString next = QStringLiteral("Пропонуємо вам розв\"язати наступний рівень");
-    QTest::newRow("20") << 20 << "Ви відмінно розв\"язали даний рівень" << next << "Оцінка - відмінно" << true;
-    QTest::newRow("19") << 19 << "Ви добре розв\"язали даний рівень" << next << "Оцінка - Добре" << true;
-    QTest::newRow("14") << 14 << "Ви добре розв\"язали даний рівень" << next << "Оцінка - Добре" << true;
-    QTest::newRow("13") << 13 << "Ви незадовільно розв\"язали даний рівень"
-                        << "Пропонуємо вам його перерозв\"язати" << "Оцінка - незадовільно" << false;
+    QTest::newRow("excellent") << 20 << "Ви відмінно розв\"язали даний рівень" << next << "Оцінка - відмінно" << true;
+    QTest::newRow("good") << 14 << "Ви добре розв\"язали даний рівень" << next << "Оцінка - Добре" << true;
+    QTest::newRow("unsatisfactory") << 13 << "Ви незадовільно розв\"язали даний рівень"
+                                    << "Пропонуємо вам його перерозв\"язати" << "Оцінка - незадовільно" << false;
 }
 
-void LevelRunTest::gradeBoundaries()
+void LevelRunTest::levelEndShowsItsGrade()
 {
     QFETCH(int, correct);
     QFETCH(QString, headline);
