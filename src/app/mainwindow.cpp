@@ -84,8 +84,8 @@ TForm1::TForm1(const StartupOptions &options) : m_options(options)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Зорелад v1.0"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(mainWindowFont());
     QPalette sky = palette();
     sky.setColor(QPalette::Window, SkyBlue);
@@ -123,7 +123,8 @@ void TForm1::createWidgets()
 
     Image1 = make<StretchedPicture>("Image1", c, 0, 0, 641, 337);
 
-    Shape1 = make<ShapeWidget>("Shape1", c, 120, 304, QuestionsPerLevel * ProgressStep, 25, ShapeWidget::Kind::RoundRect);
+    Shape1 =
+        make<ShapeWidget>("Shape1", c, 120, 304, QuestionsPerLevel * ProgressStep, 25, ShapeWidget::Kind::RoundRect);
     Shape1->setFill(activeTitleColour());
     Shape1->setOutline(Navy);
     Shape2 = make<ShapeWidget>("Shape2", c, 120, 304, 1, 25, ShapeWidget::Kind::RoundRect);
@@ -205,8 +206,9 @@ void TForm1::createWidgets()
         frame->setAutoFillBackground(true);
 
     for (QWidget *hidden : std::initializer_list<QWidget *>{
-             Shape1, Shape2, Label1, Label2, Label3, SpeedButton1, GroupBox2, Memo1, Button1, Button2, Button3,
-             Edit1, Memo2, RadioGroup1, RadioButton1, RadioButton2, RadioButton3, BitBtn1, Edit2, BitBtn2, Edit3})
+             Shape1,       Shape2,       Label1,       Label2,  Label3, SpeedButton1, GroupBox2,
+             Memo1,        Button1,      Button2,      Button3, Edit1,  Memo2,        RadioGroup1,
+             RadioButton1, RadioButton2, RadioButton3, BitBtn1, Edit2,  BitBtn2,      Edit3})
         hidden->hide();
 
     Timer1 = new QTimer(this);
@@ -322,10 +324,7 @@ void TForm1::N10Click()
 
 void TForm1::BitBtn1Click() { m_levelRun->next(); }
 
-void TForm1::BitBtn2Click()
-{
-    printCertificate(Edit2->text(), Edit1->text(), m_state.Level, m_state.CorrectCount);
-}
+void TForm1::BitBtn2Click() { printCertificate(Edit2->text(), Edit1->text(), m_state.Level, m_state.CorrectCount); }
 
 void TForm1::SpeedButton1Click()
 {

@@ -9,18 +9,16 @@ Grade gradeFor(int correctCount)
     const QString nextLevel = QStringLiteral("Пропонуємо вам розв\"язати наступний рівень");
     switch (gradeBand(correctCount)) {
     case GradeBand::Excellent:
-        return {QStringLiteral("Ви відмінно розв\"язали даний рівень"), nextLevel,
-                QStringLiteral("Оцінка - відмінно"), true};
+        return {QStringLiteral("Ви відмінно розв\"язали даний рівень"), nextLevel, QStringLiteral("Оцінка - відмінно"),
+                true};
     case GradeBand::Good:
-        return {QStringLiteral("Ви добре розв\"язали даний рівень"), nextLevel,
-                QStringLiteral("Оцінка - Добре"), true};
+        return {QStringLiteral("Ви добре розв\"язали даний рівень"), nextLevel, QStringLiteral("Оцінка - Добре"), true};
     case GradeBand::Unsatisfactory:
     case GradeBand::None:
         break;
     }
     return {QStringLiteral("Ви незадовільно розв\"язали даний рівень"),
-            QStringLiteral("Пропонуємо вам його перерозв\"язати"),
-            QStringLiteral("Оцінка - незадовільно"), false};
+            QStringLiteral("Пропонуємо вам його перерозв\"язати"), QStringLiteral("Оцінка - незадовільно"), false};
 }
 
 QString progressText(int questionNo)

@@ -6,9 +6,9 @@
 namespace zorelad {
 
 struct Grade {
-    QString headline;     // Label1
-    QString advice;       // Label2
-    QString status;       // the third status panel
+    QString headline; // Label1
+    QString advice;   // Label2
+    QString status;   // the third status panel
     bool offersCertificate;
 };
 
