@@ -75,7 +75,8 @@ public:
     explicit PageFile(const QString &folder) : m_dir(folder + QStringLiteral("/zorelad-XXXXXX"))
     {
         if (!m_dir.isValid())
-            throw Failure(QStringLiteral("Cannot create file \"%1/zorelad-XXXXXX\". %2").arg(folder, m_dir.errorString()));
+            throw Failure(
+                QStringLiteral("Cannot create file \"%1/zorelad-XXXXXX\". %2").arg(folder, m_dir.errorString()));
         m_path = m_dir.filePath(QStringLiteral("certificate.pdf"));
         m_fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (m_fd < 0)
@@ -136,8 +137,8 @@ private:
 
 // Paints the page into the file at the printer's own resolution and paper,
 // with the origin at the paper's corner, so device pixels are printer pixels.
-void renderPage(const PrinterTarget &target, PageFile &file, const BmpFile &picture,
-                const CertificateTexts &texts, const std::atomic_bool &stop)
+void renderPage(const PrinterTarget &target, PageFile &file, const BmpFile &picture, const CertificateTexts &texts,
+                const std::atomic_bool &stop)
 {
     QPdfWriter writer(&file);
     writer.setPageLayout(QPageLayout(target.pageSize, QPageLayout::Portrait, QMarginsF()));

@@ -37,8 +37,7 @@ class Connection {
 public:
     explicit Connection(const CupsLibrary &cups) : m_cups(cups)
     {
-        m_http = cups.connect(cups.server(), cups.port(), nullptr, AF_UNSPEC, cups.encryption(), 1, ConnectMs,
-                              nullptr);
+        m_http = cups.connect(cups.server(), cups.port(), nullptr, AF_UNSPEC, cups.encryption(), 1, ConnectMs, nullptr);
         if (m_http)
             cups.setTimeout(m_http, AnswerSeconds, &Connection::giveUp, this);
     }
@@ -70,8 +69,7 @@ class Destination {
 public:
     Destination(const CupsLibrary &cups, http_t *http)
         : m_cups(cups), m_http(http), m_dest(cups.getNamedDest(http, nullptr, nullptr))
-    {
-    }
+    {}
     ~Destination()
     {
         if (m_info)
@@ -239,8 +237,8 @@ PrinterTarget defaultPrinterTarget()
     if (connection.timedOut())
         printerNotValid();
     // CUPS measures media in hundredths of a millimetre.
-    target.pageSize = QPageSize(QSizeF(medium->width / 100.0, medium->length / 100.0), QPageSize::Millimeter,
-                                QString(), QPageSize::FuzzyMatch);
+    target.pageSize = QPageSize(QSizeF(medium->width / 100.0, medium->length / 100.0), QPageSize::Millimeter, QString(),
+                                QPageSize::FuzzyMatch);
     // Like lp: the job carries the user's options for the printer.
     for (int i = 0; i < d.dest()->num_options; ++i) {
         const cups_option_t &o = d.dest()->options[i];

@@ -28,14 +28,12 @@ void onSignal(int)
 
 void quitOnTerminationSignals()
 {
-    if (s_wakeUp[0] >= 0
-        || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, s_wakeUp) != 0)
+    if (s_wakeUp[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, s_wakeUp) != 0)
         return;
     auto *notifier = new QSocketNotifier(s_wakeUp[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
         char bytes[16];
-        while (::read(s_wakeUp[1], bytes, sizeof bytes) > 0) {
-        }
+        while (::read(s_wakeUp[1], bytes, sizeof bytes) > 0) {}
         QCoreApplication::exit(0);
     });
     struct sigaction action {};
