@@ -406,8 +406,14 @@ BankText parseBankText(const QByteArray &utf8)
         else
             asked.insert(key, numbers[0]);
         levelQuestions.append(q);
-        if (level > 0)
-            bank.questions.append({level, int(levelQuestions.size()), numbers[0], q});
+        if (level > 0) {
+            BankQuestion entry;
+            entry.level = level;
+            entry.number = int(levelQuestions.size());
+            std::copy(numbers.begin(), numbers.end(), entry.lines);
+            entry.question = q;
+            bank.questions.append(entry);
+        }
     }
     endLevel();
     if (bank.levels.isEmpty() && bank.problems.isEmpty())

@@ -23,6 +23,8 @@ struct QuestionProblem {
         BadAnswer,        // line 5 is not exactly "1", "2" or "3"
         NoWindows1251,    // a character windows-1251 cannot hold
         ControlCharacter, // a control character an editor would not leave
+        TooWide,          // cut off at the right on screen (measured by widgets)
+        TooTall,          // the question needs more lines than its box shows
     };
     Kind kind;
     int line;        // the question's line it concerns, 1 to 5
@@ -73,7 +75,7 @@ struct TextRemark {
 struct BankQuestion {
     int level = 0;     // 1 to 3
     int number = 0;    // 1 to 24 within the level
-    int firstLine = 0; // the line of the text its question line is on
+    int lines[QuestionFileLines] = {}; // the text's line of each of its lines
     Question question;
 };
 
