@@ -446,3 +446,56 @@ QByteArray formatBankText(const QList<QList<Question>> &levels, int firstLevel)
 }
 
 } // namespace zorelad
+
+namespace zorelad {
+
+FileEncoding guessEncoding(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return FileEncoding::Utf16;
+    const qsizetype nuls = bytes.count('\0');
+    if (nuls > 0 && nuls * 4 >= bytes.size())
+        return FileEncoding::Utf16;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return FileEncoding::Utf8Bom;
+    bool high = false;
+    int upper1251 = 0; // 0xC0..0xDF: upper case in windows-1251, lower in KOI8-U
+    int lower1251 = 0;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        high = high || b >= 0x80;
+        upper1251 += b >= 0xC0 && b <= 0xDF;
+        lower1251 += b >= 0xE0;
+    }
+    if (high) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(bytes);
+        if (!utf8.hasError() && !text.contains(QChar::ReplacementCharacter))
+            return FileEncoding::Utf8;
+    }
+    // Questions are sentences: most letters are lower case.
+    if (upper1251 >= 4 && upper1251 > 2 * lower1251)
+        return FileEncoding::Koi8u;
+    return FileEncoding::Windows1251;
+}
+
+Question decodeQuestion(const QByteArray &bytes)
+{
+    const FileEncoding encoding = guessEncoding(bytes);
+    if (encoding == FileEncoding::Windows1251)
+        return questionFromLines(splitQuestionText(bytes));
+    QString text;
+    if (encoding == FileEncoding::Koi8u)
+        text = QStringDecoder("KOI8-U").decode(bytes);
+    else if (encoding == FileEncoding::Utf16)
+        text = QStringDecoder(bytes.startsWith("\xFE\xFF") || (bytes.size() > 1 && bytes[0] == '\0')
+                                  ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE)
+                   .decode(bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ? bytes.mid(2) : bytes);
+    else
+        text = QString::fromUtf8(encoding == FileEncoding::Utf8Bom ? bytes.mid(3) : bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return questionFromLines(text.split(QLatin1Char('\n')).mid(0, QuestionFileLines));
+}
+
+} // namespace zorelad

@@ -105,3 +105,21 @@ QByteArray formatBankText(const QList<QList<Question>> &levels, int firstLevel =
 QString levelHeading(int level);
 
 } // namespace zorelad
+
+namespace zorelad {
+
+// The encoding a question file's bytes are in, as far as they tell.
+enum class FileEncoding { Windows1251, Utf8, Utf8Bom, Utf16, Koi8u };
+
+// Guesses the encoding of a question file: a byte order mark or NUL bytes
+// mean UTF-16, valid UTF-8 with letters beyond ASCII means UTF-8, Cyrillic
+// letters mostly in windows-1251's upper-case range (where KOI8-U keeps its
+// lower case) mean KOI8-U, anything else windows-1251.
+FileEncoding guessEncoding(const QByteArray &bytes);
+
+// The question in a file's bytes, decoded from the encoding they are in,
+// so that a file saved in the wrong encoding can be exported and imported
+// back correctly.
+Question decodeQuestion(const QByteArray &bytes);
+
+} // namespace zorelad

@@ -4,6 +4,7 @@
 #include "fonts.h"
 #include "translation.h"
 #include "paths.h"
+#include "readfile.h"
 #include "questionfit.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,18 @@ QString levelFile(const QString &textDir, int level, int number)
 {
     return resolvePath(textDir + QStringLiteral("/%1/%2.z").arg(level).arg(number));
 }
+// A question file's bytes; a question file is small, so the first
+// megabyte is all of any real one.
+QByteArray readQuestionBytes(const QString &path)
+{
+    QByteArray bytes;
+    readFileInChunks(path, [&bytes](const char *data, qsizetype size) {
+        bytes.append(data, size);
+        return bytes.size() < (1 << 20);
+    });
+    return bytes;
+}
+
 } // namespace
 
 QList<int> levelsOfFolder(const QString &folder, QString *textDir)
@@ -45,7 +58,7 @@ QByteArray exportBank(const QString &folder)
     for (int level : levels) {
         questions.append(QList<Question>());
         for (int n = 1; n <= QuestionsPerLevel; ++n)
-            questions.last().append(readQuestion(levelFile(textDir, level, n)));
+            questions.last().append(decodeQuestion(readQuestionBytes(levelFile(textDir, level, n))));
     }
     return formatBankText(questions, levels.first());
 }
