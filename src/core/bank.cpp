@@ -453,8 +453,13 @@ FileEncoding guessEncoding(const QByteArray &bytes)
 {
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
         return FileEncoding::Utf16;
-    const qsizetype nuls = bytes.count('\0');
-    if (nuls > 0 && nuls * 4 >= bytes.size())
+    // Without a byte order mark: Latin and Cyrillic text in UTF-16 has 0x00
+    // or 0x04 as every other byte.
+    int highHalves[2] = {};
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        highHalves[i % 2] += bytes[i] == '\0' || bytes[i] == '\x04';
+    const qsizetype pairs = bytes.size() / 2;
+    if (pairs >= 4 && bytes.size() % 2 == 0 && (highHalves[0] * 10 >= pairs * 9 || highHalves[1] * 10 >= pairs * 9))
         return FileEncoding::Utf16;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return FileEncoding::Utf8Bom;
@@ -488,7 +493,7 @@ Question decodeQuestion(const QByteArray &bytes)
     if (encoding == FileEncoding::Koi8u)
         text = QStringDecoder("KOI8-U").decode(bytes);
     else if (encoding == FileEncoding::Utf16)
-        text = QStringDecoder(bytes.startsWith("\xFE\xFF") || (bytes.size() > 1 && bytes[0] == '\0')
+        text = QStringDecoder(bytes.startsWith("\xFE\xFF") || (bytes.size() > 1 && (bytes[0] == '\0' || bytes[0] == '\x04'))
                                   ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE)
                    .decode(bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ? bytes.mid(2) : bytes);
     else
