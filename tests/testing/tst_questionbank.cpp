@@ -2,6 +2,7 @@
 // commands that move it to and from one text.
 
 #include "fonts.h"
+#include "questionfit.h"
 #include "questioncheck.h"
 #include "questionfile.h"
 
@@ -25,6 +26,8 @@ private slots:
     void initTestCase();
     void shippedBankIsSound();
     void shippedBankFitsTheScreen();
+    void textFit_data();
+    void textFit();
     void checkerMistakes_data();
     void checkerMistakes();
     void checkerCommand();
@@ -66,6 +69,32 @@ void QuestionBankTest::shippedBankIsSound()
 void QuestionBankTest::shippedBankFitsTheScreen()
 {
     QCOMPARE(checkQuestionFolder(bank()), QStringList());
+}
+
+void QuestionBankTest::textFit_data()
+{
+    QTest::addColumn<bool>("option");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("wide");
+    QTest::addColumn<bool>("tall");
+    // Drawn letter by letter, an option is cut off from the first pixel the
+    // measure gives as too wide; these lie on either side of that edge.
+    QTest::newRow("option shown in full") << true << QStringLiteral("Юпітер — найбільша планета") << false << false;
+    QTest::newRow("option one letter too long") << true << QStringLiteral("Юпітер — найбільша планета с") << true << false;
+    QTest::newRow("option of capitals") << true << QString(16, QChar(0x0428)) << true << false;
+    QTest::newRow("question of many lines") << false << QStringLiteral("Яка зоря найближча? ").repeated(12) << false << true;
+    QTest::newRow("question with a long word") << false << QStringLiteral("Що таке ") + QString(60, QChar(0x0448)) << true << false;
+}
+
+void QuestionBankTest::textFit()
+{
+    QFETCH(bool, option);
+    QFETCH(QString, text);
+    QFETCH(bool, wide);
+    QFETCH(bool, tall);
+    const TextFit fit = option ? optionFit(text) : questionFit(text);
+    QCOMPARE(fit.tooWide > 0, wide);
+    QCOMPARE(fit.tooTall > 0, tall);
 }
 
 QString QuestionBankTest::copyOfBank(const QString &name)
