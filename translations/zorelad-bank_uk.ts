@@ -315,5 +315,9 @@ and no file is changed.
             <numerusform>Замінено лише %n файлів запитань; запустіть імпорт ще раз.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; is not a file; zorelad-check tells what it is</source>
+        <translation>«%1» - не файл; zorelad-check скаже, що це</translation>
+    </message>
 </context>
 </TS>

@@ -27,6 +27,10 @@ QString levelFile(const QString &textDir, int level, int number)
 // megabyte is all of any real one.
 QByteArray readQuestionBytes(const QString &path)
 {
+    // A pipe in a question's place would never end; the checker names it.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw Failure(Tools::tr("\"%1\" is not a file; zorelad-check tells what it is").arg(QDir::toNativeSeparators(path)));
     QByteArray bytes;
     readFileInChunks(path, [&bytes](const char *data, qsizetype size) {
         bytes.append(data, size);
