@@ -234,10 +234,12 @@ env -i DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" PATH="$run_path" HOME="$w
   XDG_RUNTIME_DIR="$work/runtime" LANG=C.UTF-8 "$@" >"$work/editor.log" 2>&1 &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
+wid=$(timeout 60 xdotool search --sync --onlyvisible --class '^zorelad-editor$' | head -n1) \
+  || { echo "FAIL: the editor's window did not appear"; exit 1; }
 # Its title names the installed questions it opened, in Ukrainian.
-title=$(timeout 60 xdotool search --sync --onlyvisible --name "^Редактор питань Зорелад — .*/Text$" \
-  getwindowname | head -n1) || { echo "FAIL: the editor's window did not appear"; exit 1; }
+title=$(xdotool getwindowname "$wid")
 echo "editor window: $title"
+[[ $title == "Редактор питань Зорелад — "*/Text ]] || { echo "FAIL: the editor's title is '$title'"; exit 1; }
 sleep 1
 import -window root "$work/editor.png"
 DRIVE
