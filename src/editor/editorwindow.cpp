@@ -300,6 +300,10 @@ void EditorWindow::updateItem(BankSlot slot)
                        .arg(slot.number)
                        .arg(q.text));
     it->setText(1, problems.isEmpty() ? tr("sound") : problems.first().message);
+    QStringList all;
+    for (const TextRemark &problem : problems)
+        all << tr("Line %1: %2").arg(problem.line).arg(problem.message);
+    it->setToolTip(1, all.join(QLatin1Char('\n')));
     it->setForeground(1, problems.isEmpty() ? QBrush(Qt::darkGreen) : QBrush(QColor(0xb0, 0, 0)));
     it->setIcon(1, style()->standardIcon(problems.isEmpty() ? QStyle::SP_DialogApplyButton
                                                             : QStyle::SP_MessageBoxWarning));
