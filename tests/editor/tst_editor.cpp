@@ -34,6 +34,7 @@ private slots:
     void init();
     void cleanup();
     void opensTheShippedBank();
+    void opensAndSavesABankText();
     void savesAnEditedQuestion();
     void unsoundQuestionBlocksSaving();
     void readOnlyFolderChangesNothing();
@@ -110,6 +111,29 @@ void EditorTest::opensTheShippedBank()
     }
     QCOMPARE(find<QLineEdit>("QuestionText")->text(), readQuestion(file(1, 1)).text);
     QVERIFY(!window->isWindowModified());
+}
+
+void EditorTest::opensAndSavesABankText()
+{
+    const QString path = scratch->filePath(QStringLiteral("bank.txt"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(window->bank().exportText());
+    out.close();
+    EditorWindow fromText;
+    QVERIFY(fromText.openLocation(path));
+    QCOMPARE(fromText.bank().kind(), EditorBank::Kind::Text);
+    QCOMPARE(fromText.bank().question({3, 24}), readQuestion(file(3, 24)));
+    Question changed = fromText.bank().question({2, 1});
+    changed.answer = QString::number(changed.rightOption() % 3 + 1);
+    fromText.bank().edit({2, 1}, changed, 5);
+    QVERIFY(fromText.save());
+    QFile in(path);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    const BankText read = parseBankText(in.readAll());
+    QVERIFY(read.problems.isEmpty());
+    QCOMPARE(read.questions.size(), 72);
+    QCOMPARE(read.questions.at(QuestionsPerLevel).question, changed);
 }
 
 void EditorTest::savesAnEditedQuestion()
