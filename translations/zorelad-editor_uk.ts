@@ -5,7 +5,7 @@
     <name>main</name>
     <message>
         <source>Usage: zorelad-editor [TEXTDIR | FILE]
-Edits Zorelad's questions: a Text folder (by default the installed one) or a bank text written by zorelad-export.
+Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or a bank text written by zorelad-export.
 </source>
         <translation>Використання: zorelad-editor [ПАПКА_TEXT | ФАЙЛ]
 Редагує питання Зорелад: папку Text (типово — встановлену) або текст банку, записаний zorelad-export.
@@ -42,15 +42,27 @@ Edits Zorelad's questions: a Text folder (by default the installed one) or a ban
     </message>
     <message numerus="yes">
         <source>a word is %n px too wide for the question box</source>
-        <translation><numerusform>слово ширше за поле питання на %n пікс.</numerusform><numerusform>слово ширше за поле питання на %n пікс.</numerusform><numerusform>слово ширше за поле питання на %n пікс.</numerusform></translation>
+        <translation>
+            <numerusform>слово ширше за поле питання на %n пікс.</numerusform>
+            <numerusform>слово ширше за поле питання на %n пікс.</numerusform>
+            <numerusform>слово ширше за поле питання на %n пікс.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>the question is %n px too tall for its box: its end is cut off</source>
-        <translation><numerusform>питання вище за своє поле на %n пікс.: його кінець обрізано</numerusform><numerusform>питання вище за своє поле на %n пікс.: його кінець обрізано</numerusform><numerusform>питання вище за своє поле на %n пікс.: його кінець обрізано</numerusform></translation>
+        <translation>
+            <numerusform>питання вище за своє поле на %n пікс.: його кінець обрізано</numerusform>
+            <numerusform>питання вище за своє поле на %n пікс.: його кінець обрізано</numerusform>
+            <numerusform>питання вище за своє поле на %n пікс.: його кінець обрізано</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>option %1 is %n px too wide: its end is cut off</source>
-        <translation><numerusform>варіант %1 ширший за кнопку на %n пікс.: його кінець обрізано</numerusform><numerusform>варіант %1 ширший за кнопку на %n пікс.: його кінець обрізано</numerusform><numerusform>варіант %1 ширший за кнопку на %n пікс.: його кінець обрізано</numerusform></translation>
+        <translation>
+            <numerusform>варіант %1 ширший за кнопку на %n пікс.: його кінець обрізано</numerusform>
+            <numerusform>варіант %1 ширший за кнопку на %n пікс.: його кінець обрізано</numerusform>
+            <numerusform>варіант %1 ширший за кнопку на %n пікс.: його кінець обрізано</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1: %2</source>

@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -29,6 +30,7 @@
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace zorelad {
 
@@ -44,6 +46,26 @@ BankSlot slotOf(const QTreeWidgetItem *item)
 {
     return item && item->parent() ? item->data(0, Qt::UserRole).value<BankSlot>() : BankSlot{0, 0};
 }
+
+// The list of questions, whose items are dragged onto one another: the
+// bank moves the questions, the list only shows where they went.
+class QuestionList : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+    std::function<void(BankSlot from, BankSlot to)> dropped;
+
+protected:
+    void dropEvent(QDropEvent *event) override
+    {
+        const BankSlot from = slotOf(currentItem());
+        const BankSlot to = slotOf(itemAt(event->position().toPoint()));
+        // Accepted as no action, so the view removes nothing itself.
+        event->setDropAction(Qt::IgnoreAction);
+        event->accept();
+        if (from.level > 0 && to.level > 0 && dropped)
+            dropped(from, to);
+    }
+};
 
 } // namespace
 
@@ -79,7 +101,21 @@ EditorWindow::EditorWindow(QWidget *parent) : QMainWindow(parent)
 
 void EditorWindow::createList()
 {
-    m_list = new QTreeWidget(this);
+    auto *list = new QuestionList(this);
+    // Dropped within its level a question moves there; onto another level's
+    // question, the two swap.
+    list->dropped = [this](BankSlot from, BankSlot to) {
+        if (from.level == to.level)
+            m_bank.move(from, to.number);
+        else
+            m_bank.swap(from, to);
+        setCurrent(to);
+    };
+    list->setDragEnabled(true);
+    list->setAcceptDrops(true);
+    list->setDragDropMode(QAbstractItemView::InternalMove);
+    list->setDropIndicatorShown(true);
+    m_list = list;
     m_list->setObjectName(QStringLiteral("QuestionList"));
     m_list->setAccessibleName(tr("Questions"));
     m_list->setColumnCount(2);

@@ -38,7 +38,7 @@ private slots:
     void savesAnEditedQuestion();
     void unsoundQuestionBlocksSaving();
     void readOnlyFolderChangesNothing();
-    void swapBetweenLevelsMovesBothFiles();
+    void swapAndMoveMoveTheFiles();
     void previewAgreesWithCheckerAndQuiz_data();
     void previewAgreesWithCheckerAndQuiz();
 
@@ -198,16 +198,22 @@ void EditorTest::readOnlyFolderChangesNothing()
     QVERIFY(window->isWindowModified());
 }
 
-void EditorTest::swapBetweenLevelsMovesBothFiles()
+void EditorTest::swapAndMoveMoveTheFiles()
 {
     const QByteArray a = bytes(1, 2);
     const QByteArray b = bytes(3, 20);
     window->setCurrent({1, 2});
     window->swapWith({3, 20});
     QCOMPARE(window->current(), (BankSlot{3, 20}));
+    // Within a level the questions between shift by one.
+    const QByteArray first = bytes(2, 1);
+    const QByteArray second = bytes(2, 2);
+    window->bank().move({2, 1}, 3);
     QVERIFY(window->save());
     QCOMPARE(bytes(1, 2), b);
     QCOMPARE(bytes(3, 20), a);
+    QCOMPARE(bytes(2, 1), second);
+    QCOMPARE(bytes(2, 3), first);
 }
 
 namespace {
