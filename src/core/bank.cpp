@@ -406,8 +406,14 @@ BankText parseBankText(const QByteArray &utf8)
         else
             asked.insert(key, numbers[0]);
         levelQuestions.append(q);
-        if (level > 0)
-            bank.questions.append({level, int(levelQuestions.size()), numbers[0], q});
+        if (level > 0) {
+            BankQuestion entry;
+            entry.level = level;
+            entry.number = int(levelQuestions.size());
+            std::copy(numbers.begin(), numbers.end(), entry.lines);
+            entry.question = q;
+            bank.questions.append(entry);
+        }
     }
     endLevel();
     if (bank.levels.isEmpty() && bank.problems.isEmpty())
@@ -437,6 +443,64 @@ QByteArray formatBankText(const QList<QList<Question>> &levels, int firstLevel)
         }
     }
     return text.toUtf8();
+}
+
+} // namespace zorelad
+
+namespace zorelad {
+
+FileEncoding guessEncoding(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return FileEncoding::Utf16;
+    // Without a byte order mark: Latin and Cyrillic text in UTF-16 has 0x00
+    // or 0x04 as every other byte.
+    int highHalves[2] = {};
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        highHalves[i % 2] += bytes[i] == '\0' || bytes[i] == '\x04';
+    const qsizetype pairs = bytes.size() / 2;
+    if (pairs >= 4 && bytes.size() % 2 == 0 && (highHalves[0] * 10 >= pairs * 9 || highHalves[1] * 10 >= pairs * 9))
+        return FileEncoding::Utf16;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return FileEncoding::Utf8Bom;
+    bool high = false;
+    int upper1251 = 0; // 0xC0..0xDF: upper case in windows-1251, lower in KOI8-U
+    int lower1251 = 0;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        high = high || b >= 0x80;
+        upper1251 += b >= 0xC0 && b <= 0xDF;
+        lower1251 += b >= 0xE0;
+    }
+    if (high) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(bytes);
+        if (!utf8.hasError() && !text.contains(QChar::ReplacementCharacter))
+            return FileEncoding::Utf8;
+    }
+    // Questions are sentences: most letters are lower case.
+    if (upper1251 >= 4 && upper1251 > 2 * lower1251)
+        return FileEncoding::Koi8u;
+    return FileEncoding::Windows1251;
+}
+
+Question decodeQuestion(const QByteArray &bytes)
+{
+    const FileEncoding encoding = guessEncoding(bytes);
+    if (encoding == FileEncoding::Windows1251)
+        return questionFromLines(splitQuestionText(bytes));
+    QString text;
+    if (encoding == FileEncoding::Koi8u)
+        text = QStringDecoder("KOI8-U").decode(bytes);
+    else if (encoding == FileEncoding::Utf16)
+        text = QStringDecoder(bytes.startsWith("\xFE\xFF") || (bytes.size() > 1 && (bytes[0] == '\0' || bytes[0] == '\x04'))
+                                  ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE)
+                   .decode(bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ? bytes.mid(2) : bytes);
+    else
+        text = QString::fromUtf8(encoding == FileEncoding::Utf8Bom ? bytes.mid(3) : bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return questionFromLines(text.split(QLatin1Char('\n')).mid(0, QuestionFileLines));
 }
 
 } // namespace zorelad

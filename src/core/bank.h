@@ -23,6 +23,8 @@ struct QuestionProblem {
         BadAnswer,        // line 5 is not exactly "1", "2" or "3"
         NoWindows1251,    // a character windows-1251 cannot hold
         ControlCharacter, // a control character an editor would not leave
+        TooWide,          // cut off at the right on screen (measured by widgets)
+        TooTall,          // the question needs more lines than its box shows
     };
     Kind kind;
     int line;        // the question's line it concerns, 1 to 5
@@ -73,7 +75,7 @@ struct TextRemark {
 struct BankQuestion {
     int level = 0;     // 1 to 3
     int number = 0;    // 1 to 24 within the level
-    int firstLine = 0; // the line of the text its question line is on
+    int lines[QuestionFileLines] = {}; // the text's line of each of its lines
     Question question;
 };
 
@@ -101,5 +103,23 @@ QByteArray formatBankText(const QList<QList<Question>> &levels, int firstLevel =
 
 // The heading line of a level in the bank text.
 QString levelHeading(int level);
+
+} // namespace zorelad
+
+namespace zorelad {
+
+// The encoding a question file's bytes are in, as far as they tell.
+enum class FileEncoding { Windows1251, Utf8, Utf8Bom, Utf16, Koi8u };
+
+// Guesses the encoding of a question file: a byte order mark or NUL bytes
+// mean UTF-16, valid UTF-8 with letters beyond ASCII means UTF-8, Cyrillic
+// letters mostly in windows-1251's upper-case range (where KOI8-U keeps its
+// lower case) mean KOI8-U, anything else windows-1251.
+FileEncoding guessEncoding(const QByteArray &bytes);
+
+// The question in a file's bytes, decoded from the encoding they are in,
+// so that a file saved in the wrong encoding can be exported and imported
+// back correctly.
+Question decodeQuestion(const QByteArray &bytes);
 
 } // namespace zorelad

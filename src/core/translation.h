@@ -11,7 +11,9 @@ namespace zorelad {
 // that exists for the system locale's language. Looks in the translations
 // folder beside the executable (the build tree), then in
 // ../share/zorelad/translations (installed), then in Qt's own folder.
-// Needs the application object; returns the catalogues installed.
+// A language without a catalogue gets the English one (which holds the
+// plural forms). Needs the application object; returns the catalogues
+// installed.
 QStringList installTranslations(const QStringList &names);
 
 } // namespace zorelad

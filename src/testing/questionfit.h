@@ -2,6 +2,9 @@
 // Whether a question's texts show in full in the widgets the main window
 // shows them in, measured with those widgets and the window's font.
 
+#include "bank.h"
+
+#include <QList>
 #include <QString>
 
 namespace zorelad {
@@ -18,5 +21,8 @@ struct TextFit {
 TextFit questionFit(const QString &text);
 // An option's radio button: its caption is one line, cut off at the right.
 TextFit optionFit(const QString &text);
+
+// The question's texts that would be cut off on screen, by how many pixels.
+QList<QuestionProblem> checkQuestionFit(const Question &question);
 
 } // namespace zorelad
