@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QProcess>
 #include <QRadioButton>
 #include <QStringEncoder>
@@ -39,6 +41,7 @@ private slots:
     void unsoundQuestionBlocksSaving();
     void readOnlyFolderChangesNothing();
     void swapAndMoveMoveTheFiles();
+    void closingWithChangesAsks();
     void previewAgreesWithCheckerAndQuiz_data();
     void previewAgreesWithCheckerAndQuiz();
 
@@ -215,6 +218,19 @@ void EditorTest::swapAndMoveMoveTheFiles()
     QCOMPARE(bytes(3, 20), a);
     QCOMPARE(bytes(2, 1), second);
     QCOMPARE(bytes(2, 3), first);
+}
+
+void EditorTest::closingWithChangesAsks()
+{
+    const auto before = snapshot();
+    find<QLineEdit>("Option3")->setText(QStringLiteral("Вега"));
+    watcher.setAnswer([](QWidget *box) { static_cast<QMessageBox *>(box)->button(QMessageBox::Cancel)->click(); });
+    QVERIFY(!window->close());
+    watcher.setAnswer([](QWidget *box) { static_cast<QMessageBox *>(box)->button(QMessageBox::Discard)->click(); });
+    QVERIFY(window->close());
+    watcher.setAnswer({});
+    QCOMPARE(watcher.seen().size(), 2);
+    QCOMPARE(snapshot(), before);
 }
 
 namespace {
