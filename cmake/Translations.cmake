@@ -33,15 +33,26 @@ function(zorelad_add_translations target)
   endforeach()
 endfunction()
 
-# zorelad_update_translations(NAME ts DIRS...): a target NAME that refreshes
-# the .ts from the sources in DIRS with lupdate, keeping what is translated.
-# Run by hand (cmake --build build --target NAME) after changing messages.
-function(zorelad_update_translations name ts)
-  if(ZORELAD_LUPDATE)
-    get_filename_component(abs ${ts} ABSOLUTE)
-    add_custom_target(${name}
-      COMMAND ${ZORELAD_LUPDATE} -silent -locations none -no-obsolete ${ARGN} -ts ${abs}
-      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-      VERBATIM)
+# zorelad_update_translations(NAME TS ts... DIRS dir...): a target NAME that
+# refreshes each .ts from the sources in DIRS (relative to the source tree's
+# root) with lupdate, keeping what is translated. English, the sources'
+# language, keeps only the plural forms. Run by hand
+# (cmake --build build --target NAME) after changing messages.
+function(zorelad_update_translations name)
+  cmake_parse_arguments(U "" "" "TS;DIRS" ${ARGN})
+  if(NOT ZORELAD_LUPDATE)
+    return()
   endif()
+  set(commands)
+  foreach(ts ${U_TS})
+    get_filename_component(abs ${ts} ABSOLUTE)
+    set(options -silent -locations none -no-obsolete)
+    if(abs MATCHES "_en\\.ts$")
+      list(APPEND options -pluralonly)
+    endif()
+    list(APPEND commands COMMAND ${ZORELAD_LUPDATE} ${options} ${U_DIRS} -ts ${abs})
+  endforeach()
+  add_custom_target(${name} ${commands}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/..
+    VERBATIM)
 endfunction()

@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="uk_UA">
 <context>
     <name>Bank</name>
@@ -15,11 +16,11 @@
         <translation>варіант %1</translation>
     </message>
     <message>
-        <source>Cannot write "%1": %2</source>
+        <source>Cannot write &quot;%1&quot;: %2</source>
         <translation>Не вдається записати «%1»: %2</translation>
     </message>
     <message>
-        <source>%1 written as "%2", which windows-1251 has</source>
+        <source>%1 written as &quot;%2&quot;, which windows-1251 has</source>
         <translation>%1 записано як «%2», що є у windows-1251</translation>
     </message>
     <message>
@@ -35,7 +36,7 @@
         <translation>варіант %1 такий самий, як варіант %2</translation>
     </message>
     <message>
-        <source>the answer is "%1"; it must be exactly 1, 2 or 3</source>
+        <source>the answer is &quot;%1&quot;; it must be exactly 1, 2 or 3</source>
         <translation>відповідь «%1»; має бути рівно 1, 2 або 3</translation>
     </message>
     <message>
@@ -60,7 +61,11 @@
     </message>
     <message numerus="yes">
         <source>level %1 has %n question(s); it needs 24</source>
-        <translation><numerusform>у рівні %1 %n запитання; потрібно 24</numerusform><numerusform>у рівні %1 %n запитання; потрібно 24</numerusform><numerusform>у рівні %1 %n запитань; потрібно 24</numerusform></translation>
+        <translation>
+            <numerusform>у рівні %1 %n запитання; потрібно 24</numerusform>
+            <numerusform>у рівні %1 %n запитання; потрібно 24</numerusform>
+            <numerusform>у рівні %1 %n запитань; потрібно 24</numerusform>
+        </translation>
     </message>
     <message>
         <source>level %1 appears a second time</source>
@@ -72,7 +77,11 @@
     </message>
     <message numerus="yes">
         <source>this question has %n line(s); it needs five: the question, three options and the number of the right option; an empty line ends a question</source>
-        <translation><numerusform>у цьому запитанні %n рядок; потрібно п’ять: запитання, три варіанти і номер правильного варіанта; порожній рядок завершує запитання</numerusform><numerusform>у цьому запитанні %n рядки; потрібно п’ять: запитання, три варіанти і номер правильного варіанта; порожній рядок завершує запитання</numerusform><numerusform>у цьому запитанні %n рядків; потрібно п’ять: запитання, три варіанти і номер правильного варіанта; порожній рядок завершує запитання</numerusform></translation>
+        <translation>
+            <numerusform>у цьому запитанні %n рядок; потрібно п’ять: запитання, три варіанти і номер правильного варіанта; порожній рядок завершує запитання</numerusform>
+            <numerusform>у цьому запитанні %n рядки; потрібно п’ять: запитання, три варіанти і номер правильного варіанта; порожній рядок завершує запитання</numerusform>
+            <numerusform>у цьому запитанні %n рядків; потрібно п’ять: запитання, три варіанти і номер правильного варіанта; порожній рядок завершує запитання</numerusform>
+        </translation>
     </message>
     <message>
         <source>the same question is asked at line %1</source>
@@ -157,7 +166,11 @@ Save as UTF-8 and load with: sudo zorelad-import FILE /etc/zorelad/Text</source>
     </message>
     <message numerus="yes">
         <source>has %n line(s); a question file needs five: the question, three options and the number of the right option</source>
-        <translation><numerusform>має %n рядок; файл запитання потребує п’яти: запитання, три варіанти і номер правильного варіанта</numerusform><numerusform>має %n рядки; файл запитання потребує п’яти: запитання, три варіанти і номер правильного варіанта</numerusform><numerusform>має %n рядків; файл запитання потребує п’яти: запитання, три варіанти і номер правильного варіанта</numerusform></translation>
+        <translation>
+            <numerusform>має %n рядок; файл запитання потребує п’яти: запитання, три варіанти і номер правильного варіанта</numerusform>
+            <numerusform>має %n рядки; файл запитання потребує п’яти: запитання, три варіанти і номер правильного варіанта</numerusform>
+            <numerusform>має %n рядків; файл запитання потребує п’яти: запитання, три варіанти і номер правильного варіанта</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1: there is no such folder</source>
@@ -194,14 +207,18 @@ Exit status 0 when all is well, 1 when there are problems.
     </message>
     <message numerus="yes">
         <source>%n problem(s) found.</source>
-        <translation><numerusform>Знайдено %n проблему.</numerusform><numerusform>Знайдено %n проблеми.</numerusform><numerusform>Знайдено %n проблем.</numerusform></translation>
+        <translation>
+            <numerusform>Знайдено %n проблему.</numerusform>
+            <numerusform>Знайдено %n проблеми.</numerusform>
+            <numerusform>Знайдено %n проблем.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>Export</name>
     <message>
         <source>Usage: zorelad-export TEXTDIR [FILE]
-Writes the questions below TEXTDIR (a Text folder, or one level's folder such as Text/2)
+Writes the questions below TEXTDIR (a Text folder, or one level&apos;s folder such as Text/2)
 as one UTF-8 text to FILE, or to standard output without FILE. Edit it in any text editor
 and load it back with: sudo zorelad-import FILE TEXTDIR
 </source>
@@ -212,7 +229,7 @@ and load it back with: sudo zorelad-import FILE TEXTDIR
 </translation>
     </message>
     <message>
-        <source>Cannot write "%1": %2</source>
+        <source>Cannot write &quot;%1&quot;: %2</source>
         <translation>Не вдається записати «%1»: %2</translation>
     </message>
 </context>
@@ -220,15 +237,27 @@ and load it back with: sudo zorelad-import FILE TEXTDIR
     <name>Fit</name>
     <message numerus="yes">
         <source>the question holds a word %n pixel(s) too wide for its box</source>
-        <translation><numerusform>у запитанні є слово, ширше за його поле на %n піксель</numerusform><numerusform>у запитанні є слово, ширше за його поле на %n пікселі</numerusform><numerusform>у запитанні є слово, ширше за його поле на %n пікселів</numerusform></translation>
+        <translation>
+            <numerusform>у запитанні є слово, ширше за його поле на %n піксель</numerusform>
+            <numerusform>у запитанні є слово, ширше за його поле на %n пікселі</numerusform>
+            <numerusform>у запитанні є слово, ширше за його поле на %n пікселів</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>the question is %n pixel(s) too tall for its box; shorten it</source>
-        <translation><numerusform>запитання вище за своє поле на %n піксель; скоротіть його</numerusform><numerusform>запитання вище за своє поле на %n пікселі; скоротіть його</numerusform><numerusform>запитання вище за своє поле на %n пікселів; скоротіть його</numerusform></translation>
+        <translation>
+            <numerusform>запитання вище за своє поле на %n піксель; скоротіть його</numerusform>
+            <numerusform>запитання вище за своє поле на %n пікселі; скоротіть його</numerusform>
+            <numerusform>запитання вище за своє поле на %n пікселів; скоротіть його</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>option %1 is %n pixel(s) too wide and would be cut off</source>
-        <translation><numerusform>варіант %1 ширший на %n піксель, і його буде обрізано</numerusform><numerusform>варіант %1 ширший на %n пікселі, і його буде обрізано</numerusform><numerusform>варіант %1 ширший на %n пікселів, і його буде обрізано</numerusform></translation>
+        <translation>
+            <numerusform>варіант %1 ширший на %n піксель, і його буде обрізано</numerusform>
+            <numerusform>варіант %1 ширший на %n пікселі, і його буде обрізано</numerusform>
+            <numerusform>варіант %1 ширший на %n пікселів, і його буде обрізано</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -251,15 +280,19 @@ and no file is changed.
 <context>
     <name>Tools</name>
     <message>
-        <source>Cannot open "%1": %2</source>
+        <source>Cannot open &quot;%1&quot;: %2</source>
         <translation>Не вдається відкрити «%1»: %2</translation>
     </message>
     <message numerus="yes">
         <source>%n problem(s) found; no question file was changed.</source>
-        <translation><numerusform>Знайдено %n проблему; жодного файлу запитань не змінено.</numerusform><numerusform>Знайдено %n проблеми; жодного файлу запитань не змінено.</numerusform><numerusform>Знайдено %n проблем; жодного файлу запитань не змінено.</numerusform></translation>
+        <translation>
+            <numerusform>Знайдено %n проблему; жодного файлу запитань не змінено.</numerusform>
+            <numerusform>Знайдено %n проблеми; жодного файлу запитань не змінено.</numerusform>
+            <numerusform>Знайдено %n проблем; жодного файлу запитань не змінено.</numerusform>
+        </translation>
     </message>
     <message>
-        <source>Cannot create the folder "%1"; no question file was changed.</source>
+        <source>Cannot create the folder &quot;%1&quot;; no question file was changed.</source>
         <translation>Не вдається створити теку «%1»; жодного файлу запитань не змінено.</translation>
     </message>
     <message>
@@ -268,7 +301,11 @@ and no file is changed.
     </message>
     <message numerus="yes">
         <source>Wrote %n question file(s) below %1.</source>
-        <translation><numerusform>Записано %n файл запитання в %1.</numerusform><numerusform>Записано %n файли запитань в %1.</numerusform><numerusform>Записано %n файлів запитань в %1.</numerusform></translation>
+        <translation>
+            <numerusform>Записано %n файл запитання в %1.</numerusform>
+            <numerusform>Записано %n файли запитань в %1.</numerusform>
+            <numerusform>Записано %n файлів запитань в %1.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

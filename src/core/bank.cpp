@@ -463,14 +463,25 @@ FileEncoding guessEncoding(const QByteArray &bytes)
         return FileEncoding::Utf16;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return FileEncoding::Utf8Bom;
+    // Read as windows-1251, KOI8-U text has its letters' cases swapped:
+    // "Котра" shows as "кОТРА", a lower-case letter followed by upper-case
+    // ones, which real text seldom has; all lower-case KOI8-U text shows in
+    // capitals with "¦" (its і) among them.
+    const auto upper = [](unsigned char b) { return (b >= 0xC0 && b <= 0xDF) || b == 0xA8 || b == 0xAA || b == 0xAF || b == 0xB2 || b == 0xA5; };
+    const auto lower = [](unsigned char b) { return b >= 0xE0 || b == 0xB8 || b == 0xBA || b == 0xBF || b == 0xB3 || b == 0xB4; };
     bool high = false;
-    int upper1251 = 0; // 0xC0..0xDF: upper case in windows-1251, lower in KOI8-U
-    int lower1251 = 0;
+    bool koi8Letters = false; // є, і, ї, ґ of KOI8-U: ¤, ¦, §, soft hyphen in windows-1251
+    int uppers = 0, lowers = 0, lowerToUpper = 0, upperToLower = 0;
+    unsigned char previous = 0;
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         high = high || b >= 0x80;
-        upper1251 += b >= 0xC0 && b <= 0xDF;
-        lower1251 += b >= 0xE0;
+        koi8Letters = koi8Letters || b == 0xA4 || b == 0xA6 || b == 0xA7 || b == 0xAD;
+        uppers += upper(b);
+        lowers += lower(b);
+        lowerToUpper += lower(previous) && upper(b);
+        upperToLower += upper(previous) && lower(b);
+        previous = b;
     }
     if (high) {
         QStringDecoder utf8(QStringDecoder::Utf8);
@@ -478,8 +489,7 @@ FileEncoding guessEncoding(const QByteArray &bytes)
         if (!utf8.hasError() && !text.contains(QChar::ReplacementCharacter))
             return FileEncoding::Utf8;
     }
-    // Questions are sentences: most letters are lower case.
-    if (upper1251 >= 4 && upper1251 > 2 * lower1251)
+    if (lowerToUpper > upperToLower || (koi8Letters && uppers > 2 * lowers))
         return FileEncoding::Koi8u;
     return FileEncoding::Windows1251;
 }

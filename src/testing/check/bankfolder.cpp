@@ -113,8 +113,21 @@ int importBank(const QString &file, const QString &textDir, QTextStream &out, QT
     return 0;
 }
 
+namespace {
+// Run with sudo, Qt warns that there is no XDG_RUNTIME_DIR, which these
+// tools never use; a teacher should not have to read that.
+QtMessageHandler standardHandler = nullptr;
+
+void dropRuntimeDirWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!message.startsWith(QLatin1String("QStandardPaths: ")))
+        standardHandler(type, context, message);
+}
+} // namespace
+
 void prepareToolEnvironment()
 {
+    standardHandler = qInstallMessageHandler(dropRuntimeDirWarning);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     installFontSubstitutions();
