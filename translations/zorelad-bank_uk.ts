@@ -307,5 +307,13 @@ and no file is changed.
             <numerusform>Записано %n файлів запитань в %1.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Only %n question file(s) were replaced; run the import again.</source>
+        <translation>
+            <numerusform>Замінено лише %n файл запитання; запустіть імпорт ще раз.</numerusform>
+            <numerusform>Замінено лише %n файли запитань; запустіть імпорт ще раз.</numerusform>
+            <numerusform>Замінено лише %n файлів запитань; запустіть імпорт ще раз.</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

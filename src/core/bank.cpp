@@ -236,8 +236,10 @@ void writeQuestionFile(const QString &path, const Question &question)
     writeQuestionFiles({{path, question}});
 }
 
-void writeQuestionFiles(const QList<QuestionFileWrite> &writes)
+void writeQuestionFiles(const QList<QuestionFileWrite> &writes, int *replaced)
 {
+    if (replaced)
+        *replaced = 0;
     QList<QByteArray> contents;
     for (const QuestionFileWrite &w : writes) {
         try {
@@ -249,8 +251,13 @@ void writeQuestionFiles(const QList<QuestionFileWrite> &writes)
     std::vector<std::unique_ptr<PendingFile>> pending;
     for (qsizetype i = 0; i < writes.size(); ++i)
         pending.push_back(std::make_unique<PendingFile>(writes[i].path, contents[i]));
-    for (auto &file : pending)
+    // Renames within a folder that took the temporary files do not fail in
+    // practice; should one, the caller learns how many were done.
+    for (auto &file : pending) {
         file->commit();
+        if (replaced)
+            ++*replaced;
+    }
 }
 
 QString levelHeading(int level)

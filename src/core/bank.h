@@ -58,11 +58,12 @@ void writeQuestionFile(const QString &path, const Question &question);
 
 // Writes several question files; every file is written to its temporary
 // first, and only when all are written are they renamed into place.
+// `replaced` counts the files renamed into place, also when one fails.
 struct QuestionFileWrite {
     QString path;
     Question question;
 };
-void writeQuestionFiles(const QList<QuestionFileWrite> &writes);
+void writeQuestionFiles(const QList<QuestionFileWrite> &writes, int *replaced = nullptr);
 
 // A problem or a note about the bank text, at a line of that text (1-based;
 // 0 when it concerns the whole text).

@@ -30,13 +30,7 @@ private slots:
 
 static Question question(const QString &text, const QString &a, const QString &b, const QString &c, const QString &answer)
 {
-    Question q;
-    q.text = text;
-    q.options[0] = a;
-    q.options[1] = b;
-    q.options[2] = c;
-    q.answer = answer;
-    return q;
+    return Question{text, {a, b, c}, answer};
 }
 
 // "kind@line" for each problem, in order.
@@ -78,7 +72,6 @@ void BankTest::writeRefusals_data()
     QTest::addColumn<QString>("failure"); // empty: written
     QTest::newRow("written") << question("Сонце — зоря?", "так", "ні", "не знаю", "1") << false << QString();
     QTest::newRow("² refused") << question("Q", "a", "5 км²", "c", "1") << false << QStringLiteral("Line 3 holds the character \"²\" (U+00B2)");
-    QTest::newRow("ʼ not mapped here") << question("Пʼять?", "a", "b", "c", "1") << false << QStringLiteral("Line 1 holds the character \"ʼ\" (U+02BC)");
     QTest::newRow("read-only folder") << question("Q", "a", "b", "c", "1") << true << QStringLiteral("Permission denied");
     // Root writes into a read-only folder; a later file that cannot be
     // written stands in for the failure there.
@@ -167,14 +160,7 @@ void BankTest::bankText()
     if (problems.isEmpty()) {
         QCOMPARE(bank.levels, QList<int>{2});
         QCOMPARE(bank.questions.size(), QuestionsPerLevel);
-        // Formatted back and read again, the level is the same.
-        QList<Question> questions;
-        for (const BankQuestion &q : bank.questions)
-            questions << q.question;
-        const BankText again = parseBankText(formatBankText({questions}, 2));
-        QCOMPARE(again.problems.size(), 0);
-        for (int i = 0; i < QuestionsPerLevel; ++i)
-            QCOMPARE(again.questions[i].question, questions[i]);
+        QCOMPARE(bank.questions[23].lines[4], int(text.count('\n')));
     }
 }
 

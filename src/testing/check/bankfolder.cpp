@@ -103,10 +103,15 @@ int importBank(const QString &file, const QString &textDir, QTextStream &out, QT
     }
     for (const BankQuestion &q : bank.questions)
         writes.append({levelFile(textDir, q.level, q.number), q.question});
+    int replaced = 0;
     try {
-        writeQuestionFiles(writes);
+        writeQuestionFiles(writes, &replaced);
     } catch (const Failure &failure) {
-        err << failure.text() << '\n' << Tools::tr("No question file was changed.") << '\n';
+        err << failure.text() << '\n';
+        if (replaced == 0)
+            err << Tools::tr("No question file was changed.") << '\n';
+        else
+            err << Tools::tr("Only %n question file(s) were replaced; run the import again.", nullptr, replaced) << '\n';
         return 1;
     }
     out << Tools::tr("Wrote %n question file(s) below %1.", nullptr, int(writes.size())).arg(QDir::toNativeSeparators(textDir)) << '\n';
