@@ -96,7 +96,7 @@ conffiles=$(dpkg-deb -I "$deb" conffiles)
 for f in /etc/zorelad/Text/1/1.z /etc/zorelad/Text/3/24.z /etc/zorelad/Media/s.bmp; do
   grep -qx "$f" <<<"$conffiles" || fail "$f is not a conffile"
 done
-for f in lib/zorelad/zorelad bin/zorelad-check; do
+for f in lib/zorelad/zorelad bin/zorelad-check bin/zorelad-editor; do
   dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "./usr/$f" >"$work/binary"
   file -b "$work/binary" | grep -q 'stripped' && ! file -b "$work/binary" | grep -q 'not stripped' \
     || fail "/usr/$f is not stripped"
@@ -258,6 +258,41 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/drive.sh" \
        fail "the installed program did not run a level"; }
 [ -n "${ZORELAD_SHOTS_DIR:-}" ] && cp "$work"/before.png "$work"/after.png "$ZORELAD_SHOTS_DIR/"
 say "the installed program started from its desktop entry and opened level І"
+
+# --- the question editor, from its own desktop entry --------------------------
+editor_desktop=$root/usr/share/applications/zorelad-editor.desktop
+[ -f "$editor_desktop" ] || fail "no desktop entry for the editor"
+out=$(desktop-file-validate "$editor_desktop" 2>&1) && [ -z "$out" ] || fail "editor desktop entry: $out"
+grep -qx 'Name\[uk\]=Редактор питань Зорелад' "$editor_desktop" || fail "the editor's entry has another name"
+grep -q '^Categories=Education;' "$editor_desktop" || fail "the editor is not in the Education category"
+editor_exec=$(sed -n 's/^Exec=//p' "$editor_desktop" | sed 's/ *%[a-zA-Z]//g')
+editor=$(PATH=$run_path command -v "$editor_exec") || fail "Exec command $editor_exec not found"
+[ "$editor" = "$root/usr/bin/zorelad-editor" ] || fail "the editor's Exec runs $editor"
+cat >"$work/editor.sh" <<'DRIVE'
+set -euo pipefail
+work=$1; run_path=$2; folder=$3; shift 3
+env -i DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" PATH="$run_path" HOME="$work/home" \
+  XDG_RUNTIME_DIR="$work/runtime" LANG=C.UTF-8 "$@" >"$work/editor.log" 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+wid=$(timeout 60 xdotool search --sync --onlyvisible --class '^zorelad-editor$' | head -n1) \
+  || { echo "FAIL: the editor's window did not appear"; exit 1; }
+# Its title names the installed questions it opened, in Ukrainian.
+title=$(xdotool getwindowname "$wid")
+echo "editor window: $title"
+[ -z "$folder" ] || [ "$title" = "Редактор питань Зорелад — $folder" ] \
+  || { echo "FAIL: the editor's title is '$title'"; exit 1; }
+sleep 1
+import -window root "$work/editor.png"
+DRIVE
+# Unpacked, the program directory's links point at an /etc/zorelad that is
+# not there: the window is all there is to see.
+editor_folder=
+[ "$mode" = apt ] && editor_folder=/etc/zorelad/Text
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/editor.sh" "$work" "$run_path" "$editor_folder" $editor_exec \
+  || { cat "$work/editor.log" 2>/dev/null || true; fail "the installed editor did not open the questions"; }
+[ -n "${ZORELAD_SHOTS_DIR:-}" ] && cp "$work/editor.png" "$ZORELAD_SHOTS_DIR/"
+say "the installed editor started from its desktop entry and opened the questions"
 
 # --- remove -----------------------------------------------------------------
 if [ "$mode" = apt ]; then
