@@ -1,6 +1,7 @@
 // Зорелад: a quiz for school pupils.
 
 #include "errorbox.h"
+#include "journal.h"
 #include "mediasystem.h"
 #include "startup.h"
 #include "mainwindow.h"
@@ -13,6 +14,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(zorelad::applicationTitle());
 
+    zorelad::startJournal();
     zorelad::Windows windows = zorelad::createWindows();
     windows.Form1->show();
     return app.exec();
