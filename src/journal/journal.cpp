@@ -164,6 +164,25 @@ QString deliverFile(const QString &path, const JournalPaths &paths)
     return {};
 }
 
+// A failed delivery puts its records back in front of those spooled since,
+// so the spool stays one file in the order the levels were graded.
+void returnToSpool(const JournalPaths &paths, const QString &moving)
+{
+    Lock spool(spoolLockFile(paths), true);
+    QByteArray older, newer;
+    if (!readFile(moving, &older))
+        return;
+    readFile(paths.spool, &newer);
+    const QString fresh = paths.spool + QStringLiteral(".new");
+    ::unlink(pathBytes(fresh).constData());
+    const QByteArray records = spooledRecords(older, moving) + spooledRecords(newer, paths.spool);
+    // If this stops half-way, the moving file is still there and the next
+    // delivery starts from it; what it already wrote is not written twice.
+    if (appendToJournalFile(fresh, records, 0600).isEmpty() &&
+        ::rename(pathBytes(fresh).constData(), pathBytes(paths.spool).constData()) == 0)
+        ::unlink(pathBytes(moving).constData());
+}
+
 } // namespace
 
 QString defaultSpoolFile()
@@ -224,8 +243,10 @@ QString deliverSpool(const JournalPaths &paths)
                 return tr("%1: %2").arg(paths.spool, systemError(errno));
         }
         const QString failure = deliverFile(moving, paths);
-        if (!failure.isEmpty())
+        if (!failure.isEmpty()) {
+            returnToSpool(paths, moving);
             return failure;
+        }
     }
 }
 

@@ -1,0 +1,309 @@
+// The results journal: the record, the settings, and delivery through the
+// spool when the folder is away.
+
+#include "grades.h"
+#include "journal.h"
+#include "journalreport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace zorelad;
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+JournalRecord sample(const QString &name, int correct = 20)
+{
+    JournalRecord r;
+    r.time = QDateTime(QDate(2026, 9, 1), QTime(9, 15, 7), Qt::OffsetFromUTC, 3 * 3600);
+    r.host = QStringLiteral("lab-07");
+    r.name = name;
+    r.pupilClass = QStringLiteral("5-А");
+    r.level = 2;
+    r.correct = correct;
+    r.grade = gradeWord(gradeFor(correct).status);
+    r.version = QStringLiteral("1.0.0");
+    return r;
+}
+
+// Names of the complete records of a journal file, in file order.
+QStringList namesIn(const QByteArray &data)
+{
+    QStringList names;
+    for (const RawRecord &raw : splitRecords(data)) {
+        JournalRecord r;
+        if (raw.complete && parseJournalLine(raw.text, &r))
+            names.append(r.name);
+    }
+    return names;
+}
+
+// A folder the journal cannot write to: read-only for a user, a read-only
+// mount for root (whom file modes do not stop).
+class ReadOnly {
+public:
+    explicit ReadOnly(const QString &dir) : m_dir(dir), m_root(::geteuid() == 0)
+    {
+        if (!m_root) {
+            m_ok = ::chmod(QFile::encodeName(dir).constData(), 0555) == 0;
+            return;
+        }
+        m_ok = QProcess::execute(QStringLiteral("mount"), {QStringLiteral("--bind"), dir, dir}) == 0 &&
+               QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"), dir}) == 0;
+    }
+    ~ReadOnly()
+    {
+        if (m_root)
+            QProcess::execute(QStringLiteral("umount"), {m_dir});
+        else
+            ::chmod(QFile::encodeName(m_dir).constData(), 0755);
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    QString m_dir;
+    bool m_root;
+    bool m_ok = false;
+};
+
+} // namespace
+
+class JournalTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void recordLine_data();
+    void recordLine();
+    void gradeWords_data();
+    void gradeWords();
+    void settings_data();
+    void settings();
+    void spoolWhileFolderIsAway_data();
+    void spoolWhileFolderIsAway();
+    void readerMergesHosts_data();
+    void readerMergesHosts();
+};
+
+void JournalTest::recordLine_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("line");
+    const QByteArray tail = ";5-А;2;20;24;відмінно;1.0.0\n";
+    QTest::newRow("Cyrillic") << QStringLiteral("Оля Ґудзь") << QByteArray("2026-09-01T09:15:07+03:00;lab-07;Оля Ґудзь" + tail);
+    QTest::newRow("semicolon") << QStringLiteral("Петро;Іван") << QByteArray("2026-09-01T09:15:07+03:00;lab-07;\"Петро;Іван\"" + tail);
+    QTest::newRow("quote") << QStringLiteral("Ім\"я") << QByteArray("2026-09-01T09:15:07+03:00;lab-07;\"Ім\"\"я\"" + tail);
+    QTest::newRow("new line") << QStringLiteral("Оля\nКоваль") << QByteArray("2026-09-01T09:15:07+03:00;lab-07;\"Оля\nКоваль\"" + tail);
+    QTest::newRow("two spaces") << QStringLiteral("  ") << QByteArray("2026-09-01T09:15:07+03:00;lab-07;\"  \"" + tail);
+}
+
+void JournalTest::recordLine()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, line);
+    const JournalRecord written = sample(name);
+    QCOMPARE(journalLine(written), line);
+    // Read back as one whole record with every field as written.
+    const QList<RawRecord> raws = splitRecords(journalFileStart() + line);
+    QCOMPARE(raws.size(), 2);
+    QVERIFY(isTitleLine(raws[0].text));
+    JournalRecord read;
+    QVERIFY(raws[1].complete && parseJournalLine(raws[1].text, &read));
+    QCOMPARE(journalLine(read), line);
+    QCOMPARE(read.name, name);
+    QCOMPARE(read.time, written.time);
+    // Cut anywhere, it is not a whole record.
+    QVERIFY(!splitRecords(line.left(line.size() - 1)).first().complete);
+}
+
+void JournalTest::gradeWords_data()
+{
+    QTest::addColumn<int>("correct");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("passes");
+    QTest::newRow("24") << 24 << QStringLiteral("відмінно") << true;
+    QTest::newRow("20") << 20 << QStringLiteral("відмінно") << true;
+    QTest::newRow("19") << 19 << QStringLiteral("Добре") << true;
+    QTest::newRow("14") << 14 << QStringLiteral("Добре") << true;
+    QTest::newRow("13") << 13 << QStringLiteral("незадовільно") << false;
+}
+
+void JournalTest::gradeWords()
+{
+    QFETCH(int, correct);
+    QFETCH(QString, word);
+    QFETCH(bool, passes);
+    const Grade grade = gradeFor(correct);
+    QCOMPARE(gradeWord(grade.status), word);
+    QCOMPARE(gradePasses(word), passes);
+    QCOMPARE(gradePasses(word), grade.offersCertificate);
+}
+
+void JournalTest::settings_data()
+{
+    QTest::addColumn<QByteArray>("machine"); // empty: no file
+    QTest::addColumn<QByteArray>("user");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("problems");
+    QTest::newRow("no files: off") << QByteArray() << QByteArray() << "" << "" << 0;
+    QTest::newRow("shipped file: off") << readBytes(qEnvironmentVariable("ZORELAD_SOURCE_DIR") + "/packaging/etc/zorelad.conf")
+                                       << QByteArray() << "" << "" << 0;
+    QTest::newRow("machine only") << QByteArray("[journal]\nfolder=/srv/j\n") << QByteArray() << "/srv/j" << "" << 0;
+    QTest::newRow("user wins") << QByteArray("[journal]\nfolder=/srv/j\nhost=a\n")
+                               << QByteArray("[journal]\nfolder=/home/t/j\nhost=b\n") << "/home/t/j" << "b" << 0;
+    QTest::newRow("user turns it off") << QByteArray("[journal]\nfolder=/srv/j\n") << QByteArray("[journal]\nfolder=\n")
+                                       << "" << "" << 0;
+    QTest::newRow("user names the host only") << QByteArray("[journal]\nfolder=/srv/j\n")
+                                              << QByteArray("[journal]\nhost=lab-07\n") << "/srv/j" << "lab-07" << 0;
+    QTest::newRow("malformed user file ignored") << QByteArray("[journal]\nfolder=/srv/j\n")
+                                                 << QByteArray("[journal\nfolder=/x\n") << "/srv/j" << "" << 1;
+    QTest::newRow("relative folder ignored") << QByteArray("[journal]\nfolder=journal\n") << QByteArray() << "" << "" << 1;
+}
+
+void JournalTest::settings()
+{
+    QFETCH(QByteArray, machine);
+    QFETCH(QByteArray, user);
+    QFETCH(QString, folder);
+    QFETCH(QString, host);
+    QFETCH(int, problems);
+    QTemporaryDir dir;
+    const ConfigFiles files{dir.filePath("machine.conf"), dir.filePath("user.conf")};
+    if (!machine.isEmpty())
+        writeBytes(files.machine, machine);
+    if (!user.isEmpty())
+        writeBytes(files.user, user);
+    QStringList found;
+    const JournalConfig config = readJournalConfig(files, &found);
+    QCOMPARE(config.folder, folder);
+    QCOMPARE(config.host, host);
+    QCOMPARE(found.size(), problems);
+}
+
+void JournalTest::spoolWhileFolderIsAway_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("share not mounted") << "missing";
+    QTest::newRow("folder read-only") << "read-only";
+    QTest::newRow("delivery cut off after writing") << "interrupted";
+}
+
+// Two levels graded while the folder cannot take them wait in the spool;
+// the next graded level, with the folder back, delivers all three in order,
+// each once.
+void JournalTest::spoolWhileFolderIsAway()
+{
+    QFETCH(QString, fault);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("share/journal");
+    QVERIFY(QDir().mkpath(folder));
+    const QString spool = dir.filePath("state/zorelad/pending.csv");
+    QVERIFY(QDir().mkpath(dir.filePath("state/zorelad")));
+    Journal journal({folder, QStringLiteral("lab-07")}, spool);
+    const QString file = journal.paths().folderFile;
+    QCOMPARE(file, folder + "/lab-07.csv");
+
+    if (fault == "missing") {
+        QVERIFY(QDir(folder).removeRecursively());
+    } else if (fault == "interrupted") {
+        // The first record reached the folder, but the spool was not emptied.
+        QVERIFY(appendToJournalFile(spool, journalLine(sample("Перший")), 0600).isEmpty());
+        QVERIFY(appendToJournalFile(file, journalLine(sample("Перший")), 0640).isEmpty());
+    }
+    {
+        std::unique_ptr<ReadOnly> readOnly;
+        if (fault == "read-only") {
+            readOnly = std::make_unique<ReadOnly>(folder);
+            if (!readOnly->ok())
+                QSKIP("cannot make a read-only folder here");
+        }
+        if (fault != "interrupted")
+            journal.record(sample("Перший"));
+        journal.record(sample("Другий"));
+        journal.waitUntilIdle();
+        if (fault != "interrupted") {
+            QVERIFY(!QFile::exists(file));
+            QCOMPARE(namesIn(readBytes(spool)), QStringList({"Перший", "Другий"}));
+            QCOMPARE(QFileInfo(spool).permissions() & 0x0077, 0); // the owner's only
+        }
+    }
+    QVERIFY(QDir().mkpath(folder));
+    journal.record(sample("Третій", 13));
+    journal.waitUntilIdle();
+    const QByteArray written = readBytes(file);
+    QVERIFY(written.startsWith(journalFileStart()));
+    QCOMPARE(namesIn(written), QStringList({"Перший", "Другий", "Третій"}));
+    QVERIFY(!QFile::exists(spool));
+    struct stat st;
+    QCOMPARE(::stat(QFile::encodeName(file).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 0777, 0640u);
+}
+
+void JournalTest::readerMergesHosts_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("all") << QStringList() << QStringList({"Андрій", "Богдана", "Богдана", "Віра", "Євген"});
+    QTest::newRow("--class") << QStringList({"--class", "5-А"}) << QStringList({"Андрій", "Богдана", "Богдана", "Віра"});
+    QTest::newRow("--since") << QStringList({"--since", "2026-09-02"}) << QStringList({"Богдана", "Євген"});
+    QTest::newRow("--level") << QStringList({"--level", "1"}) << QStringList({"Богдана", "Віра"});
+    QTest::newRow("with a spool") << QStringList({"--spool", "SPOOL"}) << QStringList({"Андрій", "Богдана", "Богдана", "Віра", "Ганна", "Євген"});
+}
+
+// Several computers' files, one with a line cut short by a crash and one
+// damaged line, and a file that is no journal: the merged table holds every
+// whole record once, sorted by class, name and time; the rest is named.
+void JournalTest::readerMergesHosts()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, names);
+    QTemporaryDir dir;
+    auto at = [](const QString &name, int day, int hour, const QString &pupilClass, int level) {
+        JournalRecord r = sample(name);
+        r.time = QDateTime(QDate(2026, 9, day), QTime(hour, 0), Qt::OffsetFromUTC, 3 * 3600);
+        r.pupilClass = pupilClass;
+        r.level = level;
+        return journalLine(r);
+    };
+    writeBytes(dir.filePath("pc-01.csv"), journalFileStart() + at("Віра", 1, 10, "5-А", 1) + at("Богдана", 2, 9, "5-А", 2)
+                                              + "broken;line\n" + at("Євген", 3, 9, "10-А", 2));
+    writeBytes(dir.filePath("pc-02.csv"), journalFileStart() + at("Богдана", 1, 9, "5-А", 1) + at("Андрій", 1, 11, "5-А", 3)
+                                              + at("Зоя", 4, 9, "5-А", 3).chopped(9));
+    writeBytes(dir.filePath("notes.csv"), "shopping;list\nmilk;bread\n");
+    writeBytes(dir.filePath("spool.csv.txt"), journalFileStart() + at("Ганна", 1, 12, "5-А", 3) + at("Андрій", 1, 11, "5-А", 3));
+    arguments.replaceInStrings("SPOOL", dir.filePath("spool.csv.txt"));
+
+    QProcess tool;
+    tool.start(qEnvironmentVariable("ZORELAD_PROGRAM_DIR") + "/zorelad-journal",
+               arguments + QStringList({"--format", "csv", dir.path()}));
+    QVERIFY(tool.waitForFinished(20000));
+    QCOMPARE(tool.exitCode(), 0);
+    QCOMPARE(namesIn(tool.readAllStandardOutput()), names);
+    const QStringList problems = QString::fromLocal8Bit(tool.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(problems, QStringList({dir.filePath("notes.csv") + ": not a journal file, skipped",
+                                    dir.filePath("pc-01.csv") + ":4: damaged line, skipped",
+                                    dir.filePath("pc-02.csv") + ":4: line cut short, skipped"}));
+}
+
+QTEST_GUILESS_MAIN(JournalTest)
+#include "tst_journal.moc"
