@@ -102,6 +102,7 @@ private slots:
     void spoolWhileFolderIsAway();
     void readerMergesHosts_data();
     void readerMergesHosts();
+    void eightComputersAtOnce();
 };
 
 void JournalTest::recordLine_data()
@@ -303,6 +304,34 @@ void JournalTest::readerMergesHosts()
     QCOMPARE(problems, QStringList({dir.filePath("notes.csv") + ": not a journal file, skipped",
                                     dir.filePath("pc-01.csv") + ":4: damaged line, skipped",
                                     dir.filePath("pc-02.csv") + ":4: line cut short, skipped"}));
+}
+
+// Eight computers write to one folder at the same time, each its own file
+// through its own spool: every record arrives once.
+void JournalTest::eightComputersAtOnce()
+{
+    QTemporaryDir dir;
+    constexpr int Computers = 8;
+    constexpr int Records = 200;
+    QList<QProcess *> writers;
+    for (int i = 1; i <= Computers; ++i) {
+        auto *writer = new QProcess(this);
+        writer->start(QCoreApplication::applicationDirPath() + "/journal_writer",
+                      {dir.path(), QStringLiteral("pc-%1").arg(i), dir.filePath(QStringLiteral("spool-%1/pending.csv").arg(i)),
+                       QString::number(Records)});
+        writers.append(writer);
+    }
+    for (QProcess *writer : writers) {
+        QVERIFY(writer->waitForFinished(60000));
+        QCOMPARE(writer->exitCode(), 0);
+    }
+    const JournalReading reading = readJournalFiles(journalFilesIn(dir.path()));
+    QCOMPARE(reading.problems, QStringList());
+    QSet<QString> names;
+    for (const JournalRecord &r : reading.records)
+        names.insert(r.name);
+    QCOMPARE(reading.records.size(), Computers * Records);
+    QCOMPARE(names.size(), Computers * Records);
 }
 
 QTEST_GUILESS_MAIN(JournalTest)
