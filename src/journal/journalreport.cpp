@@ -16,6 +16,8 @@ namespace {
 
 QString tr(const char *text) { return QCoreApplication::translate("JournalReport", text); }
 
+constexpr qint64 ClockSlackMinutes = 10;
+
 QString shownTime(const QDateTime &time) { return time.toString(QStringLiteral("yyyy-MM-dd HH:mm")); }
 
 QString escaped(const QString &text)
@@ -73,15 +75,33 @@ JournalReading readJournalFiles(const QStringList &files)
             reading.problems.append(tr("%1: not a journal file, skipped").arg(path));
             continue;
         }
+        QDateTime newest;
         for (qsizetype i = 1; i < raws.size(); ++i) {
             JournalRecord record;
             if (!raws[i].complete)
                 reading.problems.append(tr("%1:%2: line cut short, skipped").arg(path).arg(raws[i].line));
             else if (!parseJournalLine(raws[i].text, &record))
                 reading.problems.append(tr("%1:%2: damaged line, skipped").arg(path).arg(raws[i].line));
-            else
+            else {
+                if (!newest.isValid() || record.time > newest)
+                    newest = record.time;
                 reading.records.append(record);
+            }
         }
+        // The newest record was written when the file was last changed, by
+        // the file server's clock; a large gap means the computer's clock is
+        // off (or, far less often, that its records arrived late).
+        const qint64 gap = newest.isValid() ? newest.secsTo(QFileInfo(path).lastModified()) / 60 : 0;
+        if (gap > ClockSlackMinutes)
+            reading.problems.append(
+                tr("%1: the newest record is %2 minutes older than the file; check that computer's clock")
+                    .arg(path)
+                    .arg(gap));
+        else if (gap < -ClockSlackMinutes)
+            reading.problems.append(
+                tr("%1: the newest record is %2 minutes later than the file; check that computer's clock")
+                    .arg(path)
+                    .arg(-gap));
     }
     return reading;
 }

@@ -264,11 +264,11 @@ void JournalTest::readerMergesHosts_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("names");
-    QTest::newRow("all") << QStringList() << QStringList({"Андрій", "Богдана", "Богдана", "Віра", "Євген"});
+    QTest::newRow("all") << QStringList() << QStringList({"Андрій", "Богдана", "Богдана", "Віра", "Ярема", "Євген"});
     QTest::newRow("--class") << QStringList({"--class", "5-А"}) << QStringList({"Андрій", "Богдана", "Богдана", "Віра"});
-    QTest::newRow("--since") << QStringList({"--since", "2026-09-02"}) << QStringList({"Богдана", "Євген"});
+    QTest::newRow("--since") << QStringList({"--since", "2026-09-02"}) << QStringList({"Богдана", "Ярема", "Євген"});
     QTest::newRow("--level") << QStringList({"--level", "1"}) << QStringList({"Богдана", "Віра"});
-    QTest::newRow("with a spool") << QStringList({"--spool", "SPOOL"}) << QStringList({"Андрій", "Богдана", "Богдана", "Віра", "Ганна", "Євген"});
+    QTest::newRow("with a spool") << QStringList({"--spool", "SPOOL"}) << QStringList({"Андрій", "Богдана", "Богдана", "Віра", "Ганна", "Ярема", "Євген"});
 }
 
 // Several computers' files, one with a line cut short by a crash and one
@@ -290,8 +290,21 @@ void JournalTest::readerMergesHosts()
                                               + "broken;line\n" + at("Євген", 3, 9, "10-А", 2));
     writeBytes(dir.filePath("pc-02.csv"), journalFileStart() + at("Богдана", 1, 9, "5-А", 1) + at("Андрій", 1, 11, "5-А", 3)
                                               + at("Зоя", 4, 9, "5-А", 3).chopped(9));
+    writeBytes(dir.filePath("pc-03.csv"), journalFileStart() + at("Ярема", 5, 9, "9-Б", 3));
     writeBytes(dir.filePath("notes.csv"), "shopping;list\nmilk;bread\n");
     writeBytes(dir.filePath("spool.csv.txt"), journalFileStart() + at("Ганна", 1, 12, "5-А", 3) + at("Андрій", 1, 11, "5-А", 3));
+    // Each file last changed when its newest record was written, by the
+    // server's clock; pc-03's clock is two hours fast.
+    auto changed = [&](const char *file, int day, int hour, int second = 30) {
+        QFile f(dir.filePath(file));
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(QDateTime(QDate(2026, 9, day), QTime(hour, 0, second), Qt::OffsetFromUTC, 3 * 3600),
+                              QFileDevice::FileModificationTime));
+    };
+    changed("pc-01.csv", 3, 9);
+    changed("pc-02.csv", 1, 11);
+    changed("pc-03.csv", 5, 7, 0);
+    changed("spool.csv.txt", 1, 12);
     arguments.replaceInStrings("SPOOL", dir.filePath("spool.csv.txt"));
 
     QProcess tool;
@@ -303,7 +316,8 @@ void JournalTest::readerMergesHosts()
     const QStringList problems = QString::fromLocal8Bit(tool.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(problems, QStringList({dir.filePath("notes.csv") + ": not a journal file, skipped",
                                     dir.filePath("pc-01.csv") + ":4: damaged line, skipped",
-                                    dir.filePath("pc-02.csv") + ":4: line cut short, skipped"}));
+                                    dir.filePath("pc-02.csv") + ":4: line cut short, skipped",
+                                    dir.filePath("pc-03.csv") + ": the newest record is 120 minutes later than the file; check that computer's clock"}));
 }
 
 // Eight computers write to one folder at the same time, each its own file
