@@ -88,20 +88,16 @@ JournalReading readJournalFiles(const QStringList &files)
                 reading.records.append(record);
             }
         }
-        // The newest record was written when the file was last changed, by
-        // the file server's clock; a large gap means the computer's clock is
-        // off (or, far less often, that its records arrived late).
-        const qint64 gap = newest.isValid() ? newest.secsTo(QFileInfo(path).lastModified()) / 60 : 0;
-        if (gap > ClockSlackMinutes)
-            reading.problems.append(
-                tr("%1: the newest record is %2 minutes older than the file; check that computer's clock")
-                    .arg(path)
-                    .arg(gap));
-        else if (gap < -ClockSlackMinutes)
+        // The newest record was written at the latest when the file last
+        // changed, by the file server's clock; a record from later than that
+        // comes from a computer whose clock is fast. (A slow clock cannot be
+        // told apart from records that arrived late, or a file edited since.)
+        const qint64 ahead = newest.isValid() ? QFileInfo(path).lastModified().secsTo(newest) / 60 : 0;
+        if (ahead > ClockSlackMinutes)
             reading.problems.append(
                 tr("%1: the newest record is %2 minutes later than the file; check that computer's clock")
                     .arg(path)
-                    .arg(-gap));
+                    .arg(ahead));
     }
     return reading;
 }
@@ -175,7 +171,9 @@ QString journalHtml(const QList<JournalRecord> &sorted, const QString &title)
         "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>%1</title>\n<style>\n"
         "body { font-family: 'Liberation Serif', serif; font-size: 11pt; margin: 1.5cm; }\n"
         "h1 { font-size: 16pt; } h2 { font-size: 13pt; margin: 1.2em 0 0.3em; }\n"
-        "table { border-collapse: collapse; width: 100%; page-break-inside: avoid; }\n"
+        "table { border-collapse: collapse; width: 100%; table-layout: fixed; page-break-inside: avoid; }\n"
+        "th:nth-child(1) { width: 30%; } th:nth-child(2) { width: 19%; } th:nth-child(3) { width: 8%; }\n"
+        "th:nth-child(4) { width: 11%; } th:nth-child(5) { width: 16%; }\n"
         "th, td { border: 1px solid #444; padding: 2px 6px; text-align: left; }\n"
         "th { background: #ddd; } td.n { text-align: right; }\n"
         "p.summary { margin: 0.3em 0 0; font-style: italic; }\n"
