@@ -3,6 +3,7 @@
 
 #include "fonts.h"
 #include "questioncheck.h"
+#include "translation.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -14,6 +15,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     zorelad::installFontSubstitutions();
     QApplication app(argc, argv);
+    zorelad::installTranslations({QStringLiteral("zorelad-bank")});
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = app.arguments();

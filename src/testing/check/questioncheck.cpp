@@ -3,7 +3,7 @@
 #include "failure.h"
 #include "paths.h"
 #include "questionfile.h"
-#include "questionwidgets.h"
+#include "questionfit.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -50,10 +50,10 @@ QStringList checkLines(const QStringList &lines, bool checkFit)
         problems << QStringLiteral("line 5 is \"%1\"; it must be exactly 1, 2 or 3").arg(answer);
     if (!checkFit)
         return problems;
-    if (!questionFits(questionLine(lines, 1)))
+    if (!questionFit(questionLine(lines, 1)).fits())
         problems << QStringLiteral("the question (line 1) does not fit on the screen");
     for (int k = 2; k <= 4; ++k) {
-        if (!optionFits(questionLine(lines, k)))
+        if (!optionFit(questionLine(lines, k)).fits())
             problems << QStringLiteral("option %1 (line %2) is too wide for the screen").arg(k - 1).arg(k);
     }
     return problems;
