@@ -1,5 +1,7 @@
 #include "journal.h"
 
+#include "translation.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -25,7 +27,9 @@ namespace zorelad {
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("Journal", text); }
+struct JournalMessages {
+    Q_DECLARE_TR_FUNCTIONS(JournalMessages)
+};
 
 QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
@@ -116,7 +120,7 @@ QByteArray spooledRecords(const QByteArray &data, const QString &path)
         if (isTitleLine(raw.text))
             continue;
         if (!raw.complete) {
-            report(tr("%1: line %2 was cut short and is dropped").arg(path).arg(raw.line));
+            report(JournalMessages::tr("%1: line %2 was cut short and is dropped").arg(path).arg(raw.line));
             continue;
         }
         records += raw.text;
@@ -142,7 +146,7 @@ QString deliverFile(const QString &path, const JournalPaths &paths)
 {
     QByteArray data;
     if (!readFile(path, &data))
-        return tr("%1: %2").arg(path, systemError(errno));
+        return JournalMessages::tr("%1: %2").arg(path, systemError(errno));
     const QByteArray records = spooledRecords(data, path);
     if (!records.isEmpty()) {
         QByteArray tail;
@@ -152,7 +156,7 @@ QString deliverFile(const QString &path, const JournalPaths &paths)
             if (fd.valid() && ::fstat(fd.get(), &st) == 0) {
                 const qint64 want = qMin<qint64>(st.st_size, records.size() + 65536);
                 if (!readAll(fd.get(), st.st_size - want, want, &tail))
-                    return tr("%1: %2").arg(paths.folderFile, systemError(errno));
+                    return JournalMessages::tr("%1: %2").arg(paths.folderFile, systemError(errno));
             }
         }
         const QString failure = appendToJournalFile(paths.folderFile, notYetDelivered(records, tail), 0640);
@@ -160,7 +164,7 @@ QString deliverFile(const QString &path, const JournalPaths &paths)
             return failure;
     }
     if (::unlink(pathBytes(path).constData()) != 0 && errno != ENOENT)
-        return tr("%1: %2").arg(path, systemError(errno));
+        return JournalMessages::tr("%1: %2").arg(path, systemError(errno));
     return {};
 }
 
@@ -199,10 +203,10 @@ QString appendToJournalFile(const QString &path, const QByteArray &records, int 
         return {};
     Fd fd(::open(pathBytes(path).constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, mode));
     if (!fd.valid())
-        return tr("%1: %2").arg(path, systemError(errno));
+        return JournalMessages::tr("%1: %2").arg(path, systemError(errno));
     struct stat st;
     if (::fstat(fd.get(), &st) != 0)
-        return tr("%1: %2").arg(path, systemError(errno));
+        return JournalMessages::tr("%1: %2").arg(path, systemError(errno));
     QByteArray bytes;
     if (st.st_size == 0) {
         ::fchmod(fd.get(), mode); // whatever the umask took away
@@ -218,10 +222,10 @@ QString appendToJournalFile(const QString &path, const QByteArray &records, int 
         written = ::write(fd.get(), bytes.constData(), bytes.size());
     while (written < 0 && errno == EINTR);
     if (written != bytes.size())
-        return tr("%1: %2").arg(path, written < 0 ? systemError(errno) : tr("disk full"));
+        return JournalMessages::tr("%1: %2").arg(path, written < 0 ? systemError(errno) : JournalMessages::tr("disk full"));
     // A network share may report a failed write only here or at close.
     if (::fsync(fd.get()) != 0 || ::close(fd.release()) != 0)
-        return tr("%1: %2").arg(path, systemError(errno));
+        return JournalMessages::tr("%1: %2").arg(path, systemError(errno));
     return {};
 }
 
@@ -240,7 +244,7 @@ QString deliverSpool(const JournalPaths &paths)
             if (!QFileInfo::exists(paths.spool))
                 return {};
             if (::rename(pathBytes(paths.spool).constData(), pathBytes(moving).constData()) != 0)
-                return tr("%1: %2").arg(paths.spool, systemError(errno));
+                return JournalMessages::tr("%1: %2").arg(paths.spool, systemError(errno));
         }
         const QString failure = deliverFile(moving, paths);
         if (!failure.isEmpty()) {
@@ -270,7 +274,7 @@ struct Journal::Worker {
             lock.unlock();
             const QString failure = deliverSpool(paths);
             if (!failure.isEmpty())
-                report(tr("journal kept in %1 for now: %2").arg(paths.spool, failure));
+                report(JournalMessages::tr("journal kept in %1 for now: %2").arg(paths.spool, failure));
             lock.lock();
             busy = false;
             wake.notify_all();
@@ -307,7 +311,7 @@ void Journal::record(const JournalRecord &record)
         return;
     const QString dir = QFileInfo(m_paths.spool).absolutePath();
     if (!QDir().mkpath(dir))
-        report(tr("%1: cannot create the folder").arg(dir));
+        report(JournalMessages::tr("%1: cannot create the folder").arg(dir));
     ::chmod(pathBytes(dir).constData(), 0700);
     {
         Lock spool(spoolLockFile(m_paths), true);
@@ -315,7 +319,7 @@ void Journal::record(const JournalRecord &record)
         if (!failure.isEmpty()) {
             // The folder itself is the last chance for this record.
             const QString direct = appendToJournalFile(m_paths.folderFile, journalLine(record), 0640);
-            report(direct.isEmpty() ? failure : tr("record lost: %1; %2").arg(failure, direct));
+            report(direct.isEmpty() ? failure : JournalMessages::tr("record lost: %1; %2").arg(failure, direct));
             return;
         }
     }
@@ -351,7 +355,11 @@ Journal &programJournal()
     return journal;
 }
 
-void startJournal() { programJournal().deliverLater(); }
+void startJournal()
+{
+    installTranslations({QStringLiteral("zorelad-journal")});
+    programJournal().deliverLater();
+}
 
 void journalGradedLevel(const QString &name, const QString &pupilClass, int level, int correct,
                         const QString &gradeStatus)

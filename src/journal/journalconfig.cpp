@@ -11,6 +11,10 @@ namespace zorelad {
 
 namespace {
 
+struct JournalMessages {
+    Q_DECLARE_TR_FUNCTIONS(JournalMessages)
+};
+
 struct FileValues {
     bool hasFolder = false;
     bool hasHost = false;
@@ -25,15 +29,15 @@ FileValues readFile(const QString &path, QStringList *problems)
     if (path.isEmpty() || !info.exists())
         return values;
     auto problem = [&](const QString &what) {
-        problems->append(QCoreApplication::translate("Journal", "%1: %2; the file is ignored").arg(path, what));
+        problems->append(JournalMessages::tr("%1: %2; the file is ignored").arg(path, what));
     };
     if (!info.isReadable()) {
-        problem(QCoreApplication::translate("Journal", "cannot be read"));
+        problem(JournalMessages::tr("cannot be read"));
         return values;
     }
     QSettings settings(path, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) {
-        problem(QCoreApplication::translate("Journal", "not a valid INI file"));
+        problem(JournalMessages::tr("not a valid INI file"));
         return values;
     }
     settings.beginGroup(QStringLiteral("journal"));
@@ -43,7 +47,7 @@ FileValues readFile(const QString &path, QStringList *problems)
     read.hasHost = settings.contains(QStringLiteral("host"));
     read.host = settings.value(QStringLiteral("host")).toString().trimmed();
     if (!read.folder.isEmpty() && !QDir::isAbsolutePath(read.folder)) {
-        problem(QCoreApplication::translate("Journal", "folder \"%1\" is not an absolute path").arg(read.folder));
+        problem(JournalMessages::tr("folder \"%1\" is not an absolute path").arg(read.folder));
         return values;
     }
     return read;

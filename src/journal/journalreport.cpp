@@ -14,7 +14,9 @@ namespace zorelad {
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("JournalReport", text); }
+struct JournalReport {
+    Q_DECLARE_TR_FUNCTIONS(JournalReport)
+};
 
 constexpr qint64 ClockSlackMinutes = 10;
 
@@ -30,7 +32,7 @@ QString escaped(const QString &text)
 // Column titles of the shown tables.
 QStringList columnTitles()
 {
-    return {tr("Pupil"), tr("Date and time"), tr("Level"), tr("Correct"), tr("Grade"), tr("Computer")};
+    return {JournalReport::tr("Pupil"), JournalReport::tr("Date and time"), JournalReport::tr("Level"), JournalReport::tr("Correct"), JournalReport::tr("Grade"), JournalReport::tr("Computer")};
 }
 
 QStringList columns(const JournalRecord &r)
@@ -41,7 +43,7 @@ QStringList columns(const JournalRecord &r)
 
 QString summaryText(const ClassSummary &s)
 {
-    return tr("Pupils: %1; levels passed: %2 of %3; average correct: %4")
+    return JournalReport::tr("Pupils: %1; levels passed: %2 of %3; average correct: %4")
         .arg(s.pupils)
         .arg(s.passed)
         .arg(s.levels)
@@ -65,23 +67,23 @@ JournalReading readJournalFiles(const QStringList &files)
     for (const QString &path : files) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            reading.problems.append(tr("%1: cannot be read: %2").arg(path, file.errorString()));
+            reading.problems.append(JournalReport::tr("%1: cannot be read: %2").arg(path, file.errorString()));
             continue;
         }
         const QList<RawRecord> raws = splitRecords(file.readAll());
         if (raws.isEmpty())
             continue;
         if (!isTitleLine(raws.first().text)) {
-            reading.problems.append(tr("%1: not a journal file, skipped").arg(path));
+            reading.problems.append(JournalReport::tr("%1: not a journal file, skipped").arg(path));
             continue;
         }
         QDateTime newest;
         for (qsizetype i = 1; i < raws.size(); ++i) {
             JournalRecord record;
             if (!raws[i].complete)
-                reading.problems.append(tr("%1:%2: line cut short, skipped").arg(path).arg(raws[i].line));
+                reading.problems.append(JournalReport::tr("%1:%2: line cut short, skipped").arg(path).arg(raws[i].line));
             else if (!parseJournalLine(raws[i].text, &record))
-                reading.problems.append(tr("%1:%2: damaged line, skipped").arg(path).arg(raws[i].line));
+                reading.problems.append(JournalReport::tr("%1:%2: damaged line, skipped").arg(path).arg(raws[i].line));
             else {
                 if (!newest.isValid() || record.time > newest)
                     newest = record.time;
@@ -95,7 +97,7 @@ JournalReading readJournalFiles(const QStringList &files)
         const qint64 ahead = newest.isValid() ? QFileInfo(path).lastModified().secsTo(newest) / 60 : 0;
         if (ahead > ClockSlackMinutes)
             reading.problems.append(
-                tr("%1: the newest record is %2 minutes later than the file; check that computer's clock")
+                JournalReport::tr("%1: the newest record is %2 minutes later than the file; check that computer's clock")
                     .arg(path)
                     .arg(ahead));
     }
@@ -172,19 +174,20 @@ QString journalHtml(const QList<JournalRecord> &sorted, const QString &title)
         "body { font-family: 'Liberation Serif', serif; font-size: 11pt; margin: 1.5cm; }\n"
         "h1 { font-size: 16pt; } h2 { font-size: 13pt; margin: 1.2em 0 0.3em; }\n"
         "table { border-collapse: collapse; width: 100%; table-layout: fixed; page-break-inside: avoid; }\n"
-        "th:nth-child(1) { width: 30%; } th:nth-child(2) { width: 19%; } th:nth-child(3) { width: 8%; }\n"
-        "th:nth-child(4) { width: 11%; } th:nth-child(5) { width: 16%; }\n"
+        "th:nth-child(1) { width: 28%; } th:nth-child(2) { width: 19%; } th:nth-child(3) { width: 9%; }\n"
+        "th:nth-child(4) { width: 13%; } th:nth-child(5) { width: 15%; } th:nth-child(6) { width: 16%; }\n"
+        "td { overflow-wrap: anywhere; }\n"
         "th, td { border: 1px solid #444; padding: 2px 6px; text-align: left; }\n"
         "th { background: #ddd; } td.n { text-align: right; }\n"
         "p.summary { margin: 0.3em 0 0; font-style: italic; }\n"
         "@media print { body { margin: 0; } section { page-break-inside: avoid; } }\n"
         "</style></head><body>\n<h1>%1</h1>\n").arg(escaped(title));
     if (sorted.isEmpty())
-        html += QStringLiteral("<p>%1</p>\n").arg(escaped(tr("No records.")));
+        html += QStringLiteral("<p>%1</p>\n").arg(escaped(JournalReport::tr("No records.")));
     const QList<ClassSummary> summaries = summarise(sorted);
     qsizetype next = 0;
     for (const ClassSummary &s : summaries) {
-        html += QStringLiteral("<section>\n<h2>%1</h2>\n<table>\n<tr>").arg(escaped(tr("Class %1").arg(s.pupilClass)));
+        html += QStringLiteral("<section>\n<h2>%1</h2>\n<table>\n<tr>").arg(escaped(JournalReport::tr("Class %1").arg(s.pupilClass)));
         for (const QString &column : columnTitles())
             html += QStringLiteral("<th>%1</th>").arg(escaped(column));
         html += QStringLiteral("</tr>\n");
@@ -222,13 +225,13 @@ QString journalText(const QList<JournalRecord> &sorted)
     QString text;
     qsizetype next = 0;
     for (const ClassSummary &s : summaries) {
-        text += tr("Class %1").arg(s.pupilClass) + QLatin1Char('\n') + row(titles);
+        text += JournalReport::tr("Class %1").arg(s.pupilClass) + QLatin1Char('\n') + row(titles);
         for (int i = 0; i < s.levels; ++i, ++next)
             text += row(columns(sorted[next]));
         text += QStringLiteral("  ") + summaryText(s) + QStringLiteral("\n\n");
     }
     if (sorted.isEmpty())
-        text = tr("No records.") + QLatin1Char('\n');
+        text = JournalReport::tr("No records.") + QLatin1Char('\n');
     return text;
 }
 

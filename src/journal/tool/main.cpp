@@ -3,6 +3,7 @@
 
 #include "journal.h"
 #include "journalreport.h"
+#include "translation.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -13,7 +14,9 @@ using namespace zorelad;
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("zorelad-journal", text); }
+struct JournalTool {
+    Q_DECLARE_TR_FUNCTIONS(JournalTool)
+};
 
 struct Options {
     QStringList files;
@@ -26,16 +29,16 @@ struct Options {
 int parse(const QCoreApplication &app, Options *options)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(tr("Merges the results journal of every computer in FOLDER into one table."));
+    parser.setApplicationDescription(JournalTool::tr("Merges the results journal of every computer in FOLDER into one table."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("FOLDER"), tr("the journal folder (every *.csv in it is read)"));
-    const QCommandLineOption classOption(QStringLiteral("class"), tr("only the class CLASS, as in 5-А"), tr("CLASS"));
-    const QCommandLineOption sinceOption(QStringLiteral("since"), tr("only levels played on DATE or later (YYYY-MM-DD)"), tr("DATE"));
-    const QCommandLineOption levelOption(QStringLiteral("level"), tr("only level N (1, 2 or 3)"), tr("N"));
-    const QCommandLineOption formatOption(QStringLiteral("format"), tr("text (the default), csv or html"), tr("FORMAT"), QStringLiteral("text"));
-    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")}, tr("write to FILE instead of the terminal"), tr("FILE"));
-    const QCommandLineOption spoolOption(QStringLiteral("spool"), tr("also read FILE, a computer's spool of records not yet delivered (may be repeated)"), tr("FILE"));
-    const QCommandLineOption mineOption(QStringLiteral("my-spool"), tr("also read this user's own spool"));
+    parser.addPositionalArgument(QStringLiteral("FOLDER"), JournalTool::tr("the journal folder (every *.csv in it is read)"));
+    const QCommandLineOption classOption(QStringLiteral("class"), JournalTool::tr("only the class CLASS, as in 5-А"), JournalTool::tr("CLASS"));
+    const QCommandLineOption sinceOption(QStringLiteral("since"), JournalTool::tr("only levels played on DATE or later (YYYY-MM-DD)"), JournalTool::tr("DATE"));
+    const QCommandLineOption levelOption(QStringLiteral("level"), JournalTool::tr("only level N (1, 2 or 3)"), JournalTool::tr("N"));
+    const QCommandLineOption formatOption(QStringLiteral("format"), JournalTool::tr("text (the default), csv or html"), JournalTool::tr("FORMAT"), QStringLiteral("text"));
+    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")}, JournalTool::tr("write to FILE instead of the terminal"), JournalTool::tr("FILE"));
+    const QCommandLineOption spoolOption(QStringLiteral("spool"), JournalTool::tr("also read FILE, a computer's spool of records not yet delivered (may be repeated)"), JournalTool::tr("FILE"));
+    const QCommandLineOption mineOption(QStringLiteral("my-spool"), JournalTool::tr("also read this user's own spool"));
     parser.addOptions({classOption, sinceOption, levelOption, formatOption, outputOption, spoolOption, mineOption});
     parser.process(app);
 
@@ -45,7 +48,7 @@ int parse(const QCoreApplication &app, Options *options)
         return 2;
     };
     if (parser.positionalArguments().size() != 1)
-        return fail(tr("usage: zorelad-journal [options] FOLDER   (zorelad-journal --help)"));
+        return fail(JournalTool::tr("usage: zorelad-journal [options] FOLDER   (zorelad-journal --help)"));
     options->files = journalFilesIn(parser.positionalArguments().first());
     options->files += parser.values(spoolOption);
     if (parser.isSet(mineOption))
@@ -54,17 +57,17 @@ int parse(const QCoreApplication &app, Options *options)
     if (parser.isSet(sinceOption)) {
         options->filter.since = QDate::fromString(parser.value(sinceOption), Qt::ISODate);
         if (!options->filter.since.isValid())
-            return fail(tr("--since wants a date as YYYY-MM-DD, not \"%1\"").arg(parser.value(sinceOption)));
+            return fail(JournalTool::tr("--since wants a date as YYYY-MM-DD, not \"%1\"").arg(parser.value(sinceOption)));
     }
     if (parser.isSet(levelOption)) {
         const QString level = parser.value(levelOption);
         if (level != QLatin1String("1") && level != QLatin1String("2") && level != QLatin1String("3"))
-            return fail(tr("--level wants 1, 2 or 3, not \"%1\"").arg(level));
+            return fail(JournalTool::tr("--level wants 1, 2 or 3, not \"%1\"").arg(level));
         options->filter.level = level.toInt();
     }
     options->format = parser.value(formatOption);
     if (!QStringList{QStringLiteral("text"), QStringLiteral("csv"), QStringLiteral("html")}.contains(options->format))
-        return fail(tr("--format wants text, csv or html, not \"%1\"").arg(options->format));
+        return fail(JournalTool::tr("--format wants text, csv or html, not \"%1\"").arg(options->format));
     options->output = parser.value(outputOption);
     return -1;
 }
@@ -74,7 +77,7 @@ QByteArray render(const Options &options, const QList<JournalRecord> &records)
     if (options.format == QLatin1String("csv"))
         return journalCsv(records);
     if (options.format == QLatin1String("html"))
-        return journalHtml(records, tr("Results journal")).toUtf8();
+        return journalHtml(records, JournalTool::tr("Results journal")).toUtf8();
     return journalText(records).toLocal8Bit();
 }
 
@@ -84,6 +87,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorelad-journal"));
+    installTranslations({QStringLiteral("zorelad-journal")});
     Options options;
     if (const int status = parse(app, &options); status >= 0)
         return status;
@@ -101,7 +105,7 @@ int main(int argc, char **argv)
     }
     QFile out(options.output);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(table) != table.size() || !out.flush()) {
-        err << tr("%1: cannot be written: %2").arg(options.output, out.errorString()) << '\n';
+        err << JournalTool::tr("%1: cannot be written: %2").arg(options.output, out.errorString()) << '\n';
         return 1;
     }
     return 0;
