@@ -84,9 +84,12 @@ for dep in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 qt6-qpa-plu
            libcups2 libjpeg62-turbo; do
   grep -Eq "(^|, )$dep( |,|$)" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
-outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '^\./$' | grep -v '^\./usr/' || true)
+outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '^\./$' | grep -v '^\./usr/' \
+  | grep -vx -e './etc/' -e './etc/zorelad/' -e './etc/zorelad/zorelad.conf' || true)
 [ -z "$outside" ] || fail "files outside /usr: $outside"
-for f in lib/zorelad/zorelad bin/zorelad-check; do
+dpkg-deb --ctrl-tarfile "$deb" | tar -xOf - ./conffiles | grep -qx /etc/zorelad/zorelad.conf \
+  || fail "/etc/zorelad/zorelad.conf is not a conffile"
+for f in lib/zorelad/zorelad bin/zorelad-check bin/zorelad-journal; do
   dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "./usr/$f" >"$work/binary"
   file -b "$work/binary" | grep -q 'stripped' && ! file -b "$work/binary" | grep -q 'not stripped' \
     || fail "/usr/$f is not stripped"

@@ -44,8 +44,13 @@ clean)
 layout)
   [ -d "$usr" ] || { echo "FAIL: nothing staged in $stage"; exit 1; }
   # Everything lies below /usr.
-  outside=$(cd "$stage" && find . -mindepth 1 -maxdepth 1 ! -name usr)
+  outside=$(cd "$stage" && find . -mindepth 1 ! -path './usr*' ! -path ./etc ! -path ./etc/zorelad ! -path ./etc/zorelad/zorelad.conf)
   [ -z "$outside" ] || fail "installed outside /usr: $outside"
+  # The journal's settings, with nothing set: the journal stays off.
+  conf=$stage/etc/zorelad/zorelad.conf
+  [ -f "$conf" ] || fail "no /etc/zorelad/zorelad.conf"
+  if grep -Eqv '^(#.*)?$' "$conf"; then fail "/etc/zorelad/zorelad.conf sets something"; fi
+  "$usr/bin/zorelad-journal" --help | grep -q -- --class || fail "zorelad-journal --help names no --class"
 
   # The program directory: the executable with its data beside it.
   [ -x "$program_dir/zorelad" ] && [ ! -L "$program_dir/zorelad" ] || fail "no executable $program_dir/zorelad"
@@ -111,10 +116,10 @@ layout)
   done
 
   # Manual pages and the package's documents, compressed as Debian wants them.
-  for f in man/man1/zorelad.1.gz man/man1/zorelad-check.1.gz doc/zorelad/changelog.gz; do
+  for f in man/man1/zorelad.1.gz man/man1/zorelad-check.1.gz man/man1/zorelad-journal.1.gz doc/zorelad/changelog.gz; do
     gzip -t "$usr/share/$f" 2>/dev/null || fail "$usr/share/$f missing or not gzip"
   done
-  for page in zorelad zorelad-check; do
+  for page in zorelad zorelad-check zorelad-journal; do
     zcat "$usr/share/man/man1/$page.1.gz" | grep -q "^\.TH $(tr a-z A-Z <<<"$page") 1" \
       || fail "manual page $page.1 has no title line"
   done
