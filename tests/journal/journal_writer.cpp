@@ -1,13 +1,10 @@
-// One computer of a lab, as far as the journal goes: writes COUNT records
-// for HOST through the program's own journal code into FOLDER, with its own
-// spool, as fast as it can.
+// One lab computer, as far as the journal goes: writes COUNT records for
+// HOST into FOLDER through the program's journal code and its own spool.
 // Usage: journal_writer FOLDER HOST SPOOL COUNT
 
 #include "journal.h"
 
 #include <QCoreApplication>
-
-using namespace zorelad;
 
 int main(int argc, char **argv)
 {
@@ -15,21 +12,12 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() != 5)
         return 2;
-    Journal journal({args[1], args[2]}, args[3]);
-    for (int k = 1; k <= args[4].toInt(); ++k) {
-        JournalRecord r;
-        r.time = QDateTime::currentDateTime();
-        r.host = journal.host();
-        r.name = QStringLiteral("%1 учень %2").arg(args[2]).arg(k);
-        r.pupilClass = QStringLiteral("7-В");
-        r.level = 1 + k % 3;
-        r.correct = k % 25;
-        r.grade = QStringLiteral("Добре");
-        r.version = QStringLiteral("test");
-        journal.record(r);
-    }
+    zorelad::Journal journal({args[1], args[2]}, args[3]);
+    for (int k = 1; k <= args[4].toInt(); ++k)
+        journal.record({QDateTime::currentDateTime(), journal.host(), QStringLiteral("%1 учень %2").arg(args[2]).arg(k),
+                        QStringLiteral("7-В"), 1 + k % 3, k % 25, 24, QStringLiteral("Добре"), QStringLiteral("test")});
     journal.waitUntilIdle();
-    journal.deliverLater();
+    journal.deliverLater(); // what arrived while the last delivery ran
     journal.waitUntilIdle();
     return 0;
 }
