@@ -91,11 +91,6 @@ QString gradeWord(const QString &gradeStatus)
     return gradeStatus.startsWith(StatusPrefix) ? gradeStatus.mid(StatusPrefix.size()) : gradeStatus;
 }
 
-bool gradePasses(const QString &word)
-{
-    return word != QStringLiteral("незадовільно");
-}
-
 QList<RawRecord> splitRecords(const QByteArray &data)
 {
     QList<RawRecord> records;

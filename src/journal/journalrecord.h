@@ -37,9 +37,6 @@ QString journalTime(const QDateTime &time);
 // The grade word of a grade's status text ("Оцінка - Добре" gives "Добре").
 QString gradeWord(const QString &gradeStatus);
 
-// True for the two grades that pass a level (the certificate grades).
-bool gradePasses(const QString &gradeWord);
-
 // A file cut into records. `text` is a record's bytes with its line end;
 // `line` is its first line in the file (1-based). A record whose line end is
 // missing (a write cut short at the end of the file) is not complete.

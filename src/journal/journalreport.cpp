@@ -1,5 +1,7 @@
 #include "journalreport.h"
 
+#include "gradeband.h"
+
 #include <QCollator>
 #include <QCoreApplication>
 #include <QDir>
@@ -151,7 +153,7 @@ QList<ClassSummary> summarise(const QList<JournalRecord> &sorted)
         pupils.insert(r.name);
         s.pupils = pupils.size();
         ++s.levels;
-        if (gradePasses(r.grade))
+        if (gradeBand(r.correct) == GradeBand::Good || gradeBand(r.correct) == GradeBand::Excellent)
             ++s.passed;
         correct += r.correct;
         s.averageCorrect = double(correct) / s.levels;

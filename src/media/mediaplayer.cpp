@@ -183,6 +183,14 @@ void MediaPlayer::setDisplay(VideoDisplay *display) { d->display = display; }
 VideoDisplay *MediaPlayer::display() const { return d->display; }
 bool MediaPlayer::isOpen() const { return d->open; }
 
+qint64 MediaPlayer::positionMs() const
+{
+    gint64 position = 0;
+    if (!d->open || !gst_element_query_position(d->pipeline, GST_FORMAT_TIME, &position))
+        return 0;
+    return position / GST_MSECOND;
+}
+
 void MediaPlayer::requireDevice() const
 {
     if (!d->open)

@@ -38,6 +38,15 @@ public:
     VideoDisplay *display() const;
 
     bool isOpen() const;
+    // Where the open file is playing, in milliseconds from its beginning;
+    // 0 without a device or when the media system cannot tell.
+    qint64 positionMs() const;
+
+    // Takes the open file, unchanged and playing without error, back to its
+    // beginning where it stands: paused there with the first picture shown,
+    // as a fresh open leaves it. False when it cannot; open() then opens the
+    // file afresh.
+    bool restartedInPlace();
 
 signals:
     // A file was opened successfully.
@@ -48,7 +57,6 @@ private:
     void closeDevice();
     void createPipeline();
     void setSource();
-    bool restartedInPlace();
     void preroll();
     bool prerolled();
     bool reachedPause() const;

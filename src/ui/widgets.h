@@ -92,12 +92,6 @@ class QButtonGroup *exclusiveGroup(std::initializer_list<QRadioButton *> buttons
 // Shows or hides each of the widgets.
 void setShown(std::initializer_list<QWidget *> widgets, bool shown);
 
-// Makes a borderless dialog of the program's 96-dpi layout: its name and
-// (undisplayed) title, its client size and font scaled to the screen, and
-// its background colour; an invalid colour keeps the button-face colour.
-void setUpDialog(QWidget *dialog, const char *name, const QString &title, QSize size,
-                 const QColor &background = QColor());
-
 // The colour a system draws an active window's title bar in.
 QColor activeTitleColour();
 
