@@ -1,6 +1,7 @@
 // Зорелад: a quiz for school pupils.
 
 #include "errorbox.h"
+#include "journal.h"
 #include "mediasystem.h"
 #include "shutdown.h"
 #include "startup.h"
@@ -15,6 +16,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(zorelad::applicationTitle());
     zorelad::quitOnTerminationSignals();
 
+    zorelad::startJournal();
     zorelad::Windows windows = zorelad::createWindows();
     windows.Form1->show();
     return app.exec();

@@ -93,10 +93,10 @@ outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '^\./$' | grep -v '^\.
 [ -z "$outside" ] || fail "files outside /usr and /etc/zorelad: $outside"
 # Every file a school may edit is a conffile.
 conffiles=$(dpkg-deb -I "$deb" conffiles)
-for f in /etc/zorelad/Text/1/1.z /etc/zorelad/Text/3/24.z /etc/zorelad/Media/s.bmp; do
+for f in /etc/zorelad/Text/1/1.z /etc/zorelad/Text/3/24.z /etc/zorelad/Media/s.bmp /etc/zorelad/zorelad.conf; do
   grep -qx "$f" <<<"$conffiles" || fail "$f is not a conffile"
 done
-for f in lib/zorelad/zorelad bin/zorelad-check bin/zorelad-editor; do
+for f in lib/zorelad/zorelad bin/zorelad-check bin/zorelad-editor bin/zorelad-journal; do
   dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "./usr/$f" >"$work/binary"
   file -b "$work/binary" | grep -q 'stripped' && ! file -b "$work/binary" | grep -q 'not stripped' \
     || fail "/usr/$f is not stripped"

@@ -46,6 +46,11 @@ layout)
   # Everything lies below /usr, but for what a school edits in /etc/zorelad.
   outside=$(cd "$stage" && find . -mindepth 1 -maxdepth 2 ! -path ./usr ! -path './usr/*' ! -path ./etc ! -path ./etc/zorelad)
   [ -z "$outside" ] || fail "installed outside /usr and /etc/zorelad: $outside"
+  # The journal's settings, with nothing set: the journal stays off.
+  conf=$stage/etc/zorelad/zorelad.conf
+  [ -f "$conf" ] || fail "no /etc/zorelad/zorelad.conf"
+  if grep -Eqv '^(#.*)?$' "$conf"; then fail "/etc/zorelad/zorelad.conf sets something"; fi
+  "$usr/bin/zorelad-journal" --help | grep -q -- --class || fail "zorelad-journal --help names no --class"
 
   # The program directory: the executable with its data beside it.
   [ -x "$program_dir/zorelad" ] && [ ! -L "$program_dir/zorelad" ] || fail "no executable $program_dir/zorelad"
@@ -125,10 +130,10 @@ layout)
 
   # Manual pages and the package's documents, compressed as Debian wants them.
   for f in man/man1/zorelad.1.gz man/man1/zorelad-check.1.gz man/man1/zorelad-export.1.gz \
-           man/man1/zorelad-import.1.gz doc/zorelad/changelog.gz; do
+           man/man1/zorelad-import.1.gz man/man1/zorelad-journal.1.gz doc/zorelad/changelog.gz; do
     gzip -t "$usr/share/$f" 2>/dev/null || fail "$usr/share/$f missing or not gzip"
   done
-  for page in zorelad zorelad-check zorelad-export zorelad-import; do
+  for page in zorelad zorelad-check zorelad-export zorelad-import zorelad-journal; do
     zcat "$usr/share/man/man1/$page.1.gz" | grep -q "^\.TH $(tr a-z A-Z <<<"$page") 1" \
       || fail "manual page $page.1 has no title line"
   done
