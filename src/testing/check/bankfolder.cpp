@@ -7,6 +7,7 @@
 #include "readfile.h"
 #include "questionfit.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -134,20 +135,7 @@ void dropRuntimeDirWarning(QtMsgType type, const QMessageLogContext &context, co
 }
 } // namespace
 
-void prepareToolEnvironment()
-{
-    standardHandler = qInstallMessageHandler(dropRuntimeDirWarning);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    installFontSubstitutions();
-}
-
-void setUpTool(const QString &name)
-{
-    QCoreApplication::setApplicationName(name);
-    QCoreApplication::setApplicationVersion(QStringLiteral(ZORELAD_VERSION));
-    installTranslations({QStringLiteral("zorelad-bank")});
-}
+namespace {
 
 bool standardOption(const QStringList &args, const QString &usage, QTextStream &out)
 {
@@ -160,6 +148,28 @@ bool standardOption(const QStringList &args, const QString &usage, QTextStream &
         return true;
     }
     return false;
+}
+
+} // namespace
+
+int runTool(int argc, char **argv, const QString &name, const std::function<QString()> &usage, const ToolBody &body)
+{
+    // The tools measure texts with the quiz's widgets, without a screen.
+    standardHandler = qInstallMessageHandler(dropRuntimeDirWarning);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    installFontSubstitutions();
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(name);
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZORELAD_VERSION));
+    installTranslations({QStringLiteral("zorelad-bank")});
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QStringList args = app.arguments().mid(1);
+    const QString text = usage();
+    if (standardOption(args, text, out))
+        return 0;
+    return body(args, text, out, err);
 }
 
 } // namespace zorelad

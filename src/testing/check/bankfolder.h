@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 
 namespace zorelad {
 
@@ -24,13 +25,12 @@ QByteArray exportBank(const QString &folder);
 // 1 when nothing was written.
 int importBank(const QString &file, const QString &textDir, QTextStream &out, QTextStream &err);
 
-// Before the application object: the tools measure texts without a screen.
-void prepareToolEnvironment();
-// After it: the tool's name, version and translations.
-void setUpTool(const QString &name);
-
-// Handles --help and --version: prints to standard output and returns true.
-// `usage` is the translated text --help prints.
-bool standardOption(const QStringList &args, const QString &usage, QTextStream &out);
+// Runs one of the teachers' commands: the offscreen platform unless a display
+// is asked for, the fonts the windows use, the command's name, version and
+// translations; answers --help (the text `usage` makes once the translations
+// are in place) and --version on standard output; otherwise returns what
+// `body` returns for the arguments.
+using ToolBody = std::function<int(const QStringList &args, const QString &usage, QTextStream &out, QTextStream &err)>;
+int runTool(int argc, char **argv, const QString &name, const std::function<QString()> &usage, const ToolBody &body);
 
 } // namespace zorelad
