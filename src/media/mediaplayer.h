@@ -47,10 +47,12 @@ private:
     void requireDevice() const;
     void closeDevice();
     void createPipeline();
+    void dropPipeline(bool mayBeStuck);
     void setSource();
     bool restartedInPlace();
+    enum class Preroll { Ready, Failed, Stuck };
     void preroll();
-    bool prerolled();
+    Preroll prerolled();
     bool reachedPause() const;
 
     struct Private;
