@@ -238,6 +238,12 @@ void TForm1::createMenu()
     N8 = action(levels, "N8", QStringLiteral("Рівень ІІІ"));
     N9 = menu("N9", QStringLiteral("?"));
     N10 = action(N9, "N10", QStringLiteral("про створювача..."));
+
+    // F10 opens the menu bar at its first entry, as on other desktops.
+    auto *menuKey = new QAction(this);
+    menuKey->setShortcut(Qt::Key_F10);
+    addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this, [this] { menuBar()->setActiveAction(N1->menuAction()); });
 }
 
 void TForm1::connectHandlers()

@@ -5,6 +5,7 @@
 #include "identification.h"
 #include "reveal.h"
 #include "mainwindow.h"
+#include "widgets.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -32,6 +33,7 @@ void startupPause(const Clock &clock)
 Windows createWindows(const StartupOptions &options)
 {
     installFontSubstitutions();
+    letEnterPressButtons();
     Windows windows;
     windows.Form1 = std::make_unique<TForm1>(options);
     windows.Form1->FormCreate();

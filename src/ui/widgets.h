@@ -98,6 +98,11 @@ void setShown(std::initializer_list<QWidget *> widgets, bool shown);
 void setUpDialog(QWidget *dialog, const char *name, const QString &title, QSize size,
                  const QColor &background = QColor());
 
+// Makes Return and keypad Enter press the push button that has the keyboard
+// focus, in every window of the application, as Space does. Once per
+// application; later calls do nothing.
+void letEnterPressButtons();
+
 // The colour a system draws an active window's title bar in.
 QColor activeTitleColour();
 
