@@ -362,7 +362,11 @@ void TForm1::Timer1Timer()
     guarded([this] {
         MediaPlayer1->setFileName(resolvePath(m_state.ProgramDir + QStringLiteral("Media/1.avi")));
         MediaPlayer1->open();
-        MediaPlayer1->play();
+        // Once the video area is hidden a silent video would play for
+        // nobody: it waits on its first picture instead, which costs nothing
+        // while opening it still reports a file gone bad.
+        if (!Animate1->isHidden() || MediaPlayer1->hasAudio())
+            MediaPlayer1->play();
     });
 }
 

@@ -326,6 +326,14 @@ void MediaPlayer::setDisplay(VideoDisplay *display) { d->m_display = display; }
 VideoDisplay *MediaPlayer::display() const { return d->m_display; }
 bool MediaPlayer::isOpen() const { return d->m_open; }
 
+bool MediaPlayer::hasAudio() const
+{
+    gint streams = 0;
+    if (d->m_open)
+        g_object_get(d->m_pipeline.get(), "n-audio", &streams, nullptr);
+    return streams > 0;
+}
+
 void MediaPlayer::requireDevice() const
 {
     if (!d->m_open)

@@ -38,6 +38,8 @@ public:
     VideoDisplay *display() const;
 
     bool isOpen() const;
+    // Whether the open file has a sound track; false without an open device.
+    bool hasAudio() const;
 
 signals:
     // A file was opened successfully.
