@@ -130,9 +130,6 @@ void TForm1::createWidgets()
     Label1->setAutoFillBackground(true); // opaque: the window's colour behind the text
     Label2 = make<QLabel>("Label2", c, 168, 48, 0, 0);
     Label2->setFont(resultFont());
-    // The grade captions' font is loaded with the window. Loaded when the
-    // first level ends, it would hold up that Next by several milliseconds.
-    QFontMetrics(resultFont()).boundingRect(gradeFor(0).headline);
     Label3 = make<QLabel>("Label3", c, 192, 64, 228, 26, QStringLiteral("Оберіть рівень тестування"));
     Label3->setFont(pixelFont(QStringLiteral("Palatino Linotype"), 19));
     Label3->setAutoFillBackground(true);
@@ -299,7 +296,10 @@ void TForm1::FormCreate()
         RadioButton4Click();
         N5->setEnabled(false);
         startIntroVideo();
-        startupPause(m_options.clock);
+        // The grade captions' font is loaded while the pupil waits anyway.
+        // Loaded when the first level ends, it would hold up that Next by
+        // several milliseconds.
+        startupPause(m_options.clock, [] { QFontMetrics(resultFont()).boundingRect(gradeFor(0).headline); });
     });
 }
 

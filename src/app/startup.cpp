@@ -22,10 +22,12 @@ Clock Clock::monotonic()
             [](qint64 ms) { QThread::msleep(static_cast<unsigned long>(ms)); }};
 }
 
-void startupPause(const Clock &clock)
+void startupPause(const Clock &clock, const std::function<void()> &meanwhile)
 {
     const qint64 startSecond = clock.nowMs() / 1000;
     const qint64 endMs = (startSecond + 5) * 1000;
+    if (meanwhile)
+        meanwhile();
     for (qint64 now = clock.nowMs(); now < endMs; now = clock.nowMs())
         clock.sleepMs(endMs - now);
 }
