@@ -7,6 +7,7 @@
 //   read BATCHES                read_ns=a,b,...  floor_ns=a,b,...
 //   idle-start SETTLE_S MEASURE_S   cpu_s=N wall_s=N
 //   idle-level SETTLE_S MEASURE_S   cpu_s=N wall_s=N
+//   idle-ended SETTLE_S MEASURE_S   cpu_s=N wall_s=N (in a level, the music stopped)
 //   session                     printed=0|1 peak_rss_kb=N, and steps_kb: resident/peak
 //                               at the start, window shown, level done, printed, end
 //
@@ -296,7 +297,7 @@ int readFiles(int batches)
 }
 
 // CPU time of the whole process over MEASURE_S seconds, after SETTLE_S.
-int idle(bool inLevel, double settle, double measure)
+int idle(bool inLevel, bool musicEnded, double settle, double measure)
 {
     Windows windows = startWindows();
     windows.Form1->show();
@@ -310,6 +311,9 @@ int idle(bool inLevel, double settle, double measure)
             pump(20);
         }
     }
+    // Switched off, the music stands as it does once it has played to its end.
+    if (musicEnded)
+        mainChild<QRadioButton>(windows, "RadioButton5")->click();
     double cpu0 = 0;
     qint64 wall0 = 0;
     QTimer::singleShot(int(settle * 1000), qApp, [&] {
@@ -406,8 +410,8 @@ int main(int argc, char **argv)
         return next(first > 0 ? int(first) : 1);
     if (mode == "read")
         return readFiles(first > 0 ? int(first) : 200);
-    if (mode == "idle-start" || mode == "idle-level")
-        return idle(mode == "idle-level", first > 0 ? first : 3, second > 0 ? second : 60);
+    if (mode == "idle-start" || mode == "idle-level" || mode == "idle-ended")
+        return idle(mode != "idle-start", mode == "idle-ended", first > 0 ? first : 3, second > 0 ? second : 60);
     if (mode == "session")
         return session();
     std::fprintf(stderr, "unknown mode %s\n", mode.constData());
