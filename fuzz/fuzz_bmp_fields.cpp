@@ -170,7 +170,9 @@ Picture pictureOf(FuzzedDataProvider &in, Kind kind)
     p.compression = kind == Rle8 ? 1 : kind == Rle4 ? 2 : (kind == Fields16 || kind == Fields32) ? 3 : 0;
     p.topDown = p.compression != 1 && p.compression != 2 && kind != Core8 && kind != Core24 && in.ConsumeBool();
     if (p.bits <= 8) {
-        const int count = in.ConsumeIntegralInRange(1, 1 << p.bits);
+        // The old header has no colour count: its palette is always whole.
+        const bool core = kind == Core8;
+        const int count = core ? 1 << p.bits : in.ConsumeIntegralInRange(1, 1 << p.bits);
         for (int i = 0; i < count; ++i)
             p.palette.append(qRgb(in.ConsumeIntegral<uint8_t>(), in.ConsumeIntegral<uint8_t>(),
                                   in.ConsumeIntegral<uint8_t>()));
