@@ -2,7 +2,7 @@
 // process started by zorelad-bench; it prints "key=value" lines.
 //
 // Usage: zorelad-bench-app MODE PROGRAM_DIR [ARGS]
-//   next ROUNDS                 next_us=a,b,...  floor_us=a,b,...  and the parts
+//   next ROUNDS                 next_us=a,b,...  floor_us=a,b,...  radio_us=a,b,... and the parts
 //                               of each click: press_us, handler_us, paint_us
 //   read BATCHES                read_ns=a,b,...  floor_ns=a,b,...
 //   idle-start SETTLE_S MEASURE_S   cpu_s=N wall_s=N
@@ -199,7 +199,8 @@ int next(int rounds)
     QPushButton *nextButton = mainChild<QPushButton>(windows, "BitBtn1");
     PaintCounter counter;
     qApp->installEventFilter(&counter);
-    std::vector<double> nextUs, floorUs, pressUs, handlerUs, paintUs;
+    std::vector<double> nextUs, floorUs, radioUs, pressUs, handlerUs, paintUs;
+    auto *radio = mainChild<QRadioButton>(windows, "RadioButton2");
     for (int round = 0; round < rounds; ++round) {
         for (int level = 1; level <= 3; ++level) {
             startLevel(windows, level);
@@ -224,6 +225,17 @@ int next(int rounds)
                 paintUs.push_back(double(painted - released) / 1000.0);
                 pump(10);
 
+                // The round trip of the plainest click: a radio option
+                // pressed, released and painted checked.
+                if (radio->isVisible()) {
+                    counter.count = 0;
+                    start = bench::monotonicNs();
+                    QTest::mouseClick(radio, Qt::LeftButton);
+                    flushPaint(counter);
+                    radioUs.push_back(double(bench::monotonicNs() - start) / 1000.0);
+                    pump(10);
+                }
+
                 const QString file = questionFilePath(programDir, level, qMin(question + 1, QuestionsPerLevel));
                 counter.count = 0;
                 start = bench::monotonicNs();
@@ -246,6 +258,7 @@ int next(int rounds)
     qApp->removeEventFilter(&counter);
     bench::report("next_us=" + joined(nextUs));
     bench::report("floor_us=" + joined(floorUs));
+    bench::report("radio_us=" + joined(radioUs));
     bench::report("press_us=" + joined(pressUs));
     bench::report("handler_us=" + joined(handlerUs));
     bench::report("paint_us=" + joined(paintUs));

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include <sys/stat.h>
@@ -83,11 +84,55 @@ QString orUnknown(const QString &text)
     throw Failure(orUnknown(text));
 }
 
+// The sound output the system's automatic choice settled on, once a player
+// has opened a file: later players take it directly instead of probing every
+// sound system again. Empty until then.
+std::string &chosenAudioOutput()
+{
+    static std::string factory;
+    return factory;
+}
+
+void rememberAudioOutput(GstElement *pipeline)
+{
+    if (!chosenAudioOutput().empty())
+        return;
+    GstElement *sink = nullptr;
+    g_object_get(pipeline, "audio-sink", &sink, nullptr);
+    if (!sink)
+        return;
+    GstElementFactory *factory = gst_element_get_factory(sink);
+    if (factory && g_strcmp0(GST_OBJECT_NAME(factory), "autoaudiosink") == 0 && GST_IS_BIN(sink)) {
+        // Its one child is the output it chose.
+        GST_OBJECT_LOCK(sink);
+        if (GList *children = GST_BIN_CHILDREN(GST_BIN(sink)))
+            if (GstElementFactory *chosen = gst_element_get_factory(GST_ELEMENT(children->data)))
+                chosenAudioOutput() = GST_OBJECT_NAME(chosen);
+        GST_OBJECT_UNLOCK(sink);
+    }
+    gst_object_unref(sink);
+}
+
+GstElement *defaultAudioSink()
+{
+    const std::string &chosen = chosenAudioOutput();
+    if (!chosen.empty()) {
+        if (GstElement *sink = gst_element_factory_make(chosen.c_str(), nullptr)) {
+            // With no sound system the choice is a sink that keeps real time.
+            if (chosen == "fakesink")
+                g_object_set(sink, "sync", TRUE, nullptr);
+            return sink;
+        }
+    }
+    return gst_element_factory_make("autoaudiosink", nullptr);
+}
+
 // A sink from a launch description, or the named default when it is empty.
 GstElement *makeSink(const QString &description, const char *fallback)
 {
     if (description.isEmpty()) {
-        if (GstElement *sink = gst_element_factory_make(fallback, nullptr))
+        if (GstElement *sink = g_strcmp0(fallback, "autoaudiosink") == 0 ? defaultAudioSink()
+                                                                         : gst_element_factory_make(fallback, nullptr))
             return sink;
         throw Failure(orUnknown({}));
     }
@@ -304,6 +349,7 @@ void MediaPlayer::open()
         throw;
     }
     d->m_failedName.clear();
+    rememberAudioOutput(d->m_pipeline.get());
     d->m_open = true;
     d->m_openName = d->m_fileName;
     d->m_openFile = file;
