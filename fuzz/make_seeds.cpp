@@ -6,6 +6,8 @@
 // Every seed is built here byte by byte (bitmaps) or with libjpeg's encoder,
 // so the output is the same on every run.
 
+#include "bmpwriter.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -13,6 +15,7 @@
 #include <QStringEncoder>
 #include <QVector>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -78,18 +81,7 @@ void questionSeeds()
 
 // ---- bitmap files ---------------------------------------------------------
 
-void put16(QByteArray &b, quint32 v)
-{
-    b.append(char(v & 0xFF));
-    b.append(char((v >> 8) & 0xFF));
-}
-
-void put32(QByteArray &b, quint32 v)
-{
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
-
+// A small bitmap of the writer's layout, with every field the seeds vary.
 struct Bitmap {
     int width = 4;
     int height = 3;         // negative: rows stored top down
@@ -102,10 +94,10 @@ struct Bitmap {
     int gap = 0;             // bytes between palette and pixels
 };
 
-// The stored value of pixel (x, y): an index or a raw 16/24/32-bit value.
-quint32 pixelValue(const Bitmap &bmp, int x, int y)
+// The stored value of the pixel in stored row r: an index or a raw 16/24/32-bit value.
+quint32 pixelValue(const Bitmap &bmp, int x, int r)
 {
-    const quint32 v = quint32(x * 37 + y * 101 + x * y * 7);
+    const quint32 v = quint32(x * 37 + r * 101 + x * r * 7);
     if (bmp.bits <= 8)
         return v % (1u << bmp.bits);
     if (bmp.bits == 16)
@@ -115,69 +107,23 @@ quint32 pixelValue(const Bitmap &bmp, int x, int y)
 
 QByteArray writeBitmap(const Bitmap &bmp)
 {
-    const bool core = bmp.headerSize == 12;
-    const int rows = bmp.height < 0 ? -bmp.height : bmp.height;
+    BmpLayout layout;
+    layout.width = bmp.width;
+    layout.height = bmp.height;
+    layout.bitCount = bmp.bits;
+    layout.headerSize = bmp.headerSize;
+    layout.compression = bmp.compression;
+    std::copy(std::begin(bmp.masks), std::end(bmp.masks), std::begin(layout.masks));
     const int entries = bmp.bits > 8 ? 0 : (bmp.paletteSize >= 0 ? bmp.paletteSize : 1 << bmp.bits);
-    const int entryBytes = core ? 3 : 4;
-    const bool separateMasks = bmp.compression == 3 && bmp.headerSize == 40;
-    const quint32 paletteStart = 14 + bmp.headerSize + (separateMasks ? 12 : 0);
-    const quint32 pixelStart = paletteStart + quint32(entries * entryBytes + bmp.gap);
-    const int stride = (bmp.width * bmp.bits + 31) / 32 * 4;
-
-    QByteArray b;
-    b.append("BM");
-    put32(b, pixelStart + quint32(stride * rows));
-    put32(b, 0);
-    put32(b, pixelStart);
-    put32(b, bmp.headerSize);
-    if (core) {
-        put16(b, quint32(bmp.width));
-        put16(b, quint32(rows));
-        put16(b, 1);
-        put16(b, quint32(bmp.bits));
-    } else {
-        put32(b, quint32(bmp.width));
-        put32(b, quint32(bmp.height));
-        put16(b, 1);
-        put16(b, quint32(bmp.bits));
-        put32(b, bmp.compression);
-        put32(b, quint32(stride * rows));
-        put32(b, 2835);
-        put32(b, 2835);
-        put32(b, bmp.colorsUsed);
-        put32(b, 0);
-        // Masks (and, in the longer headers, alpha mask, colour space and the rest).
-        for (quint32 i = 40; i < bmp.headerSize; i += 4)
-            put32(b, i < 52 ? bmp.masks[(i - 40) / 4] : (i == 56 ? 0x73524742u : 0u));
-        if (separateMasks) {
-            for (quint32 m : bmp.masks)
-                put32(b, m);
-        }
-    }
-    for (int i = 0; i < entries; ++i) {
-        b.append(char(i * 53));
-        b.append(char(i * 97));
-        b.append(char(255 - i * 31));
-        if (!core)
-            b.append(char(0));
-    }
-    b.append(QByteArray(bmp.gap, '\x5A'));
-    for (int r = 0; r < rows; ++r) {
-        QByteArray row(stride, '\0');
-        for (int x = 0; x < bmp.width; ++x) {
-            const quint32 v = pixelValue(bmp, x, r);
-            if (bmp.bits <= 8) {
-                const int perByte = 8 / bmp.bits;
-                const int shift = 8 - bmp.bits * (x % perByte + 1);
-                row[x / perByte] = char(uchar(row[x / perByte]) | (v << shift));
-            } else {
-                for (int k = 0; k < bmp.bits / 8; ++k)
-                    row[x * (bmp.bits / 8) + k] = char((v >> (8 * k)) & 0xFF);
-            }
-        }
-        b.append(row);
-    }
-    return b;
+    for (int i = 0; i < entries; ++i)
+        layout.palette << qRgb((255 - i * 31) & 0xFF, (i * 97) & 0xFF, (i * 53) & 0xFF);
+    layout.colorsUsed = bmp.colorsUsed;
+    layout.gap = bmp.gap;
+    layout.writeImageSize = true;
+    layout.colourSpace = 0x73524742; // 'sRGB'
+    const int rows = bmp.height < 0 ? -bmp.height : bmp.height;
+    layout.pixel = [bmp, rows](int x, int y) { return pixelValue(bmp, x, bmp.height < 0 ? y : rows - 1 - y); };
+    return writeBmp(layout);
 }
 
 void bmpSeeds()

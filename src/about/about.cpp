@@ -1,5 +1,7 @@
 #include "about.h"
 
+#include "dialogs.h"
+#include "errorbox.h"
 #include "fonts.h"
 #include "widgets.h"
 
@@ -37,12 +39,12 @@ TForm4::TForm4(QWidget *mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::Frame
     Button1 = new QPushButton(QStringLiteral("!ОК!"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(scaled(128), scaled(160), scaled(75), scaled(25));
-    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(30);
-    connect(Timer1, &QTimer::timeout, this, &TForm4::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
     m_hiddenFor.start();
 }
 

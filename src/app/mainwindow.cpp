@@ -25,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -39,6 +40,9 @@ const QColor Lime(0, 255, 0);
 constexpr int ClientWidth = 641;
 constexpr int ClientHeight = 357;
 constexpr int StatusBarHeight = 19;
+// The progress bar grows by this many pixels per right answer; its frame is
+// as long as a level's 24 right answers.
+constexpr int ProgressStep = 15;
 
 template <class Widget, class... Args>
 Widget *make(const char *name, QWidget *parent, int left, int top, int width, int height, Args &&...args)
@@ -80,8 +84,8 @@ TForm1::TForm1(const StartupOptions &options) : m_options(options)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Зорелад v1.0"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(mainWindowFont());
     QPalette sky = palette();
     sky.setColor(QPalette::Window, SkyBlue);
@@ -90,7 +94,7 @@ TForm1::TForm1(const StartupOptions &options) : m_options(options)
     createWidgets();
     createMenu();
     connectHandlers();
-    m_levelRun = std::make_unique<LevelRun>(static_cast<const MainWidgets &>(*this), m_state);
+    m_levelRun = std::make_unique<LevelRun>(static_cast<LevelView &>(*this), m_state);
 
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
     move(219, 184);
@@ -119,7 +123,8 @@ void TForm1::createWidgets()
 
     Image1 = make<StretchedPicture>("Image1", c, 0, 0, 641, 337);
 
-    Shape1 = make<ShapeWidget>("Shape1", c, 120, 304, 360, 25, ShapeWidget::Kind::RoundRect);
+    Shape1 =
+        make<ShapeWidget>("Shape1", c, 120, 304, QuestionsPerLevel * ProgressStep, 25, ShapeWidget::Kind::RoundRect);
     Shape1->setFill(activeTitleColour());
     Shape1->setOutline(Navy);
     Shape2 = make<ShapeWidget>("Shape2", c, 120, 304, 1, 25, ShapeWidget::Kind::RoundRect);
@@ -198,15 +203,15 @@ void TForm1::createWidgets()
         frame->setAutoFillBackground(true);
 
     for (QWidget *hidden : std::initializer_list<QWidget *>{
-             Shape1, Shape2, Label1, Label2, Label3, SpeedButton1, GroupBox2, Memo1, Button1, Button2, Button3,
-             Edit1, Memo2, RadioGroup1, RadioButton1, RadioButton2, RadioButton3, BitBtn1, Edit2, BitBtn2, Edit3})
+             Shape1,       Shape2,       Label1,       Label2,  Label3, SpeedButton1, GroupBox2,
+             Memo1,        Button1,      Button2,      Button3, Edit1,  Memo2,        RadioGroup1,
+             RadioButton1, RadioButton2, RadioButton3, BitBtn1, Edit2,  BitBtn2,      Edit3})
         hidden->hide();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1500);
     Timer1->start();
-
 }
 
 void TForm1::createMenu()
@@ -325,10 +330,7 @@ void TForm1::N10Click()
 
 void TForm1::BitBtn1Click() { m_levelRun->next(); }
 
-void TForm1::BitBtn2Click()
-{
-    printCertificate(Edit2->text(), Edit1->text(), m_state.Level, m_state.CorrectCount);
-}
+void TForm1::BitBtn2Click() { printCertificate(Edit2->text(), Edit1->text(), m_state.Level, m_state.CorrectCount); }
 
 void TForm1::SpeedButton1Click()
 {
@@ -387,6 +389,85 @@ void TForm1::stopIntroVideo()
 void TForm1::enableEndTesting() { N3->setEnabled(true); }
 
 void TForm1::revealAnswer() { Edit3->show(); }
+
+void TForm1::showLevelStart()
+{
+    SpeedButton1->show();
+    showStatus(QString());
+    setShown({Label1, Label2, Label3}, false);
+    clearChoice();
+    setShown({Button1, Button2, Button3, BitBtn2}, false);
+    Shape2->show();
+    Shape1->show();
+    showProgress(0);
+}
+
+void TForm1::showQuestion(const Question &question)
+{
+    // The store is never shown: its text goes straight into its document,
+    // which spares the text layouts an edit widget makes for display.
+    const QStringList lines{question.text, question.options[0], question.options[1], question.options[2],
+                            question.answer};
+    Memo2->document()->setPlainText(lines.join(QLatin1Char('\n')));
+    RadioButton1->setText(question.options[0]);
+    RadioButton2->setText(question.options[1]);
+    RadioButton3->setText(question.options[2]);
+    Memo1->setPlainText(question.text);
+    Edit3->setText(question.answer);
+}
+
+void TForm1::showAnswerControls()
+{
+    setShown({Memo1, RadioButton1, RadioButton2, RadioButton3, RadioGroup1, BitBtn1}, true);
+}
+
+void TForm1::showStatus(const QString &text) { StatusBar1->setPanelText(2, text); }
+
+int TForm1::chosenOption() const
+{
+    const QRadioButton *options[] = {RadioButton1, RadioButton2, RadioButton3};
+    for (int k = 1; k <= 3; ++k) {
+        if (options[k - 1]->isChecked())
+            return k;
+    }
+    return 0;
+}
+
+void TForm1::clearChoice()
+{
+    uncheck(RadioButton1);
+    uncheck(RadioButton2);
+    uncheck(RadioButton3);
+}
+
+void TForm1::showProgress(int correctCount) { Shape2->resize(correctCount * ProgressStep, Shape2->height()); }
+
+void TForm1::showGrade(const Grade &grade)
+{
+    setShown({BitBtn1, Memo1, SpeedButton1, RadioButton1, RadioButton2, RadioButton3, RadioGroup1, Edit3}, false);
+    Label1->setText(grade.headline);
+    Label1->adjustSize();
+    Label2->setText(grade.advice);
+    Label2->adjustSize();
+    setShown({Label1, Label2, Button1, Button2, Button3}, true);
+    BitBtn2->setVisible(grade.offersCertificate);
+    showStatus(grade.status);
+    setShown({Shape1, Shape2}, false);
+}
+
+void TForm1::showTestingEnded()
+{
+    setShown({Button1, Button2, Button3, BitBtn1, BitBtn2, RadioGroup1, RadioButton1, RadioButton2, RadioButton3,
+              Shape1, Shape2},
+             false);
+    showProgress(0);
+    Memo1->clear();
+    Edit1->clear();
+    Edit2->clear();
+    setShown({Memo1, Edit1, Edit2, GroupBox2}, false);
+    N5->setEnabled(false);
+    N3->setEnabled(false);
+}
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {

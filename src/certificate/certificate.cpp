@@ -6,6 +6,7 @@
 #include "certificatepage.h"
 #include "cupsprinter.h"
 #include "failure.h"
+#include "gradeband.h"
 #include "paths.h"
 
 #include <QDir>
@@ -19,10 +20,15 @@ QString certificateResultText(int level, int correctCount)
 {
     if (level < 1 || level > 3)
         return {};
-    if (correctCount >= 20 && correctCount <= 24)
+    switch (gradeBand(correctCount)) {
+    case GradeBand::Excellent:
         return QStringLiteral("%1 рівня ВІДМІННО").arg(level);
-    if (correctCount >= 14 && correctCount <= 19)
+    case GradeBand::Good:
         return QStringLiteral("%1 рівня ДОБРЕ").arg(level);
+    case GradeBand::Unsatisfactory:
+    case GradeBand::None:
+        break;
+    }
     return {};
 }
 

@@ -13,9 +13,16 @@ namespace zorelad {
 
 namespace {
 
-struct FileDescriptor {
-    int fd;
-    ~FileDescriptor() { ::close(fd); }
+// Closes the descriptor it owns when it goes; one owner, never copied.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    ~FileDescriptor() { ::close(m_fd); }
+
+private:
+    int m_fd;
 };
 
 } // namespace
@@ -27,7 +34,7 @@ void readFileInChunks(const QString &path, const std::function<bool(const char *
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         failToOpenFile(path, errno);
-    const FileDescriptor file{fd};
+    const FileDescriptor owner(fd);
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         failToOpenFile(path, errno);

@@ -380,6 +380,14 @@ bool MediaPlayer::hasAudio() const
     return streams > 0;
 }
 
+qint64 MediaPlayer::positionMs() const
+{
+    gint64 position = 0;
+    if (!d->m_open || !gst_element_query_position(d->m_pipeline.get(), GST_FORMAT_TIME, &position))
+        return 0;
+    return position / GST_MSECOND;
+}
+
 void MediaPlayer::requireDevice() const
 {
     if (!d->m_open)

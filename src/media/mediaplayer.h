@@ -41,6 +41,16 @@ public:
     // Whether the open file has a sound track; false without an open device.
     bool hasAudio() const;
 
+    // Where the open file is playing, in milliseconds from its beginning;
+    // 0 without a device or when the media system cannot tell.
+    qint64 positionMs() const;
+
+    // Takes the open file, unchanged and playing without error, back to its
+    // beginning where it stands: paused there with the first picture shown,
+    // as a fresh open leaves it. False when it cannot; open() then opens the
+    // file afresh.
+    bool restartedInPlace();
+
 signals:
     // A file was opened successfully.
     void opened();
@@ -51,7 +61,6 @@ private:
     void createPipeline();
     void dropPipeline(bool mayBeStuck);
     void setSource();
-    bool restartedInPlace();
     enum class Preroll { Ready, Failed, Stuck };
     void preroll();
     Preroll prerolled();

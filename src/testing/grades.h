@@ -5,12 +5,10 @@
 
 namespace zorelad {
 
-inline constexpr int ProgressStep = 15; // pixels of progress bar per correct answer
-
 struct Grade {
-    QString headline;     // Label1
-    QString advice;       // Label2
-    QString status;       // the third status panel
+    QString headline; // Label1
+    QString advice;   // Label2
+    QString status;   // the third status panel
     bool offersCertificate;
 };
 

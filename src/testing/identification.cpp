@@ -1,5 +1,6 @@
 #include "identification.h"
 
+#include "dialogs.h"
 #include "errorbox.h"
 #include "fonts.h"
 #include "widgets.h"

@@ -1,5 +1,6 @@
 #include "reveal.h"
 
+#include "dialogs.h"
 #include "errorbox.h"
 #include "fonts.h"
 #include "widgets.h"

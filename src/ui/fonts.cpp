@@ -21,22 +21,6 @@ QFont pixelFont(const QString &family, int pixelHeight, bool bold, bool italic)
     return font;
 }
 
-} // namespace zorelad
-
-#include <QGuiApplication>
-#include <QScreen>
-#include <cmath>
-
-namespace zorelad {
-
 QFont mainWindowFont() { return pixelFont(QStringLiteral("MS Sans Serif"), 11); }
-
-qreal dialogScale()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->logicalDotsPerInchY() / 96.0 : 1.0;
-}
-
-int scaled(int length) { return int(std::lround(length * dialogScale())); }
 
 } // namespace zorelad

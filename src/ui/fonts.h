@@ -14,17 +14,7 @@ void installFontSubstitutions();
 // A font of the given family and character height in pixels.
 QFont pixelFont(const QString &family, int pixelHeight, bool bold = false, bool italic = false);
 
-} // namespace zorelad
-
-namespace zorelad {
-
 // The main window's font, which its widgets inherit.
 QFont mainWindowFont();
-
-// How much the dialogs grow on a screen denser than 96 dots per inch.
-qreal dialogScale();
-
-// A length of the dialogs' 96-dpi layout on this screen.
-int scaled(int length);
 
 } // namespace zorelad

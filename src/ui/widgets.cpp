@@ -144,18 +144,6 @@ void setShown(std::initializer_list<QWidget *> widgets, bool shown)
         widget->setVisible(shown);
 }
 
-void setUpDialog(QWidget *dialog, const char *name, const QString &title, QSize size, const QColor &background)
-{
-    dialog->setObjectName(QLatin1String(name));
-    dialog->setWindowTitle(title);
-    dialog->setFixedSize(scaled(size.width()), scaled(size.height()));
-    dialog->setFont(pixelFont(QStringLiteral("MS Sans Serif"), scaled(11)));
-    QPalette colours = dialog->palette();
-    colours.setColor(QPalette::Window, background.isValid() ? background : colours.color(QPalette::Button));
-    dialog->setPalette(colours);
-    dialog->setAutoFillBackground(true);
-}
-
 QColor activeTitleColour() { return QColor(153, 180, 209); }
 
 namespace {

@@ -92,12 +92,6 @@ class QButtonGroup *exclusiveGroup(std::initializer_list<QRadioButton *> buttons
 // Shows or hides each of the widgets.
 void setShown(std::initializer_list<QWidget *> widgets, bool shown);
 
-// Makes a borderless dialog of the program's 96-dpi layout: its name and
-// (undisplayed) title, its client size and font scaled to the screen, and
-// its background colour; an invalid colour keeps the button-face colour.
-void setUpDialog(QWidget *dialog, const char *name, const QString &title, QSize size,
-                 const QColor &background = QColor());
-
 // Makes Return and keypad Enter press the push button that has the keyboard
 // focus, in every window of the application, as Space does. Once per
 // application; later calls do nothing.

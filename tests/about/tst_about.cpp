@@ -5,6 +5,7 @@
 #include "programfixture.h"
 #include "startup.h"
 #include "mainwindow.h"
+#include "widgetlookup.h"
 
 #include <QAction>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QTest>
 
 using namespace zorelad;
+using testing_support::widget;
 
 class AboutTest : public QObject {
     Q_OBJECT
@@ -30,7 +32,7 @@ static QList<QLabel *> credits(TForm4 &form)
 {
     QList<QLabel *> labels;
     for (const char *name : {"Label1", "Label2", "Label3", "Label4"})
-        labels << form.findChild<QLabel *>(QLatin1String(name));
+        labels << widget<QLabel>(&form, name);
     return labels;
 }
 
@@ -63,8 +65,8 @@ void AboutTest::labelsLookAsDesigned()
 {
     TForm4 form(nullptr);
     QCOMPARE(form.size(), QSize(339, 190));
-    QCOMPARE(form.findChild<QPushButton *>("Button1")->text(), QStringLiteral("!ОК!"));
-    QVERIFY(!form.findChild<QPushButton *>("Button1")->text().contains(QLatin1Char('O')));
+    QCOMPARE(widget<QPushButton>(&form, "Button1")->text(), QStringLiteral("!ОК!"));
+    QVERIFY(!widget<QPushButton>(&form, "Button1")->text().contains(QLatin1Char('O')));
     for (QLabel *label : credits(form)) {
         QVERIFY(!label->text().isEmpty());
         QVERIFY(label->autoFillBackground());
@@ -73,7 +75,7 @@ void AboutTest::labelsLookAsDesigned()
         QVERIFY(label->font().bold());
         QCOMPARE(label->font().pixelSize(), 16);
     }
-    QCOMPARE(form.findChild<QTimer *>("Timer1")->interval(), 30);
+    QCOMPARE(widget<QTimer>(&form, "Timer1")->interval(), 30);
 }
 
 void AboutTest::creditsDriftWhileHidden()
@@ -96,10 +98,10 @@ void AboutTest::twoOpeningsShowDifferentPositions()
     watcher.setAnswer([&](QWidget *modal) {
         if (modal == windows.Form4) {
             seenTops << credits(*windows.Form4)[0]->y();
-            windows.Form4->findChild<QPushButton *>("Button1")->click();
+            widget<QPushButton>(windows.Form4, "Button1")->click();
         }
     });
-    QAction *about = windows.Form1->findChild<QAction *>("N10");
+    QAction *about = widget<QAction>(windows.Form1, "N10");
     about->trigger();
     QTest::qWait(100);
     about->trigger();

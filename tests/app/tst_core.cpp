@@ -1,8 +1,9 @@
 // The pieces every window relies on: failure texts and boxes, the start-up
-// pause, the background picture's decoder and path lookup.
+// pause, the grade bands, the background picture's decoder and path lookup.
 
 #include "errorbox.h"
 #include "failure.h"
+#include "gradeband.h"
 #include "jpegimage.h"
 #include "modalwatcher.h"
 #include "paths.h"
@@ -33,6 +34,8 @@ private slots:
     void applicationTitle();
     void boxesCarryTheirTitlesAndButtons();
     void guardedShowsAFailureAndGoesOn();
+    void gradeBandBoundaries_data();
+    void gradeBandBoundaries();
     void pauseEndsFourToFiveSecondsLater_data();
     void pauseEndsFourToFiveSecondsLater();
     void backgroundPictureDecodes();
@@ -121,6 +124,27 @@ void CoreTest::guardedShowsAFailureAndGoesOn()
     QCOMPARE(steps, (QStringList{"first", "after"}));
     QCOMPARE(watcher.texts(), QStringList{QStringLiteral("Bitmap image is not valid.")});
     QVERIFY(!defaultErrorShowing());
+}
+
+void CoreTest::gradeBandBoundaries_data()
+{
+    QTest::addColumn<int>("correct");
+    QTest::addColumn<GradeBand>("band");
+    QTest::newRow("-1") << -1 << GradeBand::None;
+    QTest::newRow("0") << 0 << GradeBand::Unsatisfactory;
+    QTest::newRow("13") << 13 << GradeBand::Unsatisfactory;
+    QTest::newRow("14") << 14 << GradeBand::Good;
+    QTest::newRow("19") << 19 << GradeBand::Good;
+    QTest::newRow("20") << 20 << GradeBand::Excellent;
+    QTest::newRow("24") << 24 << GradeBand::Excellent;
+    QTest::newRow("25") << 25 << GradeBand::None;
+}
+
+void CoreTest::gradeBandBoundaries()
+{
+    QFETCH(int, correct);
+    QFETCH(GradeBand, band);
+    QCOMPARE(gradeBand(correct), band);
 }
 
 void CoreTest::pauseEndsFourToFiveSecondsLater_data()

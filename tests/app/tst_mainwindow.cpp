@@ -7,6 +7,7 @@
 #include "startup.h"
 #include "mainwindow.h"
 #include "reveal.h"
+#include "widgetlookup.h"
 #include "widgets.h"
 
 #include <QAction>
@@ -25,6 +26,7 @@
 #include <QToolButton>
 
 using namespace zorelad;
+using testing_support::widget;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -110,16 +112,15 @@ void MainWindowTest::widgetsMatchTheLayout()
     QFETCH(bool, shown);
     QFETCH(QString, caption);
     auto started = start();
-    QWidget *widget = started->windows.Form1->findChild<QWidget *>(name);
-    QVERIFY(widget);
-    QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), kind);
-    QCOMPARE(widget->geometry(), geometry);
-    QCOMPARE(widget->isVisible(), shown);
-    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+    QWidget *found = widget<QWidget>(started->windows.Form1, name);
+        QCOMPARE(QString::fromLatin1(found->metaObject()->className()), kind);
+    QCOMPARE(found->geometry(), geometry);
+    QCOMPARE(found->isVisible(), shown);
+    if (auto *button = qobject_cast<QAbstractButton *>(found))
         QCOMPARE(button->text(), caption);
-    else if (auto *group = qobject_cast<QGroupBox *>(widget))
+    else if (auto *group = qobject_cast<QGroupBox *>(found))
         QCOMPARE(group->title(), caption);
-    else if (auto *label = qobject_cast<QLabel *>(widget))
+    else if (auto *label = qobject_cast<QLabel *>(found))
         QCOMPARE(label->text(), caption);
 }
 
@@ -143,21 +144,21 @@ void MainWindowTest::menuAfterStartUp()
         {"N10", "про створювача...", true},
     };
     for (const auto &item : items) {
-        auto *action = form->findChild<QAction *>(QLatin1String(item.name));
+        auto *action = widget<QAction>(form, item.name);
         QVERIFY2(action, item.name);
         QCOMPARE(action->text(), QString::fromUtf8(item.caption));
         QCOMPARE(action->isEnabled(), item.enabled);
     }
-    QVERIFY(!form->findChild<QAction *>("N3")->icon().isNull());
+    QVERIFY(!widget<QAction>(form, "N3")->icon().isNull());
     const QList<QAction *> bar = form->menuBar()->actions();
     QCOMPARE(bar.size(), 3);
     QCOMPARE(bar[0]->objectName(), QStringLiteral("N1"));
     QCOMPARE(bar[2]->objectName(), QStringLiteral("N9"));
     // The level captions use the Cyrillic І, never the Latin I.
-    QVERIFY(!form->findChild<QAction *>("N8")->text().contains(QLatin1Char('I')));
-    QVERIFY(form->findChild<QRadioButton *>("RadioButton4")->isChecked());
-    QVERIFY(form->findChild<QTimer *>("Timer1")->isActive());
-    QCOMPARE(form->findChild<QTimer *>("Timer1")->interval(), 1500);
+    QVERIFY(!widget<QAction>(form, "N8")->text().contains(QLatin1Char('I')));
+    QVERIFY(widget<QRadioButton>(form, "RadioButton4")->isChecked());
+    QVERIFY(widget<QTimer>(form, "Timer1")->isActive());
+    QCOMPARE(widget<QTimer>(form, "Timer1")->interval(), 1500);
     QVERIFY(watcher.seen().isEmpty());
 }
 
@@ -166,15 +167,15 @@ void MainWindowTest::fontsAreTheSubstitutes()
     auto started = start();
     TForm1 *form = started->windows.Form1.get();
     auto family = [form](const char *name) {
-        QString f = QFontInfo(form->findChild<QWidget *>(QLatin1String(name))->font()).family();
+        QString f = QFontInfo(widget<QWidget>(form, name)->font()).family();
         return f.left(f.indexOf(QLatin1String(" [")) < 0 ? f.size() : f.indexOf(QLatin1String(" [")));
     };
     QCOMPARE(family("Memo1"), QStringLiteral("Liberation Sans"));
     QCOMPARE(family("Label1"), QStringLiteral("Z003"));
     QCOMPARE(family("Label3"), QStringLiteral("P052"));
-    QCOMPARE(form->findChild<QLabel *>("Label1")->font().pixelSize(), 21);
-    QVERIFY(form->findChild<QLabel *>("Label1")->font().italic());
-    QCOMPARE(form->findChild<QWidget *>("Memo1")->font().pixelSize(), 11);
+    QCOMPARE(widget<QLabel>(form, "Label1")->font().pixelSize(), 21);
+    QVERIFY(widget<QLabel>(form, "Label1")->font().italic());
+    QCOMPARE(widget<QWidget>(form, "Memo1")->font().pixelSize(), 11);
 }
 
 void MainWindowTest::onlyTheStatusBarFollowsAResize()
@@ -183,9 +184,9 @@ void MainWindowTest::onlyTheStatusBarFollowsAResize()
     TForm1 *form = started->windows.Form1.get();
     form->resize(form->width() + 100, form->height() + 60);
     QTRY_COMPARE(form->centralWidget()->width(), 741);
-    QCOMPARE(form->findChild<QWidget *>("StatusBar1")->geometry(), QRect(0, 398, 741, 19));
-    QCOMPARE(form->findChild<QWidget *>("Image1")->geometry(), QRect(0, 0, 641, 337));
-    QCOMPARE(form->findChild<QWidget *>("GroupBox1")->geometry(), QRect(552, 0, 89, 57));
+    QCOMPARE(widget<QWidget>(form, "StatusBar1")->geometry(), QRect(0, 398, 741, 19));
+    QCOMPARE(widget<QWidget>(form, "Image1")->geometry(), QRect(0, 0, 641, 337));
+    QCOMPARE(widget<QWidget>(form, "GroupBox1")->geometry(), QRect(552, 0, 89, 57));
 }
 
 void MainWindowTest::startUpWithoutMediaShowsTheFailureAndSkipsTheRest()
@@ -198,8 +199,8 @@ void MainWindowTest::startUpWithoutMediaShowsTheFailureAndSkipsTheRest()
     QVERIFY(!watcher.seen()[0].text.isEmpty());
     QCOMPARE(form->state().ProgramDir, started->dir.path());
     // The steps after the music were skipped: the level menu stays enabled.
-    QVERIFY(form->findChild<QAction *>("N5")->isEnabled());
-    QVERIFY(!form->findChild<QAction *>("N3")->isEnabled());
+    QVERIFY(widget<QAction>(form, "N5")->isEnabled());
+    QVERIFY(!widget<QAction>(form, "N3")->isEnabled());
 }
 
 void MainWindowTest::closingEndsAtOnce()
@@ -207,7 +208,7 @@ void MainWindowTest::closingEndsAtOnce()
     auto started = start();
     TForm1 *form = started->windows.Form1.get();
     watcher.clear();
-    form->findChild<QAction *>("N4")->trigger();
+    widget<QAction>(form, "N4")->trigger();
     // No question asked: a confirmation would have come up as a modal window.
     QVERIFY(!form->isVisible());
     QVERIFY(watcher.seen().isEmpty());

@@ -8,6 +8,7 @@
 #include "programfixture.h"
 #include "startup.h"
 #include "mainwindow.h"
+#include "widgetlookup.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include <QTest>
 
 using namespace zorelad;
+using testing_support::widget;
 
 class CertificateWindowTest : public QObject {
     Q_OBJECT
@@ -82,17 +84,17 @@ void CertificateWindowTest::cleanup()
 
 void CertificateWindowTest::finishLevel(int level, int correct)
 {
-    windows.Form1->findChild<QAction *>(QStringLiteral("N%1").arg(5 + level))->trigger();
+    widget<QAction>(windows.Form1, QStringLiteral("N%1").arg(5 + level))->trigger();
     for (int i = 0; i < 24; ++i) {
-        windows.Form1->findChild<QRadioButton *>(i < correct ? "RadioButton1" : "RadioButton3")->click();
-        windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
+        widget<QRadioButton>(windows.Form1, i < correct ? "RadioButton1" : "RadioButton3")->click();
+        widget<QPushButton>(windows.Form1, "BitBtn1")->click();
     }
-    QVERIFY(windows.Form1->findChild<QPushButton *>("BitBtn2")->isVisible());
+    QVERIFY(widget<QPushButton>(windows.Form1, "BitBtn2")->isVisible());
 }
 
 void CertificateWindowTest::pressPrint()
 {
-    windows.Form1->findChild<QPushButton *>("BitBtn2")->click();
+    widget<QPushButton>(windows.Form1, "BitBtn2")->click();
     QVERIFY(cups.waitForJobs());
 }
 
@@ -156,7 +158,7 @@ void CertificateWindowTest::printerFailuresReachTheScreen()
         QVERIFY(cups.rejectJobs(QStringLiteral("Class")));
         expected = QStringLiteral("Printer selected is not valid.");
     }
-    windows.Form1->findChild<QPushButton *>("BitBtn2")->click();
+    widget<QPushButton>(windows.Form1, "BitBtn2")->click();
     QCOMPARE(watcher.texts(), QStringList{expected});
     QCOMPARE(watcher.seen()[0].objectName, QStringLiteral("DefaultErrorBox"));
     QCOMPARE(cups.jobs().size(), before);
@@ -176,7 +178,7 @@ void CertificateWindowTest::aPrinterVanishingBetweenTwoPresses()
     QVERIFY(watcher.seen().isEmpty());
     QVERIFY(QFile::exists(output + QStringLiteral(".corridor")));
     QVERIFY(cups.deleteQueue(QStringLiteral("Corridor")));
-    windows.Form1->findChild<QPushButton *>("BitBtn2")->click();
+    widget<QPushButton>(windows.Form1, "BitBtn2")->click();
     QCOMPARE(watcher.texts(), QStringList{QStringLiteral("Printer selected is not valid.")});
 }
 
@@ -188,17 +190,17 @@ void CertificateWindowTest::aBrokenPictureIsReportedAndNothingPrinted()
     picture.write("BM\x10\x00");
     picture.close();
     const int before = cups.jobs().size();
-    windows.Form1->findChild<QPushButton *>("BitBtn2")->click();
+    widget<QPushButton>(windows.Form1, "BitBtn2")->click();
     QCOMPARE(watcher.texts(), QStringList{QStringLiteral("Stream read error.")});
     QFile::remove(picture.fileName());
-    windows.Form1->findChild<QPushButton *>("BitBtn2")->click();
+    widget<QPushButton>(windows.Form1, "BitBtn2")->click();
     QCOMPARE(watcher.texts().size(), 2);
     QVERIFY(watcher.texts()[1].startsWith(QStringLiteral("Cannot open file \"")));
     QVERIFY(watcher.texts()[1].endsWith(QStringLiteral("Media/s.bmp\". No such file or directory.")));
     QCOMPARE(cups.jobs().size(), before);
     // The level can be played again.
-    windows.Form1->findChild<QAction *>("N6")->trigger();
-    QVERIFY(windows.Form1->findChild<QPushButton *>("BitBtn1")->isVisible());
+    widget<QAction>(windows.Form1, "N6")->trigger();
+    QVERIFY(widget<QPushButton>(windows.Form1, "BitBtn1")->isVisible());
 }
 
 QTEST_MAIN(CertificateWindowTest)

@@ -1,6 +1,7 @@
 #include "programfixture.h"
 
 #include "identification.h"
+#include "widgetlookup.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -47,9 +48,9 @@ void copyShippedMedia(const QString &programDir)
 
 void identify(const zorelad::Windows &windows, const QString &name, const QString &pupilClass)
 {
-    windows.Form2->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(name);
-    windows.Form2->findChild<QComboBox *>(QStringLiteral("ComboBox1"))->setEditText(pupilClass);
-    windows.Form2->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+    widget<QLineEdit>(windows.Form2, "Edit1")->setText(name);
+    widget<QComboBox>(windows.Form2, "ComboBox1")->setEditText(pupilClass);
+    widget<QPushButton>(windows.Form2, "Button1")->click();
 }
 
 ProgramDir::ProgramDir(bool withMedia)

@@ -9,6 +9,7 @@
 #include "programfixture.h"
 #include "startup.h"
 #include "mainwindow.h"
+#include "widgetlookup.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -34,6 +35,7 @@
 #include <unistd.h>
 
 using namespace zorelad;
+using testing_support::widget;
 
 namespace {
 
@@ -210,12 +212,12 @@ void BadInputsTest::questionFiles()
     startProgram();
     testing_support::identify(windows, QStringLiteral("Тарас"), QStringLiteral("7-А"));
     const long before = residentKb();
-    windows.Form1->findChild<QAction *>("N6")->trigger();
+    widget<QAction>(windows.Form1, "N6")->trigger();
     const long grown = residentKb() - before;
 
     if (message.isEmpty()) {
         QVERIFY2(watcher.seen().isEmpty(), qPrintable(watcher.texts().join(QLatin1Char('|'))));
-        const QString shown = windows.Form1->findChild<QTextEdit *>("Memo1")->toPlainText();
+        const QString shown = widget<QTextEdit>(windows.Form1, "Memo1")->toPlainText();
         if (question == QLatin1String("*"))
             QVERIFY(!shown.isEmpty());
         else if (question == QLatin1String("4096"))
@@ -223,8 +225,8 @@ void BadInputsTest::questionFiles()
         else
             QCOMPARE(shown, question);
         // A wrong or missing answer line only ever counts as wrong.
-        windows.Form1->findChild<QRadioButton *>("RadioButton1")->click();
-        windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
+        widget<QRadioButton>(windows.Form1, "RadioButton1")->click();
+        widget<QPushButton>(windows.Form1, "BitBtn1")->click();
         QVERIFY(watcher.seen().isEmpty());
         QCOMPARE(windows.Form1->state().QuestionNo, 2);
     } else {
@@ -234,9 +236,9 @@ void BadInputsTest::questionFiles()
     // A 50 MB file costs no more memory than a small one.
     QVERIFY2(grown < 20 * 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(grown)));
     // Still usable: another level starts and runs.
-    windows.Form1->findChild<QAction *>("N7")->trigger();
-    windows.Form1->findChild<QRadioButton *>("RadioButton1")->click();
-    windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
+    widget<QAction>(windows.Form1, "N7")->trigger();
+    widget<QRadioButton>(windows.Form1, "RadioButton1")->click();
+    widget<QPushButton>(windows.Form1, "BitBtn1")->click();
     QCOMPARE(windows.Form1->state().Level, 2);
     QCOMPARE(windows.Form1->state().CorrectCount, 1);
 }
@@ -300,9 +302,9 @@ void BadInputsTest::mediaFiles()
     }
     // Still usable: a pupil is identified and a level runs.
     testing_support::identify(windows, QStringLiteral("Тарас"), QStringLiteral("7-А"));
-    windows.Form1->findChild<QAction *>("N8")->trigger();
-    windows.Form1->findChild<QRadioButton *>("RadioButton1")->click();
-    windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
+    widget<QAction>(windows.Form1, "N8")->trigger();
+    widget<QRadioButton>(windows.Form1, "RadioButton1")->click();
+    widget<QPushButton>(windows.Form1, "BitBtn1")->click();
     QCOMPARE(windows.Form1->state().CorrectCount, 1);
 }
 

@@ -62,6 +62,7 @@ private slots:
     void systemSinksOpenMusic();
     void framesLandAtNaturalSizeTopLeft();
     void reopenRestartsIntoTheSameDisplay();
+    void restartInPlaceGoesBackToTheBeginning();
     void playAfterStopGoesOn();
     void contentDecidesNotTheName();
     void frameAfterDisplayOrPlayerIsGone();
@@ -214,6 +215,27 @@ void TestMediaPlayer::reopenRestartsIntoTheSameDisplay()
         QTRY_VERIFY_WITH_TIMEOUT(showsTitle(display.currentFrame()), 10000);
     }
     QCOMPARE(player.display(), &display);
+}
+
+// Opening the playing file again takes it back to its beginning without
+// opening it afresh; only the open, unchanged file restarts so.
+void TestMediaPlayer::restartInPlaceGoesBackToTheBeginning()
+{
+    VideoDisplay display;
+    MediaPlayer player(nullptr, quietSinks());
+    player.setDisplay(&display);
+    player.setFileName(file("1.avi"));
+    QVERIFY(!player.restartedInPlace()); // nothing open yet
+    player.open();
+    player.play();
+    QTRY_VERIFY_WITH_TIMEOUT(showsTitle(display.currentFrame()), 10000);
+    const qint64 before = player.positionMs();
+    QVERIFY2(before >= 500, qPrintable(QString::number(before)));
+    QVERIFY(player.restartedInPlace());
+    QVERIFY2(player.positionMs() < 100, qPrintable(QString::number(player.positionMs())));
+    QTRY_VERIFY_WITH_TIMEOUT(showsSkyOnly(display.currentFrame()), 5000);
+    player.setFileName(file("video.mp3"));
+    QVERIFY(!player.restartedInPlace());
 }
 
 void TestMediaPlayer::playAfterStopGoesOn()

@@ -7,6 +7,7 @@
 #include "startup.h"
 #include "mainwindow.h"
 #include "videodisplay.h"
+#include "widgetlookup.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include <QTest>
 
 using namespace zorelad;
+using testing_support::widget;
 
 class MediaWindowTest : public QObject {
     Q_OBJECT
@@ -38,7 +40,7 @@ private:
     void start();
     MediaPlayer *player(const char *name) const
     {
-        return windows.Form1->findChild<MediaPlayer *>(QLatin1String(name));
+        return widget<MediaPlayer>(windows.Form1, name);
     }
     QString media(const char *name) const { return dir->path() + QStringLiteral("Media/") + QLatin1String(name); }
 
@@ -71,18 +73,37 @@ void MediaWindowTest::start()
 
 void MediaWindowTest::startUpStartsTheMusicTwiceThenTheVideo()
 {
-    start();
+    // The window built by hand, so that the players are watched before its
+    // start-up handler runs; the clock notes when the start-up pause sleeps.
+    StartupOptions options = dir->options();
+    options.sinks.videoSink.clear(); // the video goes to its display
+    QStringList steps;
+    const Clock clock = testing_support::fakeClock(7300);
+    options.clock.nowMs = clock.nowMs;
+    options.clock.sleepMs = [&steps, clock](qint64 ms) {
+        steps << QStringLiteral("pause");
+        clock.sleepMs(ms);
+    };
+    TForm1 form(options);
+    MediaPlayer *music = widget<MediaPlayer>(&form, "MediaPlayer2");
+    MediaPlayer *video = widget<MediaPlayer>(&form, "MediaPlayer1");
+    connect(music, &MediaPlayer::opened, this, [&steps] { steps << QStringLiteral("music"); });
+    connect(video, &MediaPlayer::opened, this, [&steps] { steps << QStringLiteral("video"); });
+    form.FormCreate();
+    form.show();
+    QCOMPARE(steps, (QStringList{"music", "music", "video", "pause"}));
+    QCOMPARE(clock.nowMs(), qint64(12000)); // from 7.3 s to the fifth whole second after
     QVERIFY(watcher.seen().isEmpty());
-    QVERIFY(player("MediaPlayer2")->isOpen());
-    QCOMPARE(player("MediaPlayer2")->fileName(), media("track1.mp3"));
-    QVERIFY(player("MediaPlayer1")->isOpen());
-    QCOMPARE(player("MediaPlayer1")->fileName(), media("1.avi"));
-    auto *area = windows.Form1->findChild<VideoDisplay *>("Animate1");
-    QCOMPARE(player("MediaPlayer1")->display(), area);
+    QVERIFY(music->isOpen());
+    QCOMPARE(music->fileName(), media("track1.mp3"));
+    QVERIFY(video->isOpen());
+    QCOMPARE(video->fileName(), media("1.avi"));
+    auto *area = widget<VideoDisplay>(&form, "Animate1");
+    QCOMPARE(video->display(), area);
     // Frames arrive at their natural size in the display's corner.
     QTRY_VERIFY_WITH_TIMEOUT(!area->currentFrame().isNull(), 5000);
     QCOMPARE(area->currentFrame().size(), QSize(408, 248));
-    QVERIFY(!windows.Form1->findChild<QAction *>("N5")->isEnabled());
+    QVERIFY(!widget<QAction>(&form, "N5")->isEnabled());
 }
 
 void MediaWindowTest::missingVideoFailsAfterTheMusic()
@@ -95,7 +116,7 @@ void MediaWindowTest::missingVideoFailsAfterTheMusic()
     QVERIFY(player("MediaPlayer2")->isOpen());
     QVERIFY(!player("MediaPlayer1")->isOpen());
     // The level menu was disabled before the video failed.
-    QVERIFY(!windows.Form1->findChild<QAction *>("N5")->isEnabled());
+    QVERIFY(!widget<QAction>(windows.Form1, "N5")->isEnabled());
 }
 
 void MediaWindowTest::missingMusicStartsTheVideoOnTheFirstTick()
@@ -103,7 +124,7 @@ void MediaWindowTest::missingMusicStartsTheVideoOnTheFirstTick()
     QFile::remove(media("track1.mp3"));
     start();
     QCOMPARE(watcher.seen().size(), 1);
-    QVERIFY(windows.Form1->findChild<QAction *>("N5")->isEnabled());
+    QVERIFY(widget<QAction>(windows.Form1, "N5")->isEnabled());
     QVERIFY(!player("MediaPlayer1")->isOpen());
     QSignalSpy opened(player("MediaPlayer1"), &MediaPlayer::opened);
     QVERIFY(opened.wait(3000));
@@ -115,15 +136,20 @@ void MediaWindowTest::musicSwitchRestartsFromTheBeginning()
     start();
     MediaPlayer *music = player("MediaPlayer2");
     QSignalSpy opened(music, &MediaPlayer::opened);
-    auto *off = windows.Form1->findChild<QRadioButton *>("RadioButton5");
-    auto *on = windows.Form1->findChild<QRadioButton *>("RadioButton4");
+    auto *off = widget<QRadioButton>(windows.Form1, "RadioButton5");
+    auto *on = widget<QRadioButton>(windows.Form1, "RadioButton4");
+    QTRY_VERIFY_WITH_TIMEOUT(music->positionMs() >= 500, 5000);
     off->click();
     QVERIFY(off->isChecked());
     QVERIFY(music->isOpen()); // stopped, not closed
     QCOMPARE(opened.size(), 0);
+    const qint64 stoppedAt = music->positionMs();
+    QVERIFY(stoppedAt >= 500);
     off->click(); // already checked: nothing runs
     on->click();
     QCOMPARE(opened.size(), 1);
+    // From the beginning again, not resumed where it stopped.
+    QVERIFY2(music->positionMs() < stoppedAt / 2, qPrintable(QString::number(music->positionMs())));
     on->click();
     QCOMPARE(opened.size(), 1);
     QVERIFY(watcher.seen().isEmpty());
@@ -133,9 +159,9 @@ void MediaWindowTest::identificationHidesTheVideoForGood()
 {
     start();
     testing_support::identify(windows, QStringLiteral("Оля"), QStringLiteral("4-В"));
-    auto *area = windows.Form1->findChild<VideoDisplay *>("Animate1");
+    auto *area = widget<VideoDisplay>(windows.Form1, "Animate1");
     QVERIFY(!area->isVisible());
-    QVERIFY(windows.Form1->findChild<QAction *>("N3")->isEnabled());
+    QVERIFY(widget<QAction>(windows.Form1, "N3")->isEnabled());
     QSignalSpy opened(player("MediaPlayer1"), &MediaPlayer::opened);
     QVERIFY(opened.wait(3000));
     QVERIFY(!area->isVisible());
@@ -154,11 +180,11 @@ void MediaWindowTest::identificationWithNoVideoDeviceReportsIt()
             if (filled)
                 return;
             filled = true;
-            windows.Form2->findChild<QLineEdit *>("Edit1")->setText(QStringLiteral("Оля"));
-            windows.Form2->findChild<QComboBox *>("ComboBox1")->setEditText(QStringLiteral("4-В"));
+            widget<QLineEdit>(windows.Form2, "Edit1")->setText(QStringLiteral("Оля"));
+            widget<QComboBox>(windows.Form2, "ComboBox1")->setEditText(QStringLiteral("4-В"));
             // Pressed from the event loop, so that this watcher can answer
             // the boxes the press brings up.
-            QMetaObject::invokeMethod(windows.Form2->findChild<QPushButton *>("Button1"), &QPushButton::click,
+            QMetaObject::invokeMethod(widget<QPushButton>(windows.Form2, "Button1"), &QPushButton::click,
                                       Qt::QueuedConnection);
             return;
         }
@@ -168,15 +194,15 @@ void MediaWindowTest::identificationWithNoVideoDeviceReportsIt()
         if (box)
             box->done(0);
     });
-    windows.Form1->findChild<QAction *>("N2")->trigger();
+    widget<QAction>(windows.Form1, "N2")->trigger();
     watcher.setAnswer(nullptr);
     QVERIFY(watcher.texts().contains(QStringLiteral("No MCI device open.")));
     // The dialog closes after its handler, so it is still up while the failure shows.
     QVERIFY(dialogShownWithTheFailure);
     QVERIFY(!windows.Form2->isVisible());
-    QVERIFY(!windows.Form1->findChild<QWidget *>("Animate1")->isVisible());
-    QVERIFY(!windows.Form1->findChild<QAction *>("N3")->isEnabled());
-    QVERIFY(windows.Form1->findChild<QAction *>("N5")->isEnabled());
+    QVERIFY(!widget<QWidget>(windows.Form1, "Animate1")->isVisible());
+    QVERIFY(!widget<QAction>(windows.Form1, "N3")->isEnabled());
+    QVERIFY(widget<QAction>(windows.Form1, "N5")->isEnabled());
 }
 
 void MediaWindowTest::aFailingReplayNeverStacksBoxes()

@@ -5,6 +5,7 @@
 #include "programfixture.h"
 #include "startup.h"
 #include "mainwindow.h"
+#include "widgetlookup.h"
 #include "widgets.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 #include <QToolButton>
 
 using namespace zorelad;
+using testing_support::widget;
 
 class LevelRunTest : public QObject {
     Q_OBJECT
@@ -30,8 +32,8 @@ private slots:
     void identificationRefusesAndAccepts_data();
     void identificationRefusesAndAccepts();
     void identificationThroughTheMenuKeepsWhatWasTyped();
-    void gradeBoundaries_data();
-    void gradeBoundaries();
+    void levelEndShowsItsGrade_data();
+    void levelEndShowsItsGrade();
     void fullBarAtTwentyFour();
     void nextWithoutAnAnswerKeepsTheQuestion_data();
     void nextWithoutAnAnswerKeepsTheQuestion();
@@ -43,13 +45,7 @@ private slots:
     void clickingTheChosenOptionAgainKeepsIt();
 
 private:
-    template <class T> T *find(const char *name) const
-    {
-        T *widget = form()->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
-    }
+    template <class T> T *find(const char *name) const { return widget<T>(form(), QLatin1String(name)); }
     TForm1 *form() const { return windows.Form1.get(); }
     // Answers the question on screen with option k (0 for none) and presses Next.
     void answer(int k);
@@ -129,7 +125,7 @@ void LevelRunTest::identificationRefusesAndAccepts()
 
 void LevelRunTest::identificationThroughTheMenuKeepsWhatWasTyped()
 {
-    QComboBox *classes = windows.Form2->findChild<QComboBox *>("ComboBox1");
+    QComboBox *classes = widget<QComboBox>(windows.Form2, "ComboBox1");
     QCOMPARE(classes->count(), 21);
     QCOMPARE(classes->itemText(0), QStringLiteral("1-А"));
     QCOMPARE(classes->itemText(20), QStringLiteral("7-В"));
@@ -138,12 +134,12 @@ void LevelRunTest::identificationThroughTheMenuKeepsWhatWasTyped()
     watcher.setAnswer([&](QWidget *modal) {
         if (modal == windows.Form2 && !answered) {
             answered = true;
-            QLineEdit *name = windows.Form2->findChild<QLineEdit *>("Edit1");
+            QLineEdit *name = widget<QLineEdit>(windows.Form2, "Edit1");
             // The name field comes first, then the start button, then the class list.
-            QCOMPARE(name->nextInFocusChain(), windows.Form2->findChild<QWidget *>("Button1"));
+            QCOMPARE(name->nextInFocusChain(), widget<QWidget>(windows.Form2, "Button1"));
             name->setText(QStringLiteral("Іван"));
             classes->setCurrentIndex(classes->findText(QStringLiteral("3-Б")));
-            windows.Form2->findChild<QPushButton *>("Button1")->click();
+            widget<QPushButton>(windows.Form2, "Button1")->click();
         }
     });
     find<QAction>("N2")->trigger();
@@ -151,11 +147,11 @@ void LevelRunTest::identificationThroughTheMenuKeepsWhatWasTyped()
     QVERIFY(answered);
     QVERIFY(!windows.Form2->isVisible());
     QCOMPARE(find<QLineEdit>("Edit2")->text(), QStringLiteral("3-Б"));
-    QCOMPARE(windows.Form2->findChild<QLineEdit *>("Edit1")->text(), QStringLiteral("Іван"));
+    QCOMPARE(widget<QLineEdit>(windows.Form2, "Edit1")->text(), QStringLiteral("Іван"));
     QCOMPARE(classes->currentText(), QStringLiteral("3-Б"));
 }
 
-void LevelRunTest::gradeBoundaries_data()
+void LevelRunTest::levelEndShowsItsGrade_data()
 {
     QTest::addColumn<int>("correct");
     QTest::addColumn<QString>("headline");
@@ -163,14 +159,13 @@ void LevelRunTest::gradeBoundaries_data()
     QTest::addColumn<QString>("status");
     QTest::addColumn<bool>("certificate");
     const QString next = QStringLiteral("Пропонуємо вам розв\"язати наступний рівень");
-    QTest::newRow("20") << 20 << "Ви відмінно розв\"язали даний рівень" << next << "Оцінка - відмінно" << true;
-    QTest::newRow("19") << 19 << "Ви добре розв\"язали даний рівень" << next << "Оцінка - Добре" << true;
-    QTest::newRow("14") << 14 << "Ви добре розв\"язали даний рівень" << next << "Оцінка - Добре" << true;
-    QTest::newRow("13") << 13 << "Ви незадовільно розв\"язали даний рівень"
-                        << "Пропонуємо вам його перерозв\"язати" << "Оцінка - незадовільно" << false;
+    QTest::newRow("excellent") << 20 << "Ви відмінно розв\"язали даний рівень" << next << "Оцінка - відмінно" << true;
+    QTest::newRow("good") << 14 << "Ви добре розв\"язали даний рівень" << next << "Оцінка - Добре" << true;
+    QTest::newRow("unsatisfactory") << 13 << "Ви незадовільно розв\"язали даний рівень"
+                                    << "Пропонуємо вам його перерозв\"язати" << "Оцінка - незадовільно" << false;
 }
 
-void LevelRunTest::gradeBoundaries()
+void LevelRunTest::levelEndShowsItsGrade()
 {
     QFETCH(int, correct);
     QFETCH(QString, headline);

@@ -24,7 +24,8 @@ private slots:
     void answerMustBeExact();
     void readsAFileAndReportsFailures();
     void hugeFileWithoutLineEndsStaysSmall();
-    void gradeBoundaries();
+    void gradeCaptions_data();
+    void gradeCaptions();
 
 private:
     QTemporaryDir dir;
@@ -34,27 +35,38 @@ void QuestionFileTest::lineRules_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("CR LF") << QByteArray("q\r\na\r\nb\r\nc\r\n2\r\n") << QStringList{"q", "a", "b", "c", "2"};
-    QTest::newRow("LF") << QByteArray("q\na\nb\nc\n2") << QStringList{"q", "a", "b", "c", "2"};
-    QTest::newRow("CR only") << QByteArray("q\ra\rb\rc\r3\r") << QStringList{"q", "a", "b", "c", "3"};
-    QTest::newRow("LF CR is two ends") << QByteArray("q\n\ra\n\rb") << QStringList{"q", "", "a", "", "b"};
-    QTest::newRow("mixed") << QByteArray("q\r\na\nb\rc\r\n1") << QStringList{"q", "a", "b", "c", "1"};
+    // The question the lines hold; missing lines read as empty.
+    QTest::addColumn<Question>("question");
+    QTest::newRow("CR LF") << QByteArray("q\r\na\r\nb\r\nc\r\n2\r\n") << QStringList{"q", "a", "b", "c", "2"}
+        << Question{"q", {"a", "b", "c"}, "2"};
+    QTest::newRow("LF") << QByteArray("q\na\nb\nc\n2") << QStringList{"q", "a", "b", "c", "2"}
+        << Question{"q", {"a", "b", "c"}, "2"};
+    QTest::newRow("CR only") << QByteArray("q\ra\rb\rc\r3\r") << QStringList{"q", "a", "b", "c", "3"}
+        << Question{"q", {"a", "b", "c"}, "3"};
+    QTest::newRow("LF CR is two ends") << QByteArray("q\n\ra\n\rb") << QStringList{"q", "", "a", "", "b"}
+        << Question{"q", {"", "a", ""}, "b"};
+    QTest::newRow("mixed") << QByteArray("q\r\na\nb\rc\r\n1") << QStringList{"q", "a", "b", "c", "1"}
+        << Question{"q", {"a", "b", "c"}, "1"};
     static const char withNul[] = "q\r\na\0b\r\nc\r\n1";
-    QTest::newRow("NUL ends the text") << QByteArray(withNul, sizeof withNul - 1) << QStringList{"q", "a"};
-    QTest::newRow("only NULs") << QByteArray(64, '\0') << QStringList{};
-    QTest::newRow("empty") << QByteArray() << QStringList{};
-    QTest::newRow("fewer than five") << QByteArray("q\r\na\r\n") << QStringList{"q", "a"};
-    QTest::newRow("later lines ignored") << QByteArray("1\n2\n3\n4\n5\n6\n7") << QStringList{"1", "2", "3", "4", "5"};
-    QTest::newRow("spaces kept") << QByteArray(" q \r\n 2") << QStringList{" q ", " 2"};
+    QTest::newRow("NUL ends the text") << QByteArray(withNul, sizeof withNul - 1) << QStringList{"q", "a"}
+        << Question{"q", {"a", "", ""}, ""};
+    QTest::newRow("only NULs") << QByteArray(64, '\0') << QStringList{} << Question{};
+    QTest::newRow("empty") << QByteArray() << QStringList{} << Question{};
+    QTest::newRow("fewer than five") << QByteArray("q\r\na\r\n") << QStringList{"q", "a"}
+        << Question{"q", {"a", "", ""}, ""};
+    QTest::newRow("later lines ignored") << QByteArray("1\n2\n3\n4\n5\n6\n7") << QStringList{"1", "2", "3", "4", "5"}
+        << Question{"1", {"2", "3", "4"}, "5"};
+    QTest::newRow("spaces kept") << QByteArray(" q \r\n 2") << QStringList{" q ", " 2"}
+        << Question{" q ", {" 2", "", ""}, ""};
 }
 
 void QuestionFileTest::lineRules()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
+    QFETCH(Question, question);
     QCOMPARE(splitQuestionText(bytes), lines);
-    // Lines beyond the last read as empty.
-    QCOMPARE(questionLine(lines, 5), lines.size() >= 5 ? lines[4] : QString());
+    QVERIFY(questionFromLines(lines) == question);
     QCOMPARE(questionLine(lines, 99), QString());
 }
 
@@ -126,17 +138,32 @@ void QuestionFileTest::hugeFileWithoutLineEndsStaysSmall()
     QCOMPARE(lines[0].size(), MaxLineLength);
 }
 
-void QuestionFileTest::gradeBoundaries()
+void QuestionFileTest::gradeCaptions_data()
 {
-    QCOMPARE(gradeFor(24).status, QStringLiteral("Оцінка - відмінно"));
-    QCOMPARE(gradeFor(20).headline, QStringLiteral("Ви відмінно розв\"язали даний рівень"));
-    QCOMPARE(gradeFor(19).status, QStringLiteral("Оцінка - Добре"));
-    QCOMPARE(gradeFor(14).headline, QStringLiteral("Ви добре розв\"язали даний рівень"));
-    QVERIFY(gradeFor(14).offersCertificate);
-    QCOMPARE(gradeFor(13).status, QStringLiteral("Оцінка - незадовільно"));
-    QCOMPARE(gradeFor(13).advice, QStringLiteral("Пропонуємо вам його перерозв\"язати"));
-    QVERIFY(!gradeFor(13).offersCertificate);
-    QCOMPARE(gradeFor(0).headline, QStringLiteral("Ви незадовільно розв\"язали даний рівень"));
+    QTest::addColumn<int>("correct");
+    QTest::addColumn<QString>("headline");
+    QTest::addColumn<QString>("advice");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("certificate");
+    const QString next = QStringLiteral("Пропонуємо вам розв\"язати наступний рівень");
+    QTest::newRow("excellent") << 20 << "Ви відмінно розв\"язали даний рівень" << next << "Оцінка - відмінно" << true;
+    QTest::newRow("good") << 14 << "Ви добре розв\"язали даний рівень" << next << "Оцінка - Добре" << true;
+    QTest::newRow("unsatisfactory") << 13 << "Ви незадовільно розв\"язали даний рівень"
+                                    << "Пропонуємо вам його перерозв\"язати" << "Оцінка - незадовільно" << false;
+}
+
+void QuestionFileTest::gradeCaptions()
+{
+    QFETCH(int, correct);
+    QFETCH(QString, headline);
+    QFETCH(QString, advice);
+    QFETCH(QString, status);
+    QFETCH(bool, certificate);
+    const Grade grade = gradeFor(correct);
+    QCOMPARE(grade.headline, headline);
+    QCOMPARE(grade.advice, advice);
+    QCOMPARE(grade.status, status);
+    QCOMPARE(grade.offersCertificate, certificate);
     QCOMPARE(progressText(5), QStringLiteral("із 5 запитань"));
 }
 

@@ -6,6 +6,7 @@
 #include "reveal.h"
 #include "startup.h"
 #include "mainwindow.h"
+#include "widgetlookup.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QToolButton>
 
 using namespace zorelad;
+using testing_support::widget;
 
 class RevealTest : public QObject {
     Q_OBJECT
@@ -31,7 +33,7 @@ private slots:
 private:
     // Opens the dialog with the small button, types `code` (unless null) and presses OK.
     void enterCode(const QString &code);
-    QLineEdit *edit3() const { return windows.Form1->findChild<QLineEdit *>("Edit3"); }
+    QLineEdit *edit3() const { return widget<QLineEdit>(windows.Form1, "Edit3"); }
 
     std::unique_ptr<testing_support::ProgramDir> dir;
     Windows windows;
@@ -46,7 +48,7 @@ void RevealTest::init()
     windows = createWindows(dir->options());
     windows.Form1->show();
     testing_support::identify(windows, QStringLiteral("Оля"), QStringLiteral("2-Б"));
-    windows.Form1->findChild<QAction *>("N6")->trigger();
+    widget<QAction>(windows.Form1, "N6")->trigger();
     watcher.clear();
 }
 
@@ -61,13 +63,13 @@ void RevealTest::enterCode(const QString &code)
     watcher.setAnswer([&](QWidget *modal) {
         if (modal != windows.Form3)
             return;
-        auto *edit = windows.Form3->findChild<QLineEdit *>("Edit1");
+        auto *edit = widget<QLineEdit>(windows.Form3, "Edit1");
         shownText = edit->text();
         if (!code.isNull())
             edit->setText(code);
-        windows.Form3->findChild<QPushButton *>("Button1")->click();
+        widget<QPushButton>(windows.Form3, "Button1")->click();
     });
-    windows.Form1->findChild<QToolButton *>("SpeedButton1")->click();
+    widget<QToolButton>(windows.Form1, "SpeedButton1")->click();
     watcher.setAnswer(nullptr);
     QVERIFY(!windows.Form3->isVisible());
 }
@@ -78,18 +80,18 @@ void RevealTest::rightCodeRevealsTheAnswerAndFollowsTheQuestions()
     enterCode(QStringLiteral("qzvk"));
     QVERIFY(edit3()->isVisible());
     QCOMPARE(edit3()->text(), QStringLiteral("1"));
-    windows.Form1->findChild<QRadioButton *>("RadioButton1")->click();
-    windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
+    widget<QRadioButton>(windows.Form1, "RadioButton1")->click();
+    widget<QPushButton>(windows.Form1, "BitBtn1")->click();
     QCOMPARE(edit3()->text(), QStringLiteral("3"));
     // Starting another level keeps it; finishing a level hides it.
-    windows.Form1->findChild<QAction *>("N7")->trigger();
+    widget<QAction>(windows.Form1, "N7")->trigger();
     QVERIFY(edit3()->isVisible());
     for (int i = 0; i < 24; ++i) {
-        windows.Form1->findChild<QRadioButton *>("RadioButton1")->click();
-        windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
+        widget<QRadioButton>(windows.Form1, "RadioButton1")->click();
+        widget<QPushButton>(windows.Form1, "BitBtn1")->click();
     }
     QVERIFY(!edit3()->isVisible());
-    QVERIFY(!windows.Form1->findChild<QToolButton *>("SpeedButton1")->isVisible());
+    QVERIFY(!widget<QToolButton>(windows.Form1, "SpeedButton1")->isVisible());
 }
 
 void RevealTest::nearMissesRevealNothing_data()

@@ -16,6 +16,8 @@
 // Every random choice comes from a fixed seed, so a run on the same fonts gives
 // the same files.
 
+#include "bmpwriter.h"
+
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -1305,60 +1307,21 @@ QImage quantize(const QImage &img, const std::vector<Rgb> &palette)
     return out;
 }
 
-void put16(QByteArray &b, int v)
-{
-    b.append(char(v & 0xFF));
-    b.append(char((v >> 8) & 0xFF));
-}
-
-void put32(QByteArray &b, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b.append(char((v >> (8 * i)) & 0xFF));
-}
-
-// An uncompressed 8-bit Windows bitmap: BITMAPFILEHEADER, BITMAPINFOHEADER,
-// 256 palette entries, rows bottom-up, each padded to four bytes.
+// An uncompressed 8-bit Windows bitmap at 300 dpi: BITMAPFILEHEADER,
+// BITMAPINFOHEADER, 256 palette entries, rows bottom-up, each padded to four bytes.
 QByteArray encodeBmp8(const QImage &img)
 {
     if (img.format() != QImage::Format_Indexed8 || img.colorCount() != 256)
         fail(QStringLiteral("the certificate must be an indexed picture with 256 colours"));
-    const int w = img.width(), h = img.height();
-    const int stride = (w + 3) & ~3;
-    const std::uint32_t pixelBytes = std::uint32_t(stride) * std::uint32_t(h);
-    const std::uint32_t offset = 14 + 40 + 256 * 4;
-    QByteArray b;
-    b.reserve(int(offset + pixelBytes));
-    b.append("BM");
-    put32(b, offset + pixelBytes);
-    put16(b, 0);
-    put16(b, 0);
-    put32(b, offset);
-    put32(b, 40);
-    put32(b, std::uint32_t(w));
-    put32(b, std::uint32_t(h));  // positive: bottom-up rows
-    put16(b, 1);
-    put16(b, 8);
-    put32(b, 0);  // BI_RGB
-    put32(b, pixelBytes);
-    put32(b, 11811);  // 300 dpi
-    put32(b, 11811);
-    put32(b, 256);
-    put32(b, 0);
-    for (const QRgb c : img.colorTable()) {
-        b.append(char(qBlue(c)));
-        b.append(char(qGreen(c)));
-        b.append(char(qRed(c)));
-        b.append(char(0));
-    }
-    const QByteArray padding(stride - w, '\0');
-    for (int y = h - 1; y >= 0; --y) {
-        b.append(reinterpret_cast<const char *>(img.constScanLine(y)), w);
-        b.append(padding);
-    }
-    if (b.size() != int(offset + pixelBytes))
-        fail(QStringLiteral("bitmap size mismatch"));
-    return b;
+    BmpLayout layout;
+    layout.width = img.width();
+    layout.height = img.height(); // positive: bottom-up rows
+    layout.bitCount = 8;
+    layout.palette = img.colorTable();
+    layout.pixelsPerMetre = 11811;
+    layout.writeImageSize = true;
+    layout.pixel = [&img](int x, int y) { return quint32(img.constScanLine(y)[x]); };
+    return writeBmp(layout);
 }
 
 // ---------------------------------------------------------------------------
@@ -1441,7 +1404,7 @@ void makeDir(const QString &dir)
         fail(QStringLiteral("cannot create %1").arg(dir));
 }
 
-void writeBytes(const QString &path, const QByteArray &bytes)
+void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
@@ -1633,7 +1596,7 @@ int run(const QStringList &args)
                              .arg(x).arg(y));
     }
     const QString bmp = media + QStringLiteral("/s.bmp");
-    writeBytes(bmp, encodeBmp8(indexed));
+    writeFile(bmp, encodeBmp8(indexed));
     checkBmp(bmp, indexed);
 
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})

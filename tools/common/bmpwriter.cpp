@@ -20,7 +20,7 @@ void put32(QByteArray &out, quint32 v)
     put16(out, v >> 16);
 }
 
-QByteArray infoHeader(const BmpLayout &s, quint32 paletteCount)
+QByteArray infoHeader(const BmpLayout &s, quint32 paletteCount, quint32 imageSize)
 {
     QByteArray h;
     put32(h, s.headerSize);
@@ -36,14 +36,19 @@ QByteArray infoHeader(const BmpLayout &s, quint32 paletteCount)
     put16(h, 1);
     put16(h, quint32(s.bitCount));
     put32(h, s.compression);
-    put32(h, 0);    // image size: may be zero for plain bitmaps
-    put32(h, 2835); // 72 dpi
-    put32(h, 2835);
+    put32(h, s.writeImageSize ? imageSize : 0);
+    put32(h, quint32(s.pixelsPerMetre));
+    put32(h, quint32(s.pixelsPerMetre));
     put32(h, paletteCount);
     put32(h, 0);
     if (s.headerSize > 40) {
+        // The masks, then the alpha mask, the colour space and the rest.
         for (quint32 m : s.masks)
             put32(h, m);
+        if (s.headerSize >= 108) {
+            put32(h, 0);
+            put32(h, s.colourSpace);
+        }
         h.append(QByteArray(int(s.headerSize) - h.size(), '\0'));
     } else if (s.compression == 3) {
         for (quint32 m : s.masks)
@@ -87,8 +92,10 @@ QByteArray writeBmp(const BmpLayout &s)
         if (s.headerSize != 12)
             palette.append('\0');
     }
-    const QByteArray header = infoHeader(s, s.headerSize == 12 ? 0 : quint32(s.palette.size()));
     const QByteArray pixels = rows(s);
+    const quint32 colours = s.colorsUsed >= 0 ? quint32(s.colorsUsed) : quint32(s.palette.size());
+    const QByteArray header = infoHeader(s, s.headerSize == 12 ? 0 : colours, quint32(pixels.size()));
+    palette.append(QByteArray(s.gap, '\x5A'));
     const quint32 offset = quint32(14 + header.size() + palette.size());
     QByteArray file("BM");
     put32(file, offset + quint32(pixels.size()));

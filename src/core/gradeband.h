@@ -1,0 +1,16 @@
+#pragma once
+// The band a level's count of correct answers falls in. The grade captions on
+// screen and the certificate's result line are both read from it.
+
+namespace zorelad {
+
+enum class GradeBand {
+    None,           // not a count a level can end with
+    Unsatisfactory, // 0 to 13
+    Good,           // 14 to 19
+    Excellent,      // 20 to 24
+};
+
+GradeBand gradeBand(int correctCount);
+
+} // namespace zorelad
