@@ -147,8 +147,9 @@ GstElement *makeSink(const QString &description, const char *fallback)
 }
 
 // The pictures' way to `sink`: converted to the sink's format but never
-// scaled, and no larger than LargestFrameSide, so that a decoder with a
-// larger picture cannot agree on a format and fails before it decodes.
+// scaled, and no larger than LargestFrameSide, so that a larger picture from
+// any decoder fails before it is converted (JPEG pictures are refused sooner,
+// before they are decoded: refuseLargeFrames).
 GstElement *sizeLimited(GstElement *sink)
 {
     GstElement *bin = gst_bin_new(nullptr);
@@ -172,6 +173,73 @@ GstElement *sizeLimited(GstElement *sink)
     return bin;
 }
 
+// The picture size a JPEG stream's frame header states, or false when the
+// bytes hold none. Markers are walked from the start of image to the first
+// start of frame (SOF0 to SOF15 but for DHT, JPG and DAC).
+bool jpegFrameSize(const guint8 *data, gsize size, int *width, int *height)
+{
+    if (size < 4 || data[0] != 0xFF || data[1] != 0xD8)
+        return false;
+    gsize at = 2;
+    while (at + 9 <= size) {
+        if (data[at] != 0xFF)
+            return false;
+        const guint8 marker = data[at + 1];
+        if (marker == 0xFF) {
+            ++at; // fill byte
+            continue;
+        }
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            *height = data[at + 5] << 8 | data[at + 6];
+            *width = data[at + 7] << 8 | data[at + 8];
+            return true;
+        }
+        at += 2 + (gsize(data[at + 2]) << 8 | data[at + 3]);
+    }
+    return false;
+}
+
+// JPEG pictures on their way into a decoder: one larger than LargestFrameSide
+// fails there with the media system's text for a stream it cannot decode,
+// before the decoder allocates and decodes it (decoders fall back to their
+// own buffers when the sink refuses the size, so refusing it later comes too
+// late).
+GstPadProbeReturn refuseLargeFrames(GstPad *pad, GstPadProbeInfo *info, gpointer)
+{
+    GstBuffer *buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    GstMapInfo bytes;
+    if (!buffer || !gst_buffer_map(buffer, &bytes, GST_MAP_READ))
+        return GST_PAD_PROBE_OK;
+    int width = 0;
+    int height = 0;
+    const bool known = jpegFrameSize(bytes.data, bytes.size, &width, &height);
+    gst_buffer_unmap(buffer, &bytes);
+    if (!known || (width <= LargestFrameSide && height <= LargestFrameSide))
+        return GST_PAD_PROBE_OK;
+    GstElement *decoder = gst_pad_get_parent_element(pad);
+    if (decoder) {
+        gchar *text = gst_error_get_message(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE);
+        GError *error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, text);
+        g_free(text);
+        gst_element_post_message(decoder, gst_message_new_error(GST_OBJECT(decoder), error, nullptr));
+        g_error_free(error);
+        gst_object_unref(decoder);
+    }
+    GST_PAD_PROBE_INFO_FLOW_RETURN(info) = GST_FLOW_ERROR;
+    return GST_PAD_PROBE_DROP;
+}
+
+void watchDecoder(GstElement *, GstElement *element, gpointer)
+{
+    GstElementFactory *factory = gst_element_get_factory(element);
+    if (!factory || !gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_DECODER))
+        return;
+    if (GstPad *input = gst_element_get_static_pad(element, "sink")) {
+        gst_pad_add_probe(input, GST_PAD_PROBE_TYPE_BUFFER, &refuseLargeFrames, nullptr, nullptr);
+        gst_object_unref(input);
+    }
+}
+
 // Sound to the audio sink, pictures to the relay unless a sink is given
 // (then the answer is null, else the relay's sink); no subtitles, no volume
 // or colour controls, which the player never uses, and no scaling of the
@@ -183,6 +251,7 @@ GstElement *attachSinks(GstElement *playbin, const MediaSinks &sinks, FrameRelay
     flags &= ~guint(PlayText | PlaySoftVolume | PlaySoftColorBalance);
     flags |= PlayNativeVideo;
     g_object_set(playbin, "flags", flags, nullptr);
+    g_signal_connect(playbin, "element-setup", G_CALLBACK(&watchDecoder), nullptr);
 
     g_object_set(playbin, "audio-sink", makeSink(sinks.audioSink, "autoaudiosink"), nullptr);
     if (!sinks.videoSink.isEmpty()) {

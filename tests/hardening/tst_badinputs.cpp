@@ -259,7 +259,7 @@ void BadInputsTest::mediaFiles_data()
     QTest::newRow("video a named pipe") << "1.avi" << "fifo" << "Could not open resource for reading.";
     QTest::newRow("music a named pipe") << "track1.mp3" << "fifo" << "Could not open resource for reading.";
     QTest::newRow("video a link to a named pipe") << "1.avi" << "fifo link" << "Could not open resource for reading.";
-    QTest::newRow("video a still too large to show") << "1.avi" << "huge still" << "Internal data stream error.";
+    QTest::newRow("video a still too large to show") << "1.avi" << "huge still" << "Could not decode stream.";
 }
 
 void BadInputsTest::mediaFiles()
