@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure configure-tests build build-tests run test test-plain sanitize fuzz bench package clean
+.PHONY: all deps configure configure-tests build build-tests run run-editor test test-plain sanitize fuzz bench package clean
 
 all: build
 
@@ -26,6 +26,10 @@ build-tests: configure-tests
 
 run: build
 	@cd $(BUILD)/program && ./zorelad
+
+# The question editor on the build tree's questions.
+run-editor: build
+	@$(BUILD)/program/zorelad-editor $(BUILD)/program/Text
 
 # Every suite, then every suite again built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, failing on any report.

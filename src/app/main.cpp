@@ -1,7 +1,9 @@
 // Зорелад: a quiz for school pupils.
 
 #include "errorbox.h"
+#include "journal.h"
 #include "mediasystem.h"
+#include "shutdown.h"
 #include "startup.h"
 #include "mainwindow.h"
 
@@ -63,7 +65,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     releaseMessages();
     QApplication::setApplicationName(zorelad::applicationTitle());
+    zorelad::quitOnTerminationSignals();
 
+    zorelad::startJournal();
     zorelad::Windows windows = zorelad::createWindows();
     windows.Form1->show();
     return app.exec();

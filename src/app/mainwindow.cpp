@@ -5,6 +5,8 @@
 #include "errorbox.h"
 #include "fonts.h"
 #include "grades.h"
+#include "journal.h"
+#include "questionfile.h"
 #include "mediaplayer.h"
 #include "paths.h"
 #include "pictures.h"
@@ -328,7 +330,15 @@ void TForm1::N10Click()
         Form4->exec();
 }
 
-void TForm1::BitBtn1Click() { m_levelRun->next(); }
+void TForm1::BitBtn1Click()
+{
+    const bool running = m_state.QuestionNo >= 1 && m_state.QuestionNo <= QuestionsPerLevel;
+    m_levelRun->next();
+    // The level has just been graded: the results journal takes it (when the school keeps one).
+    if (running && m_state.QuestionNo == QuestionsPerLevel + 1)
+        journalGradedLevel(Edit1->text(), Edit2->text(), m_state.Level, m_state.CorrectCount,
+                           gradeFor(m_state.CorrectCount).status);
+}
 
 void TForm1::BitBtn2Click() { printCertificate(Edit2->text(), Edit1->text(), m_state.Level, m_state.CorrectCount); }
 

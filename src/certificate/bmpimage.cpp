@@ -3,9 +3,14 @@
 #include "failure.h"
 #include "readfile.h"
 
+#include <QFile>
 #include <QVector>
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zorelad {
 
@@ -279,6 +284,15 @@ void decodeRle(const Reader &r, const BmpLayout &b, QImage &image)
     }
 }
 
+// Decodes one stored row into line y of a picture made for the layout.
+void decodeRow(const uchar *src, QImage &image, int y, const BmpLayout &b)
+{
+    if (b.bitCount <= 8)
+        decodeIndexedRow(src, image.scanLine(y), b.width, b.bitCount);
+    else
+        decodeTrueColourRow(src, reinterpret_cast<QRgb *>(image.scanLine(y)), b);
+}
+
 } // namespace
 
 QImage decodeBmp(const QByteArray &bytes)
@@ -310,10 +324,7 @@ QImage decodeBmp(const QByteArray &bytes)
     }
     for (int row = 0; row < b.height; ++row) {
         const int y = b.topDown ? row : b.height - 1 - row;
-        if (indexed)
-            decodeIndexedRow(pixels + row * stride, image.scanLine(y), b.width, b.bitCount);
-        else
-            decodeTrueColourRow(pixels + row * stride, reinterpret_cast<QRgb *>(image.scanLine(y)), b);
+        decodeRow(pixels + row * stride, image, y, b);
     }
     return image;
 }
@@ -327,6 +338,109 @@ QImage loadBmpFile(const QString &path)
         return bytes.size() < MaxFileBytes;
     });
     return decodeBmp(bytes);
+}
+
+// What reading a file in bands needs to know, kept from its headers.
+struct BmpFile::Bands {
+    BmpLayout layout;
+    QList<QRgb> palette;
+    qint64 stride = 0;
+};
+
+namespace {
+
+// Reads exactly `size` bytes at `offset`; false when the file ends first.
+bool readAt(int fd, char *data, qint64 size, qint64 offset)
+{
+    while (size > 0) {
+        const ssize_t got = ::pread(fd, data, size_t(size), off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        data += got;
+        size -= got;
+        offset += got;
+    }
+    return true;
+}
+
+// Everything before the pixels (file header, bitmap header, masks, palette)
+// lies within this many bytes from the start.
+constexpr qint64 HeadBytes = 4096;
+
+} // namespace
+
+BmpFile::BmpFile(const QString &path)
+{
+    // Non-blocking, so that a named pipe in the file's place cannot hang the program.
+    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (m_fd < 0)
+        failToOpenFile(path, errno);
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0)
+        failToOpenFile(path, errno);
+    if (S_ISDIR(info.st_mode))
+        failToOpenFile(path, EISDIR);
+    if (!S_ISREG(info.st_mode)) {
+        m_whole = loadBmpFile(path);
+        m_size = m_whole.size();
+        return;
+    }
+    QByteArray head(int(qMin<qint64>(info.st_size, HeadBytes)), Qt::Uninitialized);
+    errno = 0;
+    if (!readAt(m_fd, head.data(), head.size(), 0))
+        failToOpenFile(path, errno ? errno : EIO);
+    if (head.isEmpty())
+        return;
+    if (head.size() < FileHeaderSize)
+        throw Failure(QStringLiteral("Stream read error"));
+    if (head[0] != 'B' || head[1] != 'M')
+        invalid();
+    const Reader reader(head);
+    auto bands = std::make_unique<Bands>();
+    bands->layout = readLayout(reader);
+    const BmpLayout &b = bands->layout;
+    if (b.compression != BiRgb && b.compression != BiBitfields) {
+        m_whole = loadBmpFile(path);
+        m_size = m_whole.size();
+        return;
+    }
+    bands->palette = readPalette(reader, b);
+    bands->stride = (qint64(b.width) * b.bitCount + 31) / 32 * 4;
+    if (b.pixelOffset > info.st_size || bands->stride * b.height > info.st_size - b.pixelOffset)
+        invalid(); // the pixels do not all fit in the file
+    m_size = QSize(b.width, b.height);
+    m_bands = std::move(bands);
+}
+
+BmpFile::~BmpFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+QImage BmpFile::readRows(int top, int count) const
+{
+    if (!m_bands)
+        return m_whole.copy(0, top, m_whole.width(), count);
+    const BmpLayout &b = m_bands->layout;
+    const qint64 stride = m_bands->stride;
+    // A bottom-up file stores the band's last row first.
+    const qint64 firstStored = b.topDown ? top : b.height - top - count;
+    QByteArray rows(stride * count, Qt::Uninitialized);
+    if (!readAt(m_fd, rows.data(), rows.size(), b.pixelOffset + firstStored * stride))
+        throw Failure(QStringLiteral("Stream read error"));
+    const bool indexed = b.bitCount <= 8;
+    QImage band(b.width, count, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+    if (band.isNull())
+        invalid();
+    if (indexed)
+        band.setColorTable(m_bands->palette);
+    const auto *src = reinterpret_cast<const uchar *>(rows.constData());
+    for (int row = 0; row < count; ++row)
+        decodeRow(src + row * stride, band, b.topDown ? row : count - 1 - row, b);
+    return band;
 }
 
 } // namespace zorelad

@@ -1,5 +1,6 @@
 #include "certificatepage.h"
 
+#include "bmpimage.h"
 #include "certificate.h"
 
 #include <QFont>
@@ -36,18 +37,19 @@ static QFont certificateFont(int pointSize)
     return font;
 }
 
-void paintCertificatePage(QPainter &painter, const QImage &picture, const CertificateTexts &texts)
+void paintCertificatePage(QPainter &painter, const BmpFile &picture, const CertificateTexts &texts,
+                          const std::atomic_bool &stop)
 {
-    if (!picture.isNull()) {
-        // Without this hint the PDF engine may store the picture as JPEG.
-        painter.setRenderHint(QPainter::LosslessImageRendering);
-        // In bands, so that the PDF writer converts and compresses a slice
-        // at a time rather than a second whole copy of a page-sized picture.
-        constexpr int Band = 256;
-        for (int y = 0; y < picture.height(); y += Band) {
-            const QRect slice(0, y, picture.width(), std::min(Band, picture.height() - y));
-            painter.drawImage(CertificatePicturePos + slice.topLeft(), picture, slice);
-        }
+    // Without this hint the PDF engine may store the picture as JPEG.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    // A band at a time: the PDF writer converts, compresses and writes out
+    // one slice before the next is read, so memory stays at one band.
+    constexpr int Band = 256;
+    const QSize size = picture.size();
+    for (int y = 0; y < size.height(); y += Band) {
+        if (stop)
+            return;
+        painter.drawImage(CertificatePicturePos + QPoint(0, y), picture.readRows(y, std::min(Band, size.height() - y)));
     }
     painter.setFont(certificateFont(CertificateClassPointSize));
     drawTextCell(painter, CertificateClassPos, texts.classLine);

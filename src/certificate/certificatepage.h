@@ -7,9 +7,13 @@
 #include <QRect>
 #include <QString>
 
+#include <atomic>
+
 class QPainter;
 
 namespace zorelad {
+
+class BmpFile;
 
 inline constexpr QPoint CertificatePicturePos(400, 300);
 inline constexpr QPoint CertificateClassPos(1000, 1550);
@@ -31,8 +35,10 @@ QString certificateClassLine(const QString &pupilClass);
 // window-text colour on an opaque white cell, and returns that cell.
 QRect drawTextCell(QPainter &painter, QPoint topLeft, const QString &text);
 
-// Paints the whole page: the picture one pixel per device pixel (a null
-// picture is left out), then the three lines over it.
-void paintCertificatePage(QPainter &painter, const QImage &picture, const CertificateTexts &texts);
+// Paints the whole page: the picture one pixel per device pixel, read from
+// its file a band at a time (a null picture is left out), then the three
+// lines over it. Stops between two bands once `stop` is set.
+void paintCertificatePage(QPainter &painter, const BmpFile &picture, const CertificateTexts &texts,
+                          const std::atomic_bool &stop);
 
 } // namespace zorelad

@@ -1,25 +1,33 @@
 #pragma once
 // The default printer as the CUPS scheduler knows it, and handing it a
 // finished page. Qt alone says nothing when a queue refuses a job, so every
-// step that can lose a job is checked here through libcups.
+// step that can lose a job is checked here through libcups. No call waits
+// for the scheduler longer than a few seconds.
 
 #include <QByteArray>
+#include <QList>
 #include <QPageSize>
+#include <QPair>
 #include <QString>
 
 namespace zorelad {
 
 struct PrinterTarget {
-    QString name;          // queue name, without any instance
-    int dpi = 300;         // the printer's own default resolution
-    QPageSize pageSize = QPageSize(QPageSize::A4);
-    QByteArray media;      // the default media's name, passed on with the job
+    QString name;  // queue name, without any instance
+    int dpi = 300; // the resolution chosen for this printer
+    QPageSize pageSize = QPageSize(QPageSize::Letter);
+    // What the job carries: the user's own printing preferences for the
+    // printer (lpoptions), with "media" set to the paper chosen.
+    QList<QPair<QByteArray, QByteArray>> jobOptions;
 };
 
-// The user's default printer, ready to take a job. Throws Failure with
-// "There is no default printer currently selected" when none is chosen, and
-// "Printer selected is not valid" when the chosen one no longer exists or its
-// queue rejects jobs. A stopped queue is fine: it keeps the job.
+// The user's default printer, ready to take a job, with its paper and
+// resolution as CUPS defines the defaults for this user: the user's lpoptions
+// first (media or PageSize; Resolution), then the queue's own defaults, then
+// Letter and 300 dpi. Throws Failure with "There is no default printer
+// currently selected" when none is chosen, and "Printer selected is not
+// valid" when the chosen one does not exist, does not answer or rejects jobs.
+// A stopped queue is fine: it keeps the job.
 PrinterTarget defaultPrinterTarget();
 
 // Sends a PDF file to the printer as one job with an empty name and returns

@@ -1,8 +1,5 @@
 #include "questionwidgets.h"
 
-#include "fonts.h"
-
-#include <QAbstractTextDocumentLayout>
 #include <QRadioButton>
 #include <QTextEdit>
 
@@ -11,6 +8,12 @@ namespace zorelad {
 QTextEdit *makeQuestionBox(QWidget *parent)
 {
     auto *box = new QTextEdit(parent);
+    setUpQuestionBox(box);
+    return box;
+}
+
+void setUpQuestionBox(QTextEdit *box)
+{
     box->setReadOnly(true);
     box->setLineWrapMode(QTextEdit::WidgetWidth);
     box->setWordWrapMode(QTextOption::WordWrap);
@@ -18,39 +21,18 @@ QTextEdit *makeQuestionBox(QWidget *parent)
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setAcceptRichText(false);
     box->resize(QuestionBoxWidth, QuestionBoxHeight);
-    return box;
 }
 
 QRadioButton *makeOptionButton(QWidget *parent)
 {
     auto *button = new QRadioButton(parent);
-    button->resize(OptionWidth, OptionHeight);
+    setUpOptionButton(button);
     return button;
 }
 
-bool questionFits(const QString &text)
+void setUpOptionButton(QRadioButton *button)
 {
-    QTextEdit *box = makeQuestionBox(nullptr);
-    box->setFont(mainWindowFont());
-    box->setPlainText(text);
-    // Laid out for real, as on screen, but never painted.
-    box->setAttribute(Qt::WA_DontShowOnScreen);
-    box->show();
-    // Too many lines, or a word too long for a line, would be cut off.
-    const QSizeF needed(box->document()->idealWidth(), box->document()->size().height());
-    const bool fits = needed.width() <= box->viewport()->width() && needed.height() <= box->viewport()->height();
-    delete box;
-    return fits;
-}
-
-bool optionFits(const QString &text)
-{
-    QRadioButton *button = makeOptionButton(nullptr);
-    button->setFont(mainWindowFont());
-    button->setText(text);
-    const bool fits = button->sizeHint().width() <= OptionWidth;
-    delete button;
-    return fits;
+    button->resize(OptionWidth, OptionHeight);
 }
 
 } // namespace zorelad

@@ -17,12 +17,9 @@ inline constexpr int OptionHeight = 17;
 
 // The read-only, word-wrapping question box without scroll bars.
 QTextEdit *makeQuestionBox(QWidget *parent);
+void setUpQuestionBox(QTextEdit *box);
 // An option's radio button.
 QRadioButton *makeOptionButton(QWidget *parent);
-
-// Whether a question's text fits its box without being cut off.
-bool questionFits(const QString &text);
-// Whether an option's caption fits its button without being cut off.
-bool optionFits(const QString &text);
+void setUpOptionButton(QRadioButton *button);
 
 } // namespace zorelad

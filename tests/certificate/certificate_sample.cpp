@@ -4,17 +4,21 @@
 //   zorelad_certificate_sample OUT.pdf [PICTURE.bmp] [DPI]
 //
 // Without a picture a plain blue one is used; DPI is the sample printer's
-// default resolution (300 unless given).
+// default resolution (300 unless given). It prints from inside the event
+// loop and quits on SIGTERM as the program does, so a test can end it
+// half-way through a page.
 
 #include "bmpwriter.h"
 #include "certificate.h"
 #include "failure.h"
 #include "privatecups.h"
+#include "shutdown.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -46,12 +50,18 @@ int main(int argc, char **argv)
         return 1;
     }
     QDir::setCurrent(work.path());
-    try {
-        zorelad::printCertificate(QStringLiteral("5-А"), QStringLiteral("Петренко Олена"), 2, 20);
-    } catch (const zorelad::Failure &f) {
-        std::fprintf(stderr, "%s\n", qPrintable(f.text()));
+    zorelad::quitOnTerminationSignals();
+    QTimer::singleShot(0, &app, [] {
+        try {
+            zorelad::printCertificate(QStringLiteral("5-А"), QStringLiteral("Петренко Олена"), 2, 20);
+            QCoreApplication::exit(0);
+        } catch (const zorelad::Failure &f) {
+            std::fprintf(stderr, "%s\n", qPrintable(f.text()));
+            QCoreApplication::exit(1);
+        }
+    });
+    if (app.exec() != 0)
         return 1;
-    }
     QFile::remove(out);
     if (!cups.waitForJobs() || !QFile::copy(work.filePath(QStringLiteral("page.pdf")), out)) {
         std::fprintf(stderr, "the page did not come out\n");

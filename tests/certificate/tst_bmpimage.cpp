@@ -115,6 +115,8 @@ private slots:
     void loadsFiles();
     void reportsFilesItCannotOpen();
     void reportsUnreadableFile();
+    void readsInBands_data();
+    void readsInBands();
 };
 
 void BmpImageTest::decodesTrueColour()
@@ -458,6 +460,54 @@ void BmpImageTest::reportsUnreadableFile()
     QVERIFY(writeBytes(path, validSmall()));
     QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
     QCOMPARE(loadOutcome(path), QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason(EACCES)));
+}
+
+void BmpImageTest::readsInBands_data()
+{
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("height"); // negative: rows stored top down
+    QTest::newRow("24 bits, bottom up") << 24 << 7;
+    QTest::newRow("24 bits, top down") << 24 << -7;
+    QTest::newRow("32 bits") << 32 << 7;
+    QTest::newRow("8 bits") << 8 << 7;
+    QTest::newRow("1 bit, top down") << 1 << -7;
+}
+
+// Bands read from the file are the rows of the picture decoded whole; a file
+// too short for its pixels is refused when opened, and one cut short after
+// that fails when the missing rows are read.
+void BmpImageTest::readsInBands()
+{
+    QFETCH(int, bits);
+    QFETCH(int, height);
+    BmpLayout s;
+    s.width = 5;
+    s.height = height;
+    s.bitCount = bits;
+    for (int i = 0; bits <= 8 && i < (1 << bits); ++i)
+        s.palette.append(distinct(i % 7, i % 5));
+    s.pixel = [bits](int x, int y) { return bits <= 8 ? quint32((x + 2 * y) % (1 << bits)) : distinct(x, y) & 0xFFFFFFu; };
+    const QByteArray bytes = writeBmp(s);
+    const QImage whole = decodeBmp(bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.bmp"));
+    const auto failure = [](const std::function<void()> &step) {
+        try {
+            step();
+        } catch (const Failure &f) {
+            return f.text();
+        }
+        return QString();
+    };
+    QVERIFY(writeBytes(path, bytes.chopped(1)));
+    QCOMPARE(failure([&] { zorelad::BmpFile{path}; }), NotValid);
+    QVERIFY(writeBytes(path, bytes));
+    const zorelad::BmpFile file(path);
+    QCOMPARE(file.size(), whole.size());
+    for (int top = 0; top < 7; top += 3)
+        QCOMPARE(file.readRows(top, qMin(3, 7 - top)), whole.copy(0, top, 5, qMin(3, 7 - top)));
+    QCOMPARE(::truncate(QFile::encodeName(path).constData(), bytes.size() - 1), 0);
+    QCOMPARE(failure([&] { file.readRows(height > 0 ? 0 : 6, 1); }), StreamError); // the last row stored
 }
 
 QTEST_GUILESS_MAIN(BmpImageTest)

@@ -9,6 +9,8 @@
 #include "privatecups.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -17,6 +19,8 @@
 #include <QtTest>
 
 #include <cups/cups.h>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -161,6 +165,9 @@ private slots:
     void reportsQueueThatRejectsJobs();
     void reportsDefaultThatNoLongerExists();
     void keepsJobOnStoppedQueue();
+    void keepsThePageFileToItself_data();
+    void keepsThePageFileToItself();
+    void leavesNoFileWhenTerminated();
 
 private:
     QString outputOf(const QString &queue) const { return m_out.filePath(queue + QStringLiteral(".pdf")); }
@@ -359,24 +366,39 @@ void CertificatePrintTest::followsThePrintersResolutionAndPaper_data()
 {
     QTest::addColumn<QString>("queue");
     QTest::addColumn<int>("statedDpi");
+    QTest::addColumn<QString>("queuePaper");
+    QTest::addColumn<QString>("userOptions"); // set with lpoptions, as a teacher would
     QTest::addColumn<int>("expectedDpi");
     QTest::addColumn<QString>("paper");
-    QTest::newRow("600 dpi, Letter") << QStringLiteral("Cert600") << 600 << 600 << QStringLiteral("Letter");
-    QTest::newRow("150 dpi, A4") << QStringLiteral("Cert150") << 150 << 150 << QStringLiteral("A4");
-    QTest::newRow("no resolution stated") << QStringLiteral("NoRes") << 0 << 300 << QStringLiteral("A4");
+    QTest::newRow("600 dpi, Letter") << "Cert600" << 600 << "Letter" << "" << 600 << "Letter";
+    QTest::newRow("150 dpi, A4") << "Cert150" << 150 << "A4" << "" << 150 << "A4";
+    QTest::newRow("no resolution stated") << "NoRes" << 0 << "A4" << "" << 300 << "A4";
+    QTest::newRow("user's A4 on a Letter queue") << "UserA4" << 300 << "Letter" << "media=A4" << 300 << "A4";
+    QTest::newRow("user's 300 dpi on a 600-dpi queue")
+        << "User300" << 600 << "A4" << "Resolution=300dpi" << 300 << "A4";
+    QTest::newRow("user's PageSize and 300x300dpi") << "UserLetter" << 600 << "A4"
+                                                    << "PageSize=Letter Resolution=300x300dpi" << 300 << "Letter";
 }
 
 void CertificatePrintTest::followsThePrintersResolutionAndPaper()
 {
     QFETCH(QString, queue);
     QFETCH(int, statedDpi);
+    QFETCH(QString, queuePaper);
+    QFETCH(QString, userOptions);
     QFETCH(int, expectedDpi);
     QFETCH(QString, paper);
-    QVERIFY(addQueue(queue, statedDpi, paper));
+    QVERIFY(addQueue(queue, statedDpi, queuePaper));
+    // lpoptions also writes down the default of the moment as the user's own.
+    QVERIFY(m_cups->setDefault(queue));
+    for (const QString &option : userOptions.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        QVERIFY2(m_cups->run(QStringLiteral("lpoptions"), {QStringLiteral("-p"), queue, QStringLiteral("-o"), option}),
+                 qPrintable(m_cups->error()));
     QCOMPARE(printOn(queue), QString());
     const QString pdf = outputOf(queue);
     const QByteArray size = paper == QLatin1String("Letter") ? "612 x 792 pts" : "595 x 842 pts";
-    QVERIFY(runTool(QStringLiteral("pdfinfo"), {pdf}).contains(size));
+    const QByteArray info = runTool(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(size), info.constData());
 
     const double px = expectedDpi / 72.0;
     const QList<Word> words = wordsOf(pdf);
@@ -599,6 +621,77 @@ void CertificatePrintTest::keepsJobOnStoppedQueue()
     QVERIFY(m_cups->waitForJobs(queue));
     QCOMPARE(m_cups->jobs(queue)[0].state, int(IPP_JSTATE_COMPLETED));
     QVERIFY(layoutLines(outputOf(queue)).contains(QStringLiteral("1 рівня ВІДМІННО")));
+}
+
+static QStringList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+void CertificatePrintTest::keepsThePageFileToItself_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("failure"); // how the failure's text begins
+    QTest::newRow("printed") << "writable" << "";
+    QTest::newRow("missing folder") << "missing" << "Cannot create file \"";
+    // A file size limit stands in for a full disk: the writes fail half-way.
+    QTest::newRow("full disk") << "full" << "Cannot write file \"";
+}
+
+void CertificatePrintTest::keepsThePageFileToItself()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, failure);
+    QTemporaryDir tmp;
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(folder == QLatin1String("missing") ? tmp.filePath(QStringLiteral("gone"))
+                                                                           : tmp.path()));
+    rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    if (folder == QLatin1String("full")) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{4096, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    const int before = lastJobId();
+    const QString text = printOn(QStringLiteral("Cert300"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    qputenv("TMPDIR", savedTmp);
+    QVERIFY2(failure.isEmpty() ? text.isEmpty() : text.startsWith(failure), qPrintable(text));
+    QCOMPARE(jobsSince(before), failure.isEmpty() ? 1 : 0);
+    QCOMPARE(entriesOf(tmp.path()), QStringList());
+}
+
+void CertificatePrintTest::leavesNoFileWhenTerminated()
+{
+    // The sample printer program, ended by SIGTERM while it writes a page
+    // with a large picture.
+    QTemporaryDir tmp;
+    const QString picture = m_work.filePath(QStringLiteral("large.bmp"));
+    QVERIFY(writeBytes(picture, writeBmp24(4096, 4096, [](int x, int y) { return qRgb(x * y, x ^ y, x + 3 * y); })));
+    QProcess sample;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+    QTemporaryDir runtime; // Qt's own folder would otherwise be made in TMPDIR
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    sample.setProcessEnvironment(environment);
+    const QString out = m_out.filePath(QStringLiteral("terminated.pdf"));
+    sample.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zorelad_certificate_sample"), {out, picture});
+    QVERIFY(sample.waitForStarted());
+    bool writing = false;
+    QElapsedTimer clock;
+    clock.start();
+    while (!writing && clock.elapsed() < 60000 && sample.state() == QProcess::Running) {
+        QDirIterator it(tmp.path(), {QStringLiteral("certificate.pdf")}, QDir::Files, QDirIterator::Subdirectories);
+        writing = it.hasNext() && QFileInfo(it.next()).size() > 0;
+        QThread::msleep(5);
+    }
+    QVERIFY(writing);
+    ::kill(pid_t(sample.processId()), SIGTERM);
+    QVERIFY(sample.waitForFinished(30000));
+    QCOMPARE(sample.exitStatus(), QProcess::NormalExit);
+    QVERIFY(!QFile::exists(out)); // stopped half-way: no page came out
+    QCOMPARE(entriesOf(tmp.path()), QStringList());
 }
 
 QTEST_MAIN(CertificatePrintTest)

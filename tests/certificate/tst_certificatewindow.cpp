@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -37,6 +38,7 @@ private slots:
     void printerFailuresReachTheScreen();
     void aPrinterVanishingBetweenTwoPresses();
     void aBrokenPictureIsReportedAndNothingPrinted();
+    void aStoppedSchedulerLeavesTheWindowPainting();
 
 private:
     void finishLevel(int level, int correct);
@@ -201,6 +203,44 @@ void CertificateWindowTest::aBrokenPictureIsReportedAndNothingPrinted()
     // The level can be played again.
     widget<QAction>(windows.Form1, "N6")->trigger();
     QVERIFY(widget<QPushButton>(windows.Form1, "BitBtn1")->isVisible());
+}
+
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int m_count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        m_count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+void CertificateWindowTest::aStoppedSchedulerLeavesTheWindowPainting()
+{
+    finishLevel(2, 20);
+    const int before = cups.jobs().size();
+    PaintCounter painted(windows.Form1.get());
+    QTimer repaint;
+    connect(&repaint, &QTimer::timeout, windows.Form1.get(), qOverload<>(&QWidget::update));
+    repaint.start(100);
+    QVERIFY(cups.freeze());
+    QElapsedTimer clock;
+    clock.start();
+    windows.Form1->findChild<QPushButton *>("BitBtn2")->click();
+    const qint64 waited = clock.elapsed();
+    QVERIFY(cups.thaw());
+    qInfo("the box after %lld ms, %d repaints meanwhile", waited, painted.m_count);
+    QCOMPARE(watcher.texts(), QStringList{QStringLiteral("Printer selected is not valid.")});
+    QVERIFY2(waited < 8000, qPrintable(QString::number(waited)));
+    QVERIFY2(painted.m_count >= 10, qPrintable(QString::number(painted.m_count)));
+    QCOMPARE(cups.jobs().size(), before);
+    // Woken again, the scheduler takes the next page.
+    pressPrint();
+    QCOMPARE(cups.jobs().size(), before + 1);
 }
 
 QTEST_MAIN(CertificateWindowTest)

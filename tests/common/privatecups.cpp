@@ -239,6 +239,8 @@ bool PrivateCups::setUserDefault(const QString &name)
 {
     const QString dir = m_dir.path() + QStringLiteral("/home/.cups");
     if (name.isEmpty()) {
+        // lpoptions run as root writes the system file of this scheduler.
+        QFile::remove(m_dir.path() + QStringLiteral("/client/lpoptions"));
         QFile::remove(dir + QStringLiteral("/lpoptions"));
         return true;
     }
@@ -252,6 +254,9 @@ bool PrivateCups::stop(const QString &name) { return run(QStringLiteral("cupsdis
 bool PrivateCups::start(const QString &name) { return run(QStringLiteral("cupsenable"), {name}); }
 bool PrivateCups::deleteQueue(const QString &name) { return run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name}); }
 bool PrivateCups::cancelJobs(const QString &name) { return run(QStringLiteral("cancel"), {QStringLiteral("-a"), name}); }
+
+bool PrivateCups::freeze() { return ::kill(pid_t(m_cupsd.processId()), SIGSTOP) == 0; }
+bool PrivateCups::thaw() { return ::kill(pid_t(m_cupsd.processId()), SIGCONT) == 0; }
 
 static QList<PrivateCupsJob> fetchJobs(const QString &queue, int which)
 {

@@ -41,7 +41,8 @@ public:
                      const QString &pageSize = QStringLiteral("A4"));
     // The scheduler's default destination.
     bool setDefault(const QString &name);
-    // The user's own choice in ~/.cups/lpoptions; an empty name removes it.
+    // The user's own choice in ~/.cups/lpoptions; an empty name removes it
+    // and every other lpoptions setting.
     bool setUserDefault(const QString &name);
     bool rejectJobs(const QString &name);
     bool acceptJobs(const QString &name);
@@ -49,6 +50,10 @@ public:
     bool start(const QString &name);
     bool deleteQueue(const QString &name); // the scheduler forgets it as default, too
     bool cancelJobs(const QString &name);
+    // Stops and continues the scheduler itself (SIGSTOP, SIGCONT): a
+    // scheduler that takes connections and never answers.
+    bool freeze();
+    bool thaw();
 
     // Every job the scheduler knows for a queue (all queues when empty),
     // finished ones included.

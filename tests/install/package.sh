@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a built tree, installs it, starts the
-# installed program the way the desktop entry does, takes it into level І
-# under Xvfb, and removes the package again.
+# Builds the Debian package from a built tree, installs it, edits a question
+# and the certificate picture and upgrades to a second version of the package
+# (the edits must stay), starts the installed program the way the desktop
+# entry does, takes it into level І under Xvfb, and removes the package
+# (which keeps /etc/zorelad) and purges it (which does not).
 #
 # Usage: package.sh BUILD_DIR [DEB]
 #   DEB: use this package instead of running cpack in BUILD_DIR.
@@ -78,15 +80,23 @@ version=$(sed -n 's/^project(zorelad VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0"
 [ "$(field Section)" = education ] || fail "section $(field Section)"
 [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "architecture $(field Architecture)"
 depends=$(field Depends)
-for dep in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 qt6-qpa-plugins \
+for dep in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins \
            libgstreamer1.0-0 libgstreamer-plugins-base1.0-0 gstreamer1.0-plugins-base \
            gstreamer1.0-plugins-good fonts-liberation2 fonts-urw-base35 fonts-paratype \
            libcups2 libjpeg62-turbo; do
   grep -Eq "(^|, )$dep( |,|$)" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
-outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '^\./$' | grep -v '^\./usr/' || true)
-[ -z "$outside" ] || fail "files outside /usr: $outside"
-for f in lib/zorelad/zorelad bin/zorelad-check; do
+[ "$(field Recommends)" = cups ] || fail "Recommends: $(field Recommends)"
+[ "$(field Suggests)" = printer-driver-cups-pdf ] || fail "Suggests: $(field Suggests)"
+outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '^\./$' | grep -v '^\./usr/' \
+  | grep -v '^\./etc/$' | grep -v '^\./etc/zorelad/' || true)
+[ -z "$outside" ] || fail "files outside /usr and /etc/zorelad: $outside"
+# Every file a school may edit is a conffile.
+conffiles=$(dpkg-deb -I "$deb" conffiles)
+for f in /etc/zorelad/Text/1/1.z /etc/zorelad/Text/3/24.z /etc/zorelad/Media/s.bmp /etc/zorelad/zorelad.conf; do
+  grep -qx "$f" <<<"$conffiles" || fail "$f is not a conffile"
+done
+for f in lib/zorelad/zorelad bin/zorelad-check bin/zorelad-editor bin/zorelad-journal; do
   dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "./usr/$f" >"$work/binary"
   file -b "$work/binary" | grep -q 'stripped' && ! file -b "$work/binary" | grep -q 'not stripped' \
     || fail "/usr/$f is not stripped"
@@ -114,8 +124,39 @@ if [ "$mode" = apt ]; then
 else
   root=$work/root
   dpkg-deb -x "$deb" "$root"
+  # The links name /etc/zorelad; unpacked, it lies in the scratch root.
+  ln -sfn "$root/etc/zorelad/Text" "$root/usr/lib/zorelad/Text"
+  ln -sfn "$root/etc/zorelad/Media/s.bmp" "$root/usr/lib/zorelad/Media/s.bmp"
 fi
 say "installed"
+
+# --- a school's edits survive an upgrade ------------------------------------
+if [ "$mode" = apt ]; then
+  export LANG=C.UTF-8
+  # A question edited the documented way: export, edit, import through the link.
+  zorelad-export /usr/lib/zorelad/Text/2 "$work/level2.txt" || fail "zorelad-export failed"
+  awk '!done && /^[^#\[]/ && NF { print "Скільки супутників має Марс?"; done = 1; next } { print }' \
+    "$work/level2.txt" >"$work/edited.txt"
+  zorelad-import "$work/edited.txt" /usr/lib/zorelad/Text >"$work/import.log" 2>&1 \
+    || { cat "$work/import.log"; fail "zorelad-import failed"; }
+  head -n1 /etc/zorelad/Text/2/1.z | iconv -f WINDOWS-1251 -t UTF-8 | grep -q "Скільки супутників має Марс?" \
+    || fail "the import did not change /etc/zorelad/Text/2/1.z"
+  printf 'school' >>/etc/zorelad/Media/s.bmp
+  sums=$(md5sum /etc/zorelad/Text/2/1.z /etc/zorelad/Media/s.bmp)
+  # The same package as a later version.
+  dpkg-deb -R "$deb" "$work/v2"
+  sed -i "s/^Version: .*/Version: $version+upgrade/" "$work/v2/DEBIAN/control"
+  dpkg-deb --root-owner-group -b "$work/v2" "$work/zorelad_v2.deb" >/dev/null
+  chmod 644 "$work/zorelad_v2.deb"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q -o DPkg::Lock::Timeout=120 \
+    -o Dpkg::Options::=--force-confold "$work/zorelad_v2.deb" >"$work/upgrade.log" 2>&1 \
+    || { cat "$work/upgrade.log"; fail "the upgrade failed"; }
+  [ "$(dpkg-query -W -f='${Version}' zorelad)" = "$version+upgrade" ] || fail "the upgrade did not happen"
+  [ "$(md5sum /etc/zorelad/Text/2/1.z /etc/zorelad/Media/s.bmp)" = "$sums" ] \
+    || fail "the upgrade replaced the edited question or picture"
+  out=$(zorelad-check /usr/lib/zorelad/Text) || fail "zorelad-check after the upgrade: $out"
+  say "edits kept over an upgrade with --force-confold; every question found through the link"
+fi
 
 # --- the desktop entry ------------------------------------------------------
 desktop=$root/usr/share/applications/zorelad.desktop
@@ -218,9 +259,49 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/drive.sh" \
 [ -n "${ZORELAD_SHOTS_DIR:-}" ] && cp "$work"/before.png "$work"/after.png "$ZORELAD_SHOTS_DIR/"
 say "the installed program started from its desktop entry and opened level І"
 
+# --- the question editor, from its own desktop entry --------------------------
+editor_desktop=$root/usr/share/applications/zorelad-editor.desktop
+[ -f "$editor_desktop" ] || fail "no desktop entry for the editor"
+out=$(desktop-file-validate "$editor_desktop" 2>&1) && [ -z "$out" ] || fail "editor desktop entry: $out"
+grep -qx 'Name\[uk\]=Редактор питань Зорелад' "$editor_desktop" || fail "the editor's entry has another name"
+grep -q '^Categories=Education;' "$editor_desktop" || fail "the editor is not in the Education category"
+editor_exec=$(sed -n 's/^Exec=//p' "$editor_desktop" | sed 's/ *%[a-zA-Z]//g')
+editor=$(PATH=$run_path command -v "$editor_exec") || fail "Exec command $editor_exec not found"
+[ "$editor" = "$root/usr/bin/zorelad-editor" ] || fail "the editor's Exec runs $editor"
+cat >"$work/editor.sh" <<'DRIVE'
+set -euo pipefail
+work=$1; run_path=$2; folder=$3; shift 3
+env -i DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" PATH="$run_path" HOME="$work/home" \
+  XDG_RUNTIME_DIR="$work/runtime" LANG=C.UTF-8 "$@" >"$work/editor.log" 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+wid=$(timeout 60 xdotool search --sync --onlyvisible --class '^zorelad-editor$' | head -n1) \
+  || { echo "FAIL: the editor's window did not appear"; exit 1; }
+# Its title names the installed questions it opened, in Ukrainian.
+title=$(xdotool getwindowname "$wid")
+echo "editor window: $title"
+[ -z "$folder" ] || [ "$title" = "Редактор питань Зорелад — $folder" ] \
+  || { echo "FAIL: the editor's title is '$title'"; exit 1; }
+sleep 1
+import -window root "$work/editor.png"
+DRIVE
+# Unpacked, the program directory's links point at an /etc/zorelad that is
+# not there: the window is all there is to see.
+editor_folder=
+[ "$mode" = apt ] && editor_folder=/etc/zorelad/Text
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/editor.sh" "$work" "$run_path" "$editor_folder" $editor_exec \
+  || { cat "$work/editor.log" 2>/dev/null || true; fail "the installed editor did not open the questions"; }
+[ -n "${ZORELAD_SHOTS_DIR:-}" ] && cp "$work/editor.png" "$ZORELAD_SHOTS_DIR/"
+say "the installed editor started from its desktop entry and opened the questions"
+
 # --- remove -----------------------------------------------------------------
 if [ "$mode" = apt ]; then
-  apt_remove || fail "apt-get remove failed"
+  apt-get remove -y -q -o DPkg::Lock::Timeout=120 zorelad >"$work/remove.log" 2>&1 \
+    || { cat "$work/remove.log"; fail "apt-get remove failed"; }
+  [ -f /etc/zorelad/Text/2/1.z ] && [ -f /etc/zorelad/Media/s.bmp ] || fail "a remove took /etc/zorelad"
+  [ "$(md5sum /etc/zorelad/Text/2/1.z /etc/zorelad/Media/s.bmp)" = "$sums" ] || fail "a remove changed the edits"
+  apt_remove || fail "apt-get purge failed"
+  [ ! -e /etc/zorelad ] || fail "a purge left /etc/zorelad: $(find /etc/zorelad)"
   installed=no
   is_installed && fail "zorelad is still installed"
   dpkg-query -W -f='${Status}' zorelad 2>/dev/null | grep -q 'config-files' && fail "configuration files left"

@@ -43,32 +43,50 @@ clean)
 
 layout)
   [ -d "$usr" ] || { echo "FAIL: nothing staged in $stage"; exit 1; }
-  # Everything lies below /usr.
-  outside=$(cd "$stage" && find . -mindepth 1 -maxdepth 1 ! -name usr)
-  [ -z "$outside" ] || fail "installed outside /usr: $outside"
+  # Everything lies below /usr, but for what a school edits in /etc/zorelad.
+  outside=$(cd "$stage" && find . -mindepth 1 -maxdepth 2 ! -path ./usr ! -path './usr/*' ! -path ./etc ! -path ./etc/zorelad)
+  [ -z "$outside" ] || fail "installed outside /usr and /etc/zorelad: $outside"
+  # The journal's settings, with nothing set: the journal stays off.
+  conf=$stage/etc/zorelad/zorelad.conf
+  [ -f "$conf" ] || fail "no /etc/zorelad/zorelad.conf"
+  if grep -Eqv '^(#.*)?$' "$conf"; then fail "/etc/zorelad/zorelad.conf sets something"; fi
+  "$usr/bin/zorelad-journal" --help | grep -q -- --class || fail "zorelad-journal --help names no --class"
 
   # The program directory: the executable with its data beside it.
   [ -x "$program_dir/zorelad" ] && [ ! -L "$program_dir/zorelad" ] || fail "no executable $program_dir/zorelad"
   head -c4 "$program_dir/zorelad" | grep -q 'ELF' || fail "$program_dir/zorelad is not an ELF executable"
+  # The questions and the certificate picture lie in /etc/zorelad; the
+  # program directory links to them.
+  conf=$stage/etc/zorelad
+  [ "$(readlink "$program_dir/Text")" = /etc/zorelad/Text ] || fail "Text is not a link to /etc/zorelad/Text"
+  [ "$(readlink "$program_dir/Media/s.bmp")" = /etc/zorelad/Media/s.bmp ] || fail "Media/s.bmp is not a link to /etc/zorelad"
   for level in 1 2 3; do
     for n in $(seq 1 24); do
-      cmp -s "$source_dir/data/Text/$level/$n.z" "$program_dir/Text/$level/$n.z" \
+      cmp -s "$build/program/Text/$level/$n.z" "$conf/Text/$level/$n.z" \
         || fail "Text/$level/$n.z missing or different"
     done
   done
-  for f in track1.mp3 1.avi s.bmp; do
+  for f in track1.mp3 1.avi; do
     cmp -s "$source_dir/data/Media/$f" "$program_dir/Media/$f" || fail "Media/$f missing or different"
   done
+  cmp -s "$source_dir/data/Media/s.bmp" "$conf/Media/s.bmp" || fail "Media/s.bmp missing or different"
   extra=$(cd "$program_dir" && find . -type f ! -path './Text/*' ! -path './Media/*' ! -name zorelad)
   [ -z "$extra" ] || fail "unexpected files in the program directory: $extra"
   bad_modes=$(find "$usr" -type f -perm /022 -o -type d -perm /022)
   [ -z "$bad_modes" ] || fail "group- or world-writable: $bad_modes"
-  data_exec=$(find "$program_dir/Text" "$program_dir/Media" -type f -perm /111)
+  bad_modes=$(find "$conf" -type f -perm /022 -o -type d -perm /022)
+  [ -z "$bad_modes" ] || fail "group- or world-writable: $bad_modes"
+  data_exec=$(find "$conf" "$program_dir/Media" -type f -perm /111)
   [ -z "$data_exec" ] || fail "executable data files: $data_exec"
 
   # The checker runs from bin/ and finds every shipped question fine.
-  [ -x "$usr/bin/zorelad-check" ] || fail "no $usr/bin/zorelad-check"
-  if out=$("$usr/bin/zorelad-check" "$program_dir/Text" 2>&1); then
+  for tool in zorelad-check zorelad-export zorelad-import; do
+    [ -x "$usr/bin/$tool" ] || fail "no $usr/bin/$tool"
+  done
+  for lang in uk en; do
+    [ -f "$usr/share/zorelad/translations/zorelad-bank_$lang.qm" ] || fail "no $lang translation of the tools"
+  done
+  if out=$(LANG=C.UTF-8 "$usr/bin/zorelad-check" "$conf/Text" 2>&1); then
     grep -q "All 72 question files are fine" <<<"$out" || fail "zorelad-check said: $out"
   else
     fail "zorelad-check on the installed questions failed: $out"
@@ -111,10 +129,11 @@ layout)
   done
 
   # Manual pages and the package's documents, compressed as Debian wants them.
-  for f in man/man1/zorelad.1.gz man/man1/zorelad-check.1.gz doc/zorelad/changelog.gz; do
+  for f in man/man1/zorelad.1.gz man/man1/zorelad-check.1.gz man/man1/zorelad-export.1.gz \
+           man/man1/zorelad-import.1.gz man/man1/zorelad-journal.1.gz doc/zorelad/changelog.gz; do
     gzip -t "$usr/share/$f" 2>/dev/null || fail "$usr/share/$f missing or not gzip"
   done
-  for page in zorelad zorelad-check; do
+  for page in zorelad zorelad-check zorelad-export zorelad-import zorelad-journal; do
     zcat "$usr/share/man/man1/$page.1.gz" | grep -q "^\.TH $(tr a-z A-Z <<<"$page") 1" \
       || fail "manual page $page.1 has no title line"
   done
@@ -140,8 +159,9 @@ desktop)
   [ -x "$usr/bin/$(desktop_value Exec)" ] || fail "Exec names no installed command"
   # The certificate picture is opened relative to the working directory.
   [ "$(desktop_value Path)" = /usr/lib/zorelad ] || fail "Path is '$(desktop_value Path)'"
-  [ -f "$stage$(desktop_value Path)/media/s.bmp" ] || [ -f "$stage$(desktop_value Path)/Media/s.bmp" ] \
-    || fail "no certificate picture below Path"
+  # There it is a link to the picture in /etc/zorelad.
+  [ "$(readlink "$stage$(desktop_value Path)/Media/s.bmp")" = /etc/zorelad/Media/s.bmp ] \
+    && [ -f "$stage/etc/zorelad/Media/s.bmp" ] || fail "no certificate picture below Path"
   [ "$(desktop_value Icon)" = zorelad ] || fail "Icon is '$(desktop_value Icon)'"
   [ -f "$usr/share/icons/hicolor/48x48/apps/$(desktop_value Icon).png" ] || fail "Icon names no installed icon"
   grep -q '^Categories=Education;' "$desktop" || fail "not in the Education category"

@@ -15,7 +15,9 @@ declare -A allowed=(
   [certificate]="core ui"
   [testing]="core ui"
   [about]="core ui"
-  [app]="core ui resources media certificate testing about"
+  [journal]="core"
+  [editor]="core ui testing"
+  [app]="core ui resources media certificate testing about journal"
 )
 
 # Which module each header belongs to.

@@ -1,5 +1,6 @@
 // Whole levels driven through the real windows, from identification to grade.
 
+#include "graderows.h"
 #include "identification.h"
 #include "modalwatcher.h"
 #include "programfixture.h"
@@ -153,16 +154,7 @@ void LevelRunTest::identificationThroughTheMenuKeepsWhatWasTyped()
 
 void LevelRunTest::levelEndShowsItsGrade_data()
 {
-    QTest::addColumn<int>("correct");
-    QTest::addColumn<QString>("headline");
-    QTest::addColumn<QString>("advice");
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<bool>("certificate");
-    const QString next = QStringLiteral("Пропонуємо вам розв\"язати наступний рівень");
-    QTest::newRow("excellent") << 20 << "Ви відмінно розв\"язали даний рівень" << next << "Оцінка - відмінно" << true;
-    QTest::newRow("good") << 14 << "Ви добре розв\"язали даний рівень" << next << "Оцінка - Добре" << true;
-    QTest::newRow("unsatisfactory") << 13 << "Ви незадовільно розв\"язали даний рівень"
-                                    << "Пропонуємо вам його перерозв\"язати" << "Оцінка - незадовільно" << false;
+    testing_support::addGradeRows();
 }
 
 void LevelRunTest::levelEndShowsItsGrade()

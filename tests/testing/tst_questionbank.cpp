@@ -1,14 +1,21 @@
-// The shipped question bank, and the teachers' checker that guards it.
+// The shipped question bank, the teachers' checker that guards it and the
+// commands that move it to and from one text.
 
 #include "fonts.h"
+#include "questionfit.h"
 #include "questioncheck.h"
 #include "questionfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
+
+#include <sys/stat.h>
 
 using namespace zorelad;
 
@@ -19,17 +26,31 @@ private slots:
     void initTestCase();
     void shippedBankIsSound();
     void shippedBankFitsTheScreen();
-    void checkerNamesEachBrokenFile();
-    void checkerExitStatus();
+    void textFit_data();
+    void textFit();
+    void checkerMistakes_data();
+    void checkerMistakes();
+    void checkerCommand();
+    void exportImportRoundTrip();
+    void importRefusesAndChangesNothing();
 
 private:
-    QString bank() const { return qEnvironmentVariable("ZORELAD_SOURCE_DIR") + QStringLiteral("/data/Text"); }
-    QString copyOfBank();
-    void overwrite(const QString &path, const QByteArray &bytes);
+    QString program() const { return qEnvironmentVariable("ZORELAD_PROGRAM_DIR"); }
+    QString bank() const { return program() + QStringLiteral("/Text"); }
+    QString copyOfBank(const QString &name);
+    void compareLevels(const QString &copy, QList<int> levels);
+    QByteArray run(const QString &tool, const QStringList &args, int *status, const QByteArray &lang = "C.UTF-8",
+                   QByteArray *err = nullptr);
     QTemporaryDir scratch;
 };
 
-void QuestionBankTest::initTestCase() { installFontSubstitutions(); }
+void QuestionBankTest::initTestCase()
+{
+    installFontSubstitutions();
+    // Pupils must be able to enter the copies' folders.
+    QFile::setPermissions(scratch.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                              | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+}
 
 void QuestionBankTest::shippedBankIsSound()
 {
@@ -38,11 +59,7 @@ void QuestionBankTest::shippedBankIsSound()
         for (int n = 1; n <= QuestionsPerLevel; ++n) {
             const QStringList lines = readQuestionFile(bank() + QStringLiteral("/%1/%2.z").arg(level).arg(n));
             QCOMPARE(lines.size(), 5);
-            const int answer = lines[4].toInt();
-            QVERIFY(answer >= 1 && answer <= 3);
-            ++answers[answer];
-            for (const QString &line : lines)
-                QVERIFY2(!line.contains(QChar::ReplacementCharacter), qPrintable(line));
+            ++answers[questionFromLines(lines).rightOption()];
         }
         // The right answers are spread over the three options.
         for (int k = 1; k <= 3; ++k)
@@ -52,78 +69,214 @@ void QuestionBankTest::shippedBankIsSound()
 
 void QuestionBankTest::shippedBankFitsTheScreen()
 {
-    // Measured with the window's real font: every question fits its box and
-    // every option its button.
-    QCOMPARE(checkQuestionFolder(bank(), /*checkFit=*/true), QStringList());
+    QCOMPARE(checkQuestionFolder(bank()), QStringList());
 }
 
-QString QuestionBankTest::copyOfBank()
+void QuestionBankTest::textFit_data()
 {
-    const QString copy = scratch.filePath(QStringLiteral("Text"));
+    QTest::addColumn<bool>("option");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("wide");
+    QTest::addColumn<bool>("tall");
+    // Drawn letter by letter, an option is cut off from the first pixel the
+    // measure gives as too wide; these lie on either side of that edge.
+    QTest::newRow("option shown in full") << true << QStringLiteral("Юпітер — найбільша планета") << false << false;
+    QTest::newRow("option one letter too long") << true << QStringLiteral("Юпітер — найбільша планета с") << true << false;
+    QTest::newRow("option of capitals") << true << QString(16, QChar(0x0428)) << true << false;
+    QTest::newRow("question of many lines") << false << QStringLiteral("Яка зоря найближча? ").repeated(12) << false << true;
+    QTest::newRow("question with a long word") << false << QStringLiteral("Що таке ") + QString(60, QChar(0x0448)) << true << false;
+}
+
+void QuestionBankTest::textFit()
+{
+    QFETCH(bool, option);
+    QFETCH(QString, text);
+    QFETCH(bool, wide);
+    QFETCH(bool, tall);
+    const TextFit fit = option ? optionFit(text) : questionFit(text);
+    QCOMPARE(fit.tooWide > 0, wide);
+    QCOMPARE(fit.tooTall > 0, tall);
+}
+
+QString QuestionBankTest::copyOfBank(const QString &name)
+{
+    const QString copy = scratch.filePath(name);
     for (int level = 1; level <= 3; ++level) {
         QDir().mkpath(copy + QStringLiteral("/%1").arg(level));
         for (int n = 1; n <= QuestionsPerLevel; ++n) {
             const QString rel = QStringLiteral("/%1/%2.z").arg(level).arg(n);
-            QFile::remove(copy + rel);
             QFile::copy(bank() + rel, copy + rel);
         }
     }
     return copy;
 }
 
-void QuestionBankTest::overwrite(const QString &path, const QByteArray &bytes)
+enum Setup { Write, Pipe, Mode000, Folder0700, ParentFolder };
+
+void QuestionBankTest::checkerMistakes_data()
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
+    QTest::addColumn<int>("setup");
+    QTest::addColumn<QByteArray>("bytes"); // windows-1251 unless said
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("ukrainian");
+    const auto cp = [](const char *utf8) { return QString::fromUtf8(utf8); };
+    const QByteArray utf8 = QByteArray("Питання\r\nа\r\nб\r\nв\r\n1\r\n");
+    QTest::newRow("empty question") << int(Write) << QByteArray("\r\na\r\nb\r\nc\r\n1\r\n")
+                                    << "2/7.z: line 1: the question is empty" << cp("2/7.z: рядок 1: запитання порожнє");
+    QTest::newRow("empty right option") << int(Write) << QByteArray("q\r\na\r\n\r\nc\r\n2\r\n")
+                                        << "line 3: option 2 is empty" << cp("рядок 3: варіант 2 порожній");
+    QTest::newRow("empty line after the question") << int(Write) << QByteArray("q\r\n\r\na\r\nb\r\nc\r\n")
+                                                   << "line 2: option 1 is empty" << cp("рядок 2: варіант 1 порожній");
+    QTest::newRow("three alike") << int(Write) << QByteArray("q\r\nx\r\nx\r\nx\r\n1\r\n")
+                                 << "line 3: option 2 is the same as option 1" << cp("рядок 3: варіант 2 такий самий, як варіант 1");
+    QTest::newRow("answer 2.") << int(Write) << QByteArray("q\r\na\r\nb\r\nc\r\n2.\r\n")
+                               << "line 5: the answer is \"2.\"" << cp("рядок 5: відповідь «2.»");
+    QTest::newRow("too wide") << int(Write) << QByteArray("q\r\n" + QByteArray(30, '\xd8') + "\r\nb\r\nc\r\n3\r\n")
+                              << "pixels too wide" << cp("пікселів, і його буде обрізано");
+    QTest::newRow("one line") << int(Write) << QByteArray("q\r\n") << "has 1 line;" << cp("має 1 рядок;");
+    QTest::newRow("three lines") << int(Write) << QByteArray("q\r\na\r\nb\r\n") << "has 3 lines;" << cp("має 3 рядки;");
+    QTest::newRow("control byte") << int(Write) << QByteArray("q\x01\r\na\r\nb\r\nc\r\n1\r\n")
+                                  << "control character (U+0001)" << cp("керівний символ (U+0001)");
+    QTest::newRow("UTF-8") << int(Write) << utf8 << "saved as UTF-8, not windows-1251; to convert it: zorelad-export"
+                           << cp("збережено в UTF-8, а не у windows-1251; щоб перетворити: zorelad-export");
+    QTest::newRow("BOM") << int(Write) << "\xEF\xBB\xBF" + utf8 << "UTF-8 with a byte order mark" << cp("міткою порядку байтів");
+    QTest::newRow("UTF-16") << int(Write) << QByteArray(QStringEncoder(QStringEncoder::Utf16).encode(cp(utf8.constData())))
+                            << "saved as UTF-16" << cp("збережено в UTF-16");
+    QTest::newRow("KOI8-U") << int(Write) << QByteArray(QStringEncoder("KOI8-U").encode(cp("Котра планета найбільша?\r\nЮпітер\r\nЗемля\r\nМарс\r\n1\r\n")))
+                            << "saved as KOI8-U" << cp("збережено в KOI8-U");
+    QTest::newRow("pipe") << int(Pipe) << QByteArray() << "is a named pipe, not a file" << cp("це іменований канал, а не файл");
+    QTest::newRow("mode 000") << int(Mode000) << QByteArray() << "pupils cannot read this file (mode 0000); to allow it: sudo chmod o+r"
+                              << cp("учні не можуть прочитати цей файл (права 0000)");
+    QTest::newRow("folder 0700") << int(Folder0700) << QByteArray() << "pupils cannot enter this folder (mode 0700)"
+                                 << cp("учні не можуть увійти до цієї теки (права 0700)");
+    QTest::newRow("program folder") << int(ParentFolder) << QByteArray() << "is not a question folder, but it holds one; check that: zorelad-check"
+                                    << cp("не тека із запитаннями, але вона її містить");
 }
 
-void QuestionBankTest::checkerNamesEachBrokenFile()
+void QuestionBankTest::checkerMistakes()
 {
-    const QString copy = copyOfBank();
-    QFile::remove(copy + QStringLiteral("/1/3.z"));
-    overwrite(copy + QStringLiteral("/1/7.z"), "q\r\na\r\nb\r\nc\r\n2.\r\n");
-    overwrite(copy + QStringLiteral("/2/1.z"), "q\r\na\r\nb\r\n");
-    overwrite(copy + QStringLiteral("/2/2.z"), QStringLiteral("Питання\r\nа\r\nб\r\nв\r\n1\r\n").toUtf8());
-    overwrite(copy + QStringLiteral("/3/4.z"), "q\r\n" + QByteArray(60, 'W') + "\r\nb\r\nc\r\n3\r\n");
-    overwrite(copy + QStringLiteral("/3/5.z"), "q " + QByteArray(400, 'w').replace(7, 1, " ") + "\r\na\r\nb\r\nc\r\n1\r\n");
-    overwrite(copy + QStringLiteral("/3/6.z"), "q\x01\r\na\r\nb\r\nc\r\n1\r\n");
-
-    const QStringList report = checkQuestionFolder(copy);
-    auto about = [&](const QString &file) {
-        QStringList lines;
+    QFETCH(int, setup);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, english);
+    QFETCH(QString, ukrainian);
+    const QString copy = copyOfBank(QStringLiteral("mistake-%1").arg(QTest::currentDataTag()));
+    const QString file = copy + QStringLiteral("/2/7.z");
+    QString folder = copy;
+    if (setup == Write) {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(bytes);
+    } else if (setup == Pipe) {
+        QFile::remove(file);
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+    } else if (setup == Mode000) {
+        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0), 0);
+    } else if (setup == Folder0700) {
+        QCOMPARE(::chmod(QFile::encodeName(copy + QStringLiteral("/2")).constData(), 0700), 0);
+    } else {
+        folder = scratch.filePath(QStringLiteral("program-folder"));
+        QVERIFY(QDir().mkpath(folder) && QDir().rename(copy, folder + QStringLiteral("/Text")));
+    }
+    for (const QString &lang : {QStringLiteral("en"), QStringLiteral("uk")}) {
+        QTranslator translator;
+        QVERIFY(translator.load(program() + QStringLiteral("/translations/zorelad-bank_") + lang));
+        QCoreApplication::installTranslator(&translator);
+        const QStringList report = checkQuestionFolder(folder);
+        QCoreApplication::removeTranslator(&translator);
+        // The mistake is named first, in the language asked for, and
+        // nothing else is blamed.
+        QVERIFY2(!report.isEmpty() && report[0].contains(lang == QLatin1String("en") ? english : ukrainian),
+                 qPrintable(report.join(QLatin1Char('\n'))));
         for (const QString &line : report)
-            if (line.startsWith(copy + file + QLatin1Char(':')))
-                lines << line;
-        return lines.join(QLatin1Char('\n'));
-    };
-    QVERIFY(about(QStringLiteral("/1/3.z")).contains(QStringLiteral("No such file")));
-    QVERIFY(about(QStringLiteral("/1/7.z")).contains(QStringLiteral("line 5 is \"2.\"")));
-    QVERIFY(about(QStringLiteral("/2/1.z")).contains(QStringLiteral("has 3 lines")));
-    QVERIFY(about(QStringLiteral("/2/2.z")).contains(QStringLiteral("UTF-8")));
-    QVERIFY(about(QStringLiteral("/3/4.z")).contains(QStringLiteral("option 1")));
-    QVERIFY(about(QStringLiteral("/3/5.z")).contains(QStringLiteral("question")));
-    QVERIFY(about(QStringLiteral("/3/6.z")).contains(QStringLiteral("0x01")));
-    // Nothing else is blamed.
-    QCOMPARE(report.filter(QStringLiteral("/1/1.z:")).size(), 0);
-    QVERIFY(report.size() <= 9);
+            QVERIFY2(line.contains(QLatin1String("/2/7.z: ")) || line.contains(QLatin1String("/2: ")) || setup == ParentFolder,
+                     qPrintable(line));
+    }
 }
 
-void QuestionBankTest::checkerExitStatus()
+QByteArray QuestionBankTest::run(const QString &tool, const QStringList &args, int *status, const QByteArray &lang,
+                                 QByteArray *err)
 {
-    const QString checker = qEnvironmentVariable("ZORELAD_PROGRAM_DIR") + QStringLiteral("/zorelad-check");
-    QProcess run;
-    run.start(checker, {bank()});
-    QVERIFY(run.waitForFinished(60000));
-    QCOMPARE(run.exitCode(), 0);
-    QVERIFY(run.readAllStandardOutput().contains("All 72"));
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LANG"), QString::fromLatin1(lang));
+    for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+        env.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(env);
+    process.start(program() + QLatin1Char('/') + tool, args);
+    process.waitForFinished(60000);
+    *status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    if (err)
+        *err = process.readAllStandardError();
+    return process.readAllStandardOutput();
+}
 
-    const QString copy = copyOfBank();
-    overwrite(copy + QStringLiteral("/2/9.z"), "q\r\na\r\nb\r\nc\r\n 2\r\n");
-    run.start(checker, {copy});
-    QVERIFY(run.waitForFinished(60000));
-    QCOMPARE(run.exitCode(), 1);
-    QVERIFY(run.readAllStandardOutput().contains("/2/9.z: line 5 is \" 2\""));
+void QuestionBankTest::checkerCommand()
+{
+    int status = 0;
+    QVERIFY(run(QStringLiteral("zorelad-check"), {bank()}, &status).contains("All 72 question files are fine."));
+    QCOMPARE(status, 0);
+    QVERIFY(run(QStringLiteral("zorelad-check"), {QStringLiteral("--help")}, &status).startsWith("Usage: zorelad-check DIR"));
+    QCOMPARE(status, 0);
+    const QString copy = copyOfBank(QStringLiteral("command"));
+    QFile out(copy + QStringLiteral("/3/9.z"));
+    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write("q\r\na\r\nb\r\nc\r\n 2\r\n");
+    out.close();
+    const QString said = QString::fromUtf8(run(QStringLiteral("zorelad-check"), {copy}, &status, "uk_UA.UTF-8"));
+    QCOMPARE(status, 1);
+    QVERIFY2(said.contains(QStringLiteral("3/9.z: рядок 5: відповідь « 2»")) && said.endsWith(QStringLiteral("Знайдено 1 проблему.\n")),
+             qPrintable(said));
+}
+
+void QuestionBankTest::exportImportRoundTrip()
+{
+    int status = 0;
+    const QString text = scratch.filePath(QStringLiteral("bank.txt"));
+    run(QStringLiteral("zorelad-export"), {bank(), text}, &status);
+    QCOMPARE(status, 0);
+    const QString target = scratch.filePath(QStringLiteral("imported"));
+    run(QStringLiteral("zorelad-import"), {text, target}, &status);
+    QCOMPARE(status, 0);
+    compareLevels(target, {1, 2, 3});
+}
+
+// The question files of `levels` below `copy` are byte for byte the shipped ones.
+void QuestionBankTest::compareLevels(const QString &copy, QList<int> levels)
+{
+    for (int level : levels) {
+        for (int n = 1; n <= QuestionsPerLevel; ++n) {
+            QFile a(bank() + QStringLiteral("/%1/%2.z").arg(level).arg(n)), b(copy + QStringLiteral("/%1/%2.z").arg(level).arg(n));
+            QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+            QCOMPARE(b.readAll(), a.readAll());
+        }
+    }
+}
+
+void QuestionBankTest::importRefusesAndChangesNothing()
+{
+    int status = 0;
+    QStringList lines = QString::fromUtf8(run(QStringLiteral("zorelad-export"), {bank() + QStringLiteral("/2")}, &status))
+                            .split(QLatin1Char('\n'));
+    QCOMPARE(status, 0);
+    const int first = int(lines.indexOf(QStringLiteral("[Рівень 2]"))) + 2; // index of question 1's line
+    lines[first + 1] = QStringLiteral("пʼять");          // mapped, a note
+    lines[first + 6 + 2] = QStringLiteral("5 км²");      // refused
+    lines[first + 12 + 3] = QString();                   // an empty option
+    lines[first + 18 + 4] = QStringLiteral("2.");        // not an answer
+    lines.erase(lines.begin() + first + 24, lines.begin() + first + 30); // question 5 gone: 23
+    const QString text = scratch.filePath(QStringLiteral("broken.txt"));
+    QFile out(text);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write("\xEF\xBB\xBF" + lines.join(QStringLiteral("\r\n")).toUtf8());
+    out.close();
+    const QString copy = copyOfBank(QStringLiteral("import"));
+    QByteArray err;
+    run(QStringLiteral("zorelad-import"), {text, copy}, &status, "C.UTF-8", &err);
+    QCOMPARE(status, 1);
+    for (int line : {first - 1, first + 2, first + 6 + 3, first + 12 + 4, first + 18 + 5})
+        QVERIFY2(err.contains(QStringLiteral("broken.txt:%1: ").arg(line).toUtf8()), err.constData());
+    QVERIFY2(err.contains("no question file was changed"), err.constData());
+    compareLevels(copy, {2});
 }
 
 QTEST_MAIN(QuestionBankTest)

@@ -3,6 +3,7 @@
 
 #include "failure.h"
 #include "grades.h"
+#include "graderows.h"
 #include "questionfile.h"
 
 #include <QDir>
@@ -140,16 +141,7 @@ void QuestionFileTest::hugeFileWithoutLineEndsStaysSmall()
 
 void QuestionFileTest::gradeCaptions_data()
 {
-    QTest::addColumn<int>("correct");
-    QTest::addColumn<QString>("headline");
-    QTest::addColumn<QString>("advice");
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<bool>("certificate");
-    const QString next = QStringLiteral("Пропонуємо вам розв\"язати наступний рівень");
-    QTest::newRow("excellent") << 20 << "Ви відмінно розв\"язали даний рівень" << next << "Оцінка - відмінно" << true;
-    QTest::newRow("good") << 14 << "Ви добре розв\"язали даний рівень" << next << "Оцінка - Добре" << true;
-    QTest::newRow("unsatisfactory") << 13 << "Ви незадовільно розв\"язали даний рівень"
-                                    << "Пропонуємо вам його перерозв\"язати" << "Оцінка - незадовільно" << false;
+    testing_support::addGradeRows();
 }
 
 void QuestionFileTest::gradeCaptions()

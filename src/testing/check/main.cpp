@@ -1,32 +1,43 @@
 // zorelad-check DIR: checks the question files below DIR (1/1.z .. 3/24.z)
 // and prints every problem found. Exit status 0 only when all is well.
 
-#include "fonts.h"
+#include "bankfolder.h"
 #include "questioncheck.h"
 
 #include <QApplication>
-#include <QTextStream>
+
+namespace {
+struct CheckMain {
+    Q_DECLARE_TR_FUNCTIONS(CheckMain)
+};
+} // namespace
 
 int main(int argc, char **argv)
 {
-    // Measuring texts needs no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    zorelad::installFontSubstitutions();
+    zorelad::prepareToolEnvironment();
     QApplication app(argc, argv);
+    zorelad::setUpTool(QStringLiteral("zorelad-check"));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList args = app.arguments();
-    if (args.size() != 2 || args[1].startsWith(QLatin1Char('-'))) {
-        err << "usage: zorelad-check DIR   (DIR holds 1/1.z .. 3/24.z, for instance Text/)\n";
+    const QStringList args = app.arguments().mid(1);
+    const QString usage = CheckMain::tr(
+        "Usage: zorelad-check DIR\n"
+        "Checks the 72 question files below DIR (1/1.z .. 3/24.z; installed: /etc/zorelad/Text)\n"
+        "the way the program reads them: five lines each, the right option 1, 2 or 3, nothing empty\n"
+        "or repeated, every text shown in full, windows-1251 text pupils may read.\n"
+        "Exit status 0 when all is well, 1 when there are problems.\n");
+    if (zorelad::standardOption(args, usage, out))
+        return 0;
+    if (args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
+        err << usage;
         return 2;
     }
-    const QStringList problems = zorelad::checkQuestionFolder(args[1]);
+    const QStringList problems = zorelad::checkQuestionFolder(args[0]);
     for (const QString &problem : problems)
         out << problem << '\n';
     if (problems.isEmpty())
-        out << "All 72 question files are fine.\n";
+        out << CheckMain::tr("All 72 question files are fine.") << '\n';
     else
-        out << problems.size() << " problem(s) found.\n";
+        out << CheckMain::tr("%n problem(s) found.", nullptr, int(problems.size())) << '\n';
     return problems.isEmpty() ? 0 : 1;
 }

@@ -1,0 +1,79 @@
+#pragma once
+// The question editor's window: the bank's 72 questions in a list, each
+// marked sound or with its problem; one question's text, options and right
+// option beside a preview drawn by the quiz's own widgets.
+
+#include "editorbank.h"
+
+#include <QMainWindow>
+#include <QUndoGroup>
+
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace zorelad {
+
+class QuestionPreview;
+
+class EditorWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit EditorWindow(QWidget *parent = nullptr);
+
+    EditorBank &bank() { return m_bank; }
+    // Opens a Text folder or a bank text, saying why when it cannot.
+    bool openLocation(const QString &location);
+    BankSlot current() const { return m_current; }
+    void setCurrent(BankSlot slot);
+
+    // The commands, also for tests and the keyboard.
+    bool save();
+    void swapWith(BankSlot other);
+    void moveBy(int step);
+    void step(int by);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createEditor();
+    void createList();
+    void createActions();
+    void showQuestion();
+    void showProblems();
+    void updateItem(BankSlot slot);
+    void updateTitle();
+    void fieldEdited(int line);
+    void offerCopy(const QString &reason);
+    void openFolderDialog();
+    void openTextDialog();
+    void saveCopyDialog();
+    void exportDialog(int level);
+    void importDialog();
+    void swapDialog();
+    bool writeText(const QString &path, const QByteArray &bytes);
+    QTreeWidgetItem *item(BankSlot slot) const;
+
+    EditorBank m_bank;
+    QUndoGroup m_undo;
+    BankSlot m_current;
+    bool m_showing = false;
+
+    QTreeWidget *m_list = nullptr;
+    QLineEdit *m_text = nullptr;
+    QLineEdit *m_options[3] = {};
+    QRadioButton *m_right[3] = {};
+    QButtonGroup *m_rightGroup = nullptr;
+    QuestionPreview *m_preview = nullptr;
+    QLabel *m_problems = nullptr;
+    QLabel *m_place = nullptr;
+};
+
+} // namespace zorelad

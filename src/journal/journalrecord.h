@@ -1,0 +1,58 @@
+#pragma once
+// One line of the results journal: who finished which level, when, where and
+// how well. The journal is CSV for a spreadsheet with a Ukrainian locale:
+// UTF-8 with a byte order mark, ';' between fields, '"' around fields that
+// need it, one record per line ending in '\n'.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace zorelad {
+
+struct JournalRecord {
+    QDateTime time;     // local time, written with its offset from UTC
+    QString host;       // the computer the level was played on
+    QString name;       // the pupil's name and class exactly as shown
+    QString pupilClass;
+    int level = 0;      // 1..3
+    int correct = 0;
+    int outOf = 24;
+    QString grade;      // the grade word as the status bar shows it
+    QString version;    // of the program that wrote the record
+};
+
+inline constexpr int JournalFields = 9;
+
+// The start of every journal file: the byte order mark and the column titles.
+QByteArray journalFileStart();
+
+// The record as one complete CSV line, '\n' included.
+QByteArray journalLine(const JournalRecord &record);
+
+// ISO 8601 with the offset from UTC: 2026-09-01T09:15:00+03:00.
+QString journalTime(const QDateTime &time);
+
+// The grade word of a grade's status text ("Оцінка - Добре" gives "Добре").
+QString gradeWord(const QString &gradeStatus);
+
+// A file cut into records. `text` is a record's bytes with its line end;
+// `line` is its first line in the file (1-based). A record whose line end is
+// missing (a write cut short at the end of the file) is not complete.
+struct RawRecord {
+    QByteArray text;
+    int line = 0;
+    bool complete = false;
+};
+QList<RawRecord> splitRecords(const QByteArray &data);
+
+// True when the raw record is the column-title line.
+bool isTitleLine(const QByteArray &raw);
+
+// Reads one complete raw record. Returns false for anything that is not a
+// whole, well-formed record (wrong field count, bad time, level or count,
+// text that is not UTF-8).
+bool parseJournalLine(const QByteArray &raw, JournalRecord *record);
+
+} // namespace zorelad

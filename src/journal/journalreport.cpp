@@ -1,0 +1,240 @@
+#include "journalreport.h"
+
+#include "gradeband.h"
+
+#include <QCollator>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSet>
+
+#include <algorithm>
+
+namespace zorelad {
+
+namespace {
+
+struct JournalReport {
+    Q_DECLARE_TR_FUNCTIONS(JournalReport)
+};
+
+constexpr qint64 ClockSlackMinutes = 10;
+
+QString shownTime(const QDateTime &time) { return time.toString(QStringLiteral("yyyy-MM-dd HH:mm")); }
+
+QString escaped(const QString &text)
+{
+    QString html = text.toHtmlEscaped();
+    html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    return html;
+}
+
+// Column titles of the shown tables.
+QStringList columnTitles()
+{
+    return {JournalReport::tr("Pupil"), JournalReport::tr("Date and time"), JournalReport::tr("Level"), JournalReport::tr("Correct"), JournalReport::tr("Grade"), JournalReport::tr("Computer")};
+}
+
+QStringList columns(const JournalRecord &r)
+{
+    return {r.name, shownTime(r.time), QString::number(r.level),
+            QStringLiteral("%1/%2").arg(r.correct).arg(r.outOf), r.grade, r.host};
+}
+
+QString summaryText(const ClassSummary &s)
+{
+    return JournalReport::tr("Pupils: %1; levels passed: %2 of %3; average correct: %4")
+        .arg(s.pupils)
+        .arg(s.passed)
+        .arg(s.levels)
+        .arg(QLocale().toString(s.averageCorrect, 'f', 1));
+}
+
+} // namespace
+
+QStringList journalFilesIn(const QString &folder)
+{
+    QStringList files;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name))
+        files.append(dir.filePath(name));
+    return files;
+}
+
+JournalReading readJournalFiles(const QStringList &files)
+{
+    JournalReading reading;
+    for (const QString &path : files) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            reading.problems.append(JournalReport::tr("%1: cannot be read: %2").arg(path, file.errorString()));
+            continue;
+        }
+        const QList<RawRecord> raws = splitRecords(file.readAll());
+        if (raws.isEmpty())
+            continue;
+        if (!isTitleLine(raws.first().text)) {
+            reading.problems.append(JournalReport::tr("%1: not a journal file, skipped").arg(path));
+            continue;
+        }
+        QDateTime newest;
+        for (qsizetype i = 1; i < raws.size(); ++i) {
+            JournalRecord record;
+            if (!raws[i].complete)
+                reading.problems.append(JournalReport::tr("%1:%2: line cut short, skipped").arg(path).arg(raws[i].line));
+            else if (!parseJournalLine(raws[i].text, &record))
+                reading.problems.append(JournalReport::tr("%1:%2: damaged line, skipped").arg(path).arg(raws[i].line));
+            else {
+                if (!newest.isValid() || record.time > newest)
+                    newest = record.time;
+                reading.records.append(record);
+            }
+        }
+        // The newest record was written at the latest when the file last
+        // changed, by the file server's clock; a record from later than that
+        // comes from a computer whose clock is fast. (A slow clock cannot be
+        // told apart from records that arrived late, or a file edited since.)
+        const qint64 ahead = newest.isValid() ? QFileInfo(path).lastModified().secsTo(newest) / 60 : 0;
+        if (ahead > ClockSlackMinutes)
+            reading.problems.append(
+                JournalReport::tr("%1: the newest record is %2 minutes later than the file; check that computer's clock")
+                    .arg(path)
+                    .arg(ahead));
+    }
+    return reading;
+}
+
+QList<JournalRecord> selectRecords(const QList<JournalRecord> &records, const JournalFilter &filter)
+{
+    QList<JournalRecord> chosen;
+    QSet<QByteArray> seen;
+    for (const JournalRecord &r : records) {
+        if (!filter.pupilClass.isEmpty() && r.pupilClass != filter.pupilClass)
+            continue;
+        if (filter.since.isValid() && r.time.date() < filter.since)
+            continue;
+        if (filter.level != 0 && r.level != filter.level)
+            continue;
+        const QByteArray line = journalLine(r);
+        if (seen.contains(line))
+            continue;
+        seen.insert(line);
+        chosen.append(r);
+    }
+    // Classes in their natural order (2-А before 10-А), names as a Ukrainian
+    // reader sorts them.
+    QCollator collator(QLocale(QLocale::Ukrainian, QLocale::Ukraine));
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(chosen.begin(), chosen.end(), [&](const JournalRecord &a, const JournalRecord &b) {
+        if (const int c = collator.compare(a.pupilClass, b.pupilClass))
+            return c < 0;
+        if (const int c = collator.compare(a.name, b.name))
+            return c < 0;
+        return a.time < b.time;
+    });
+    return chosen;
+}
+
+QList<ClassSummary> summarise(const QList<JournalRecord> &sorted)
+{
+    QList<ClassSummary> summaries;
+    QSet<QString> pupils;
+    int correct = 0;
+    for (const JournalRecord &r : sorted) {
+        if (summaries.isEmpty() || summaries.last().pupilClass != r.pupilClass) {
+            summaries.append({r.pupilClass});
+            pupils.clear();
+            correct = 0;
+        }
+        ClassSummary &s = summaries.last();
+        pupils.insert(r.name);
+        s.pupils = pupils.size();
+        ++s.levels;
+        if (gradeBand(r.correct) == GradeBand::Good || gradeBand(r.correct) == GradeBand::Excellent)
+            ++s.passed;
+        correct += r.correct;
+        s.averageCorrect = double(correct) / s.levels;
+    }
+    return summaries;
+}
+
+QByteArray journalCsv(const QList<JournalRecord> &sorted)
+{
+    QByteArray csv = journalFileStart();
+    for (const JournalRecord &r : sorted)
+        csv += journalLine(r);
+    return csv;
+}
+
+QString journalHtml(const QList<JournalRecord> &sorted, const QString &title)
+{
+    QString html = QStringLiteral(
+        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>%1</title>\n<style>\n"
+        "body { font-family: 'Liberation Serif', serif; font-size: 11pt; margin: 1.5cm; }\n"
+        "h1 { font-size: 16pt; } h2 { font-size: 13pt; margin: 1.2em 0 0.3em; }\n"
+        "table { border-collapse: collapse; width: 100%; table-layout: fixed; page-break-inside: avoid; }\n"
+        "th:nth-child(1) { width: 28%; } th:nth-child(2) { width: 19%; } th:nth-child(3) { width: 9%; }\n"
+        "th:nth-child(4) { width: 13%; } th:nth-child(5) { width: 15%; } th:nth-child(6) { width: 16%; }\n"
+        "td { overflow-wrap: anywhere; }\n"
+        "th, td { border: 1px solid #444; padding: 2px 6px; text-align: left; }\n"
+        "th { background: #ddd; } td.n { text-align: right; }\n"
+        "p.summary { margin: 0.3em 0 0; font-style: italic; }\n"
+        "@media print { body { margin: 0; } section { page-break-inside: avoid; } }\n"
+        "</style></head><body>\n<h1>%1</h1>\n").arg(escaped(title));
+    if (sorted.isEmpty())
+        html += QStringLiteral("<p>%1</p>\n").arg(escaped(JournalReport::tr("No records.")));
+    const QList<ClassSummary> summaries = summarise(sorted);
+    qsizetype next = 0;
+    for (const ClassSummary &s : summaries) {
+        html += QStringLiteral("<section>\n<h2>%1</h2>\n<table>\n<tr>").arg(escaped(JournalReport::tr("Class %1").arg(s.pupilClass)));
+        for (const QString &column : columnTitles())
+            html += QStringLiteral("<th>%1</th>").arg(escaped(column));
+        html += QStringLiteral("</tr>\n");
+        for (int i = 0; i < s.levels; ++i, ++next) {
+            const QStringList cells = columns(sorted[next]);
+            html += QStringLiteral("<tr>");
+            for (qsizetype c = 0; c < cells.size(); ++c)
+                html += QString::fromLatin1(c == 2 || c == 3 ? "<td class=\"n\">%1</td>" : "<td>%1</td>")
+                            .arg(escaped(cells[c]));
+            html += QStringLiteral("</tr>\n");
+        }
+        html += QStringLiteral("</table>\n<p class=\"summary\">%1</p>\n</section>\n").arg(escaped(summaryText(s)));
+    }
+    return html + QStringLiteral("</body></html>\n");
+}
+
+QString journalText(const QList<JournalRecord> &sorted)
+{
+    const QList<ClassSummary> summaries = summarise(sorted);
+    QStringList titles = columnTitles();
+    QList<qsizetype> widths;
+    for (const QString &t : titles)
+        widths.append(t.size());
+    for (const JournalRecord &r : sorted) {
+        const QStringList cells = columns(r);
+        for (qsizetype c = 0; c < cells.size(); ++c)
+            widths[c] = qMax(widths[c], cells[c].simplified().size());
+    }
+    auto row = [&](const QStringList &cells) {
+        QStringList padded;
+        for (qsizetype c = 0; c < cells.size(); ++c)
+            padded.append(cells[c].simplified().leftJustified(widths[c]));
+        return QStringLiteral("  ") + padded.join(QStringLiteral("  ")).trimmed() + QLatin1Char('\n');
+    };
+    QString text;
+    qsizetype next = 0;
+    for (const ClassSummary &s : summaries) {
+        text += JournalReport::tr("Class %1").arg(s.pupilClass) + QLatin1Char('\n') + row(titles);
+        for (int i = 0; i < s.levels; ++i, ++next)
+            text += row(columns(sorted[next]));
+        text += QStringLiteral("  ") + summaryText(s) + QStringLiteral("\n\n");
+    }
+    if (sorted.isEmpty())
+        text = JournalReport::tr("No records.") + QLatin1Char('\n');
+    return text;
+}
+
+} // namespace zorelad

@@ -1,0 +1,51 @@
+#pragma once
+// Reading journal files back: every computer's file of a folder merged into
+// one table, filtered and sorted, and written as CSV, a printable HTML page
+// or a plain-text table.
+
+#include "journalrecord.h"
+
+#include <QDate>
+#include <QStringList>
+
+namespace zorelad {
+
+struct JournalReading {
+    QList<JournalRecord> records;
+    QStringList problems; // damaged lines and foreign files, with file and line
+};
+
+// Reads the files one after another. A file that does not start with the
+// journal's column titles is reported as foreign and skipped; a damaged line
+// is reported and skipped; the rest is read.
+JournalReading readJournalFiles(const QStringList &files);
+
+// Every *.csv of the folder, sorted by name.
+QStringList journalFilesIn(const QString &folder);
+
+struct JournalFilter {
+    QString pupilClass; // empty: every class
+    QDate since;        // invalid: from the start
+    int level = 0;      // 0: every level
+};
+
+// The records the filter lets through, each once (a record read from a
+// spool and from the folder counts once), sorted by class, name and time.
+QList<JournalRecord> selectRecords(const QList<JournalRecord> &records, const JournalFilter &filter);
+
+struct ClassSummary {
+    QString pupilClass;
+    int pupils = 0;
+    int levels = 0;
+    int passed = 0;
+    double averageCorrect = 0;
+};
+
+// One summary per class, in the order of the (sorted) records.
+QList<ClassSummary> summarise(const QList<JournalRecord> &sorted);
+
+QByteArray journalCsv(const QList<JournalRecord> &sorted);
+QString journalHtml(const QList<JournalRecord> &sorted, const QString &title);
+QString journalText(const QList<JournalRecord> &sorted);
+
+} // namespace zorelad

@@ -1,0 +1,28 @@
+#pragma once
+// Whether a question's texts show in full in the widgets the main window
+// shows them in, measured with those widgets and the window's font.
+
+#include "bank.h"
+
+#include <QList>
+#include <QString>
+
+namespace zorelad {
+
+// How far a text overflows its widget, in pixels; 0 or less where it fits.
+struct TextFit {
+    int tooWide = 0;
+    int tooTall = 0;
+    bool fits() const { return tooWide <= 0 && tooTall <= 0; }
+};
+
+// The question box: a word longer than a line is too wide, more lines than
+// the box shows are too tall.
+TextFit questionFit(const QString &text);
+// An option's radio button: its caption is one line, cut off at the right.
+TextFit optionFit(const QString &text);
+
+// The question's texts that would be cut off on screen, by how many pixels.
+QList<QuestionProblem> checkQuestionFit(const Question &question);
+
+} // namespace zorelad

@@ -1,0 +1,310 @@
+// The question editor on real question folders: opening, saving through the
+// bank's safe write, refusals, moves, and its preview against the quiz.
+
+#include "bank.h"
+#include "editorwindow.h"
+#include "fonts.h"
+#include "mainwindow.h"
+#include "modalwatcher.h"
+#include "programfixture.h"
+#include "questionfit.h"
+#include "questionpreview.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QProcess>
+#include <QRadioButton>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <unistd.h>
+
+using namespace zorelad;
+
+class EditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { installFontSubstitutions(); }
+    void init();
+    void cleanup();
+    void opensTheShippedBank();
+    void opensAndSavesABankText();
+    void savesAnEditedQuestion();
+    void unsoundQuestionBlocksSaving();
+    void readOnlyFolderChangesNothing();
+    void swapAndMoveMoveTheFiles();
+    void closingWithChangesAsks();
+    void previewAgreesWithCheckerAndQuiz_data();
+    void previewAgreesWithCheckerAndQuiz();
+
+private:
+    template <class T> T *find(const char *name) const
+    {
+        T *widget = window->findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no widget %s", name);
+        return widget;
+    }
+    QString file(int level, int number) const { return QStringLiteral("%1/%2/%3.z").arg(text).arg(level).arg(number); }
+    QByteArray bytes(int level, int number) const;
+    QMap<QString, QByteArray> snapshot() const;
+
+    std::unique_ptr<QTemporaryDir> scratch;
+    std::unique_ptr<EditorWindow> window;
+    QString text;
+    ModalWatcher watcher;
+};
+
+void EditorTest::init()
+{
+    scratch = std::make_unique<QTemporaryDir>();
+    text = scratch->filePath(QStringLiteral("Text"));
+    // The shipped bank as the build made it.
+    const QString shipped = qEnvironmentVariable("ZORELAD_PROGRAM_DIR") + QStringLiteral("/Text");
+    for (int level = 1; level <= 3; ++level) {
+        QDir().mkpath(text + QStringLiteral("/%1").arg(level));
+        for (int n = 1; n <= QuestionsPerLevel; ++n)
+            QVERIFY(QFile::copy(shipped + QStringLiteral("/%1/%2.z").arg(level).arg(n), file(level, n)));
+    }
+    window = std::make_unique<EditorWindow>();
+    QVERIFY(window->openLocation(text));
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    watcher.clear();
+}
+
+void EditorTest::cleanup()
+{
+    window.reset();
+    scratch.reset();
+}
+
+QByteArray EditorTest::bytes(int level, int number) const
+{
+    QFile f(file(level, number));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QMap<QString, QByteArray> EditorTest::snapshot() const
+{
+    QMap<QString, QByteArray> all;
+    for (int level = 1; level <= 3; ++level) {
+        for (int n = 1; n <= QuestionsPerLevel; ++n)
+            all[file(level, n)] = bytes(level, n);
+    }
+    return all;
+}
+
+void EditorTest::opensTheShippedBank()
+{
+    auto *list = find<QTreeWidget>("QuestionList");
+    QCOMPARE(list->topLevelItemCount(), 3);
+    for (int level = 0; level < 3; ++level) {
+        QCOMPARE(list->topLevelItem(level)->childCount(), QuestionsPerLevel);
+        for (int n = 0; n < QuestionsPerLevel; ++n)
+            QCOMPARE(list->topLevelItem(level)->child(n)->text(1), EditorWindow::tr("sound"));
+    }
+    QCOMPARE(find<QLineEdit>("QuestionText")->text(), readQuestion(file(1, 1)).text);
+    QVERIFY(!window->isWindowModified());
+}
+
+void EditorTest::opensAndSavesABankText()
+{
+    const QString path = scratch->filePath(QStringLiteral("bank.txt"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(window->bank().exportText());
+    out.close();
+    EditorWindow fromText;
+    QVERIFY(fromText.openLocation(path));
+    QCOMPARE(fromText.bank().kind(), EditorBank::Kind::Text);
+    QCOMPARE(fromText.bank().question({3, 24}), readQuestion(file(3, 24)));
+    Question changed = fromText.bank().question({2, 1});
+    changed.answer = QString::number(changed.rightOption() % 3 + 1);
+    fromText.bank().edit({2, 1}, changed, 5);
+    QVERIFY(fromText.save());
+    QFile in(path);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    const BankText read = parseBankText(in.readAll());
+    QVERIFY(read.problems.isEmpty());
+    QCOMPARE(read.questions.size(), 72);
+    QCOMPARE(read.questions.at(QuestionsPerLevel).question, changed);
+}
+
+void EditorTest::savesAnEditedQuestion()
+{
+    window->setCurrent({2, 7});
+    const Question before = readQuestion(file(2, 7));
+    const int right = before.rightOption() % 3 + 1; // another option
+    find<QLineEdit>("QuestionText")->setText(QStringLiteral("Яка планета найбільша — Юпітер чи Земля?"));
+    find<QLineEdit>("Option1")->setText(QStringLiteral("Юпітер"));
+    QTest::keyClick(window.get(), Qt::Key_0 + right, Qt::AltModifier);
+    QTRY_VERIFY(find<QRadioButton>(qPrintable(QStringLiteral("Right%1").arg(right)))->isChecked());
+    QVERIFY(window->isWindowModified());
+
+    // Undo takes back the right option, redo brings it again.
+    find<QAction>("Undo")->trigger();
+    QCOMPARE(window->bank().question({2, 7}).rightOption(), before.rightOption());
+    find<QAction>("Redo")->trigger();
+    QCOMPARE(window->bank().question({2, 7}).rightOption(), right);
+
+    QVERIFY(window->save());
+    const QByteArray onDisk = bytes(2, 7);
+    QCOMPARE(onDisk, encodeQuestionFile(window->bank().question({2, 7})));
+    QVERIFY(onDisk.startsWith(QByteArray(QStringEncoder("windows-1251").encode(QStringLiteral("Яка планета найбільша — Юпітер")))));
+    QCOMPARE(onDisk.count("\r\n"), 5);
+    const Question read = readQuestion(file(2, 7)); // the quiz's reader
+    QCOMPARE(read.text, QStringLiteral("Яка планета найбільша — Юпітер чи Земля?"));
+    QCOMPARE(read.options[0], QStringLiteral("Юпітер"));
+    QCOMPARE(read.rightOption(), right);
+    QVERIFY(!window->isWindowModified());
+}
+
+void EditorTest::unsoundQuestionBlocksSaving()
+{
+    const auto before = snapshot();
+    window->setCurrent({3, 4});
+    find<QLineEdit>("Option2")->setText(find<QLineEdit>("Option1")->text());
+    QVERIFY(find<QLabel>("Problems")->text().contains(QStringLiteral("Line 3")));
+    QVERIFY(!window->save());
+    QCOMPARE(watcher.seen().size(), 1);
+    QVERIFY2(watcher.texts().first().contains(slotName({3, 4})), qPrintable(watcher.texts().first()));
+    QCOMPARE(snapshot(), before);
+}
+
+void EditorTest::readOnlyFolderChangesNothing()
+{
+    const auto before = snapshot();
+    window->setCurrent({1, 3});
+    find<QLineEdit>("QuestionText")->setText(QStringLiteral("Скільки планет у Сонячній системі?"));
+    for (int level = 1; level <= 3; ++level)
+        QFile::setPermissions(text + QStringLiteral("/%1").arg(level), QFile::ReadOwner | QFile::ExeOwner |
+                                                                          QFile::ReadOther | QFile::ExeOther);
+    // The superuser writes anywhere: be an ordinary user while saving.
+    const bool root = geteuid() == 0;
+    QVERIFY(!root || seteuid(65534) == 0);
+    const bool saved = window->save();
+    QVERIFY(!root || seteuid(0) == 0);
+    QVERIFY(!saved);
+    QCOMPARE(watcher.seen().size(), 1);
+    QCOMPARE(watcher.seen().first().objectName, QStringLiteral("NoPermission"));
+    QVERIFY(watcher.texts().first().contains(text + QStringLiteral("/1")));
+    QCOMPARE(snapshot(), before);
+    QVERIFY(window->isWindowModified());
+}
+
+void EditorTest::swapAndMoveMoveTheFiles()
+{
+    const QByteArray a = bytes(1, 2);
+    const QByteArray b = bytes(3, 20);
+    window->setCurrent({1, 2});
+    window->swapWith({3, 20});
+    QCOMPARE(window->current(), (BankSlot{3, 20}));
+    // Within a level the questions between shift by one.
+    const QByteArray first = bytes(2, 1);
+    const QByteArray second = bytes(2, 2);
+    window->bank().move({2, 1}, 3);
+    QVERIFY(window->save());
+    QCOMPARE(bytes(1, 2), b);
+    QCOMPARE(bytes(3, 20), a);
+    QCOMPARE(bytes(2, 1), second);
+    QCOMPARE(bytes(2, 3), first);
+}
+
+void EditorTest::closingWithChangesAsks()
+{
+    const auto before = snapshot();
+    find<QLineEdit>("Option3")->setText(QStringLiteral("Вега"));
+    watcher.setAnswer([](QWidget *box) { static_cast<QMessageBox *>(box)->button(QMessageBox::Cancel)->click(); });
+    QVERIFY(!window->close());
+    watcher.setAnswer([](QWidget *box) { static_cast<QMessageBox *>(box)->button(QMessageBox::Discard)->click(); });
+    QVERIFY(window->close());
+    watcher.setAnswer({});
+    QCOMPARE(watcher.seen().size(), 2);
+    QCOMPARE(snapshot(), before);
+}
+
+namespace {
+
+// The longest text made of `word` repeated that still fits.
+template <class Fit> QString longestFitting(const QString &word, Fit fit)
+{
+    QString text = word;
+    while (fit(text + QLatin1Char(' ') + word).fits())
+        text += QLatin1Char(' ') + word;
+    return text;
+}
+
+} // namespace
+
+void EditorTest::previewAgreesWithCheckerAndQuiz_data()
+{
+    QTest::addColumn<bool>("tooLong");
+    QTest::newRow("fits exactly") << false;
+    QTest::newRow("a word too long") << true;
+}
+
+void EditorTest::previewAgreesWithCheckerAndQuiz()
+{
+    QFETCH(bool, tooLong);
+    Question q;
+    q.text = longestFitting(QStringLiteral("Меркурій"), questionFit);
+    q.options[0] = longestFitting(QStringLiteral("Шш"), optionFit);
+    q.options[1] = QStringLiteral("Венера");
+    q.options[2] = QStringLiteral("Марс");
+    q.answer = QStringLiteral("2");
+    if (tooLong) {
+        q.text += QStringLiteral(" Меркурій");
+        q.options[0] += QStringLiteral(" Шш");
+    }
+
+    // The editor: its problems name lines 1 and 2 exactly when too long.
+    window->setCurrent({1, 1});
+    window->bank().edit({1, 1}, q, 0);
+    QSet<int> lines;
+    for (const TextRemark &problem : window->bank().problems({1, 1}))
+        lines << problem.line;
+    const QSet<int> expected = tooLong ? QSet<int>{1, 2} : QSet<int>();
+    QCOMPARE(lines, expected);
+
+    // The checker, on a program folder holding the question.
+    testing_support::ProgramDir dir;
+    writeQuestionFile(dir.path() + QStringLiteral("Text/1/1.z"), q);
+    // Open to pupils, as the checker wants a program folder to be.
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                          QFile::ExeOther);
+    QProcess check;
+    check.start(qEnvironmentVariable("ZORELAD_PROGRAM_DIR") + QStringLiteral("/zorelad-check"),
+                {dir.path() + QStringLiteral("Text")});
+    QVERIFY(check.waitForFinished(60000));
+    const QByteArray report = check.readAllStandardOutput();
+    QVERIFY2((check.exitCode() != 0) == tooLong, report.constData());
+    QCOMPARE(report.contains("1.z"), tooLong);
+
+    // The quiz's window shows the same pixels as the preview, cut where it cuts.
+    Windows quiz = createWindows(dir.options());
+    quiz.Form1->show();
+    testing_support::identify(quiz);
+    quiz.Form1->findChild<QAction *>(QStringLiteral("N6"))->trigger();
+    auto *memo = quiz.Form1->findChild<QTextEdit *>(QStringLiteral("Memo1"));
+    auto *option = quiz.Form1->findChild<QRadioButton *>(QStringLiteral("RadioButton1"));
+    auto *preview = find<QuestionPreview>("Preview");
+    QCOMPARE(memo->toPlainText(), q.text);
+    QCOMPARE(memo->document()->size().height() > memo->viewport()->height(), tooLong);
+    QCOMPARE(option->sizeHint().width() > option->width(), tooLong);
+    QCOMPARE(preview->questionBox()->size(), memo->size());
+    QCOMPARE(preview->questionBox()->grab().toImage(), memo->grab().toImage());
+    QCOMPARE(preview->optionButton(0)->grab().toImage(), option->grab().toImage());
+}
+
+QTEST_MAIN(EditorTest)
+#include "tst_editor.moc"

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The journal in a lab, for real.
+#  0. Eight computers write to one folder at once, each through its own spool
+#     (JOURNAL_WRITER: the program's journal code without its window).
+# The real program and its journal under Xvfb, driven with xdotool:
+#  1. No settings: a graded level writes nothing, neither in HOME, nor in the
+#     program's folder, nor in TMPDIR.
+#  2. Journal on: the program is killed with SIGKILL at random moments while
+#     levels are graded, again and again. Afterwards the journal holds only
+#     whole records, each once, and every record seen written before a kill.
+# Usage: real_journal.sh PROGRAM_DIR JOURNAL_WRITER [ROUNDS]
+set -euo pipefail
+program_dir=$(realpath "$1")
+writer=$2
+rounds=${3:-8}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+mkdir -p "$work/lab"
+for i in $(seq 1 8); do "$writer" "$work/lab" "pc-$i" "$work/spool-$i/pending.csv" 500 & done
+wait
+"$program_dir/zorelad-journal" --format csv "$work/lab" >"$work/lab.csv" 2>"$work/problems" || fail "zorelad-journal failed"
+[ -s "$work/problems" ] && { cat "$work/problems"; fail "damaged lines in the lab's journal"; }
+[ "$(tail -n +2 "$work/lab.csv" | wc -l)" -eq 4000 ] && [ "$(tail -n +2 "$work/lab.csv" | cut -d';' -f3 | sort -u | wc -l)" -eq 4000 ] \
+  || fail "eight computers: not every record once"
+echo "eight computers at once: 4000 records, each once"
+
+cat >"$work/drive.sh" <<'DRIVE'
+set -euo pipefail
+program=$1; work=$2; rounds=$3
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Starts the program with the given environment, identifies NAME and sets
+# X, Y, cx, cy, pid.
+start() {
+  local name=$1; shift
+  ( cd "$program" && exec env "$@" ./zorelad >>"$work/log" 2>&1 ) &
+  pid=$!
+  local wid; wid=$(timeout 60 xdotool search --sync --onlyvisible --name "^Зорелад v1.0$" | head -n1)
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  menu=$((HEIGHT - 357)); cx=$X; cy=$((Y + menu))
+  click $((X + 20)) $((Y + menu / 2)); click $((X + 60)) $((Y + menu + 12)); sleep 0.5
+  local dialog; dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^Ідентифікація користувача$" | head -n1)
+  eval "$(xdotool getwindowgeometry --shell "$dialog" | sed 's/^/D_/')"
+  click $((D_X + 90)) $((D_Y + 46)); xdotool key ctrl+a; xdotool type --delay 20 "$name"
+  click $((D_X + 90)) $((D_Y + 90)); xdotool key ctrl+a; xdotool type --delay 20 "5-A"
+  click $((D_X + 100)) $((D_Y + 130)); sleep 0.5
+}
+click() { xdotool mousemove "$1" "$2" click 1; sleep 0.12; }
+# Plays one level to its grade, choosing option 1 throughout.
+play() {
+  click $((cx + 300)) $((cy + 116 + 40 * ($1 - 1)))
+  for n in $(seq 1 24); do click $((cx + 190)) $((cy + 128)); click $((cx + 300)) $((cy + 248)); done
+}
+
+# 1. Off by default.
+mkdir -p "$work/off/home" "$work/off/tmp"
+touch "$work/off/mark"; sleep 1
+start Nobodyzz HOME="$work/off/home" TMPDIR="$work/off/tmp" XDG_CONFIG_HOME= XDG_STATE_HOME=
+play 1; sleep 1
+kill $pid; wait $pid 2>/dev/null || true
+for dir in "$work/off/home" "$work/off/tmp" "$program"; do
+  ! grep -rlq Nobodyzz "$dir" && ! find "$dir" -newer "$work/off/mark" -iname '*zorelad*' | grep -q . \
+    || fail "the program wrote in $dir without a journal: $(find "$dir" -newer "$work/off/mark")"
+done
+! find "$program" -newer "$work/off/mark" | grep -q . || fail "new files in the program folder"
+echo "off by default: nothing written"
+
+# 2. Killed while levels are graded.
+mkdir -p "$work/on/config/zorelad" "$work/on/share" "$work/on/state"
+printf '[journal]\nfolder=%s\nhost=kill-test\n' "$work/on/share" >"$work/on/config/zorelad/zorelad.conf"
+env=(XDG_CONFIG_HOME="$work/on/config" XDG_STATE_HOME="$work/on/state")
+: >"$work/seen"
+for round in $(seq 1 "$rounds"); do
+  start "Round$round" "${env[@]}"
+  # The kill lands anywhere from the first level to the third.
+  ( sleep "$(( RANDOM % 20 + 4 )).$(( RANDOM % 10 ))"; kill -KILL $pid 2>/dev/null ) &
+  killer=$!
+  for level in 1 2 3; do
+    kill -0 $pid 2>/dev/null || break
+    play $level
+    # Whatever whole records the journal holds now were finished before the
+    # kill, and must all be there in the end.
+    cat "$work/on/state/zorelad/pending.csv"* "$work/on/share/kill-test.csv" 2>/dev/null \
+      | grep -E "^[^;]+;kill-test;Round$round;.*;1\.0\.0$" >>"$work/seen" || true
+  done
+  wait $killer || true
+  wait $pid 2>/dev/null || true
+done
+# The next start delivers whatever the kills left in the spool.
+( cd "$program" && exec env "${env[@]}" ./zorelad >>"$work/log" 2>&1 ) &
+pid=$!
+timeout 60 xdotool search --sync --onlyvisible --name "^Зорелад v1.0$" >/dev/null; sleep 2; kill $pid; wait $pid || true
+DRIVE
+
+# A program folder of its own, which nothing else changes while it is watched.
+cp -a "$program_dir" "$work/program"
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash ${JOURNAL_TRACE:+-x} "$work/drive.sh" "$work/program" "$work" "$rounds" || {
+  cat "$work/log"; exit 1; }
+
+"$program_dir/zorelad-journal" --format csv "$work/on/share" >"$work/merged.csv" 2>"$work/problems" || fail "zorelad-journal failed"
+[ -s "$work/problems" ] && { cat "$work/problems"; fail "damaged lines in the journal"; }
+[ -e "$work/on/state/zorelad/pending.csv" ] && fail "records left in the spool after the next start"
+echo "records in the journal after $rounds kills: $(($(wc -l <"$work/merged.csv") - 1)), $(sort -u "$work/seen" | wc -l) seen before a kill"
+missing=$(sort -u "$work/seen" | grep -vxFf <(tail -n +2 "$work/merged.csv") || true)
+[ -z "$missing" ] || fail "records lost after a kill: $missing"
+[ -z "$(tail -n +2 "$work/merged.csv" | sort | uniq -d)" ] || fail "records twice"
+[ "$(stat -c %a "$work/on/share/kill-test.csv")" = 640 ] || fail "journal file mode not 640"
+echo "real journal: 3 passed, 0 failed"

@@ -1,0 +1,346 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="uk_UA">
+<context>
+    <name>main</name>
+    <message>
+        <source>Usage: zorelad-editor [TEXTDIR | FILE]
+Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or a bank text written by zorelad-export.
+</source>
+        <translation>Використання: zorelad-editor [ПАПКА_TEXT | ФАЙЛ]
+Редагує питання Зорелад: папку Text (типово — встановлену) або текст банку, записаний zorelad-export.
+</translation>
+    </message>
+    <message>
+        <source>Usage: zorelad-editor [TEXTDIR | FILE]
+</source>
+        <translation>Використання: zorelad-editor [ПАПКА_TEXT | ФАЙЛ]
+</translation>
+    </message>
+</context>
+<context>
+    <name>zorelad::EditorBank</name>
+    <message>
+        <source>Level %1, question %2</source>
+        <translation>Рівень %1, питання %2</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>рядок %1: %2</translation>
+    </message>
+    <message>
+        <source>The folder %1 holds no question levels (folders 1, 2 and 3).</source>
+        <translation>У папці %1 немає рівнів питань (папок 1, 2 і 3).</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>Не вдається відкрити %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 does not hold all three levels; open a Text folder and import it there.</source>
+        <translation>%1 містить не всі три рівні; відкрийте папку Text та імпортуйте його туди.</translation>
+    </message>
+    <message numerus="yes">
+        <source>a word is %n px too wide for the question box</source>
+        <translation>
+            <numerusform>слово ширше за поле питання на %n пікс.</numerusform>
+            <numerusform>слово ширше за поле питання на %n пікс.</numerusform>
+            <numerusform>слово ширше за поле питання на %n пікс.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the question is %n px too tall for its box: its end is cut off</source>
+        <translation>
+            <numerusform>питання вище за своє поле на %n пікс.: його кінець обрізано</numerusform>
+            <numerusform>питання вище за своє поле на %n пікс.: його кінець обрізано</numerusform>
+            <numerusform>питання вище за своє поле на %n пікс.: його кінець обрізано</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>option %1 is %n px too wide: its end is cut off</source>
+        <translation>
+            <numerusform>варіант %1 ширший за кнопку на %n пікс.: його кінець обрізано</numerusform>
+            <numerusform>варіант %1 ширший за кнопку на %n пікс.: його кінець обрізано</numerusform>
+            <numerusform>варіант %1 ширший за кнопку на %n пікс.: його кінець обрізано</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Не вдається записати %1: %2</translation>
+    </message>
+    <message>
+        <source>You may not write to the folder %1 (%2).</source>
+        <translation>Немає дозволу на запис у папку %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>zorelad::EditorWindow</name>
+    <message>
+        <source>Level %1</source>
+        <translation>Рівень %1</translation>
+    </message>
+    <message>
+        <source>Questions</source>
+        <translation>Питання</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Питання</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Стан</translation>
+    </message>
+    <message>
+        <source>Question text</source>
+        <translation>Текст питання</translation>
+    </message>
+    <message>
+        <source>&amp;Question:</source>
+        <translation>&amp;Питання:</translation>
+    </message>
+    <message>
+        <source>Right option (Alt+1, Alt+2, Alt+3), options:</source>
+        <translation>Правильний варіант (Alt+1, Alt+2, Alt+3) і варіанти:</translation>
+    </message>
+    <message>
+        <source>Option %1 is the right one</source>
+        <translation>Варіант %1 правильний</translation>
+    </message>
+    <message>
+        <source>Option %1</source>
+        <translation>Варіант %1</translation>
+    </message>
+    <message>
+        <source>Move &amp;up</source>
+        <translation>&amp;Вгору</translation>
+    </message>
+    <message>
+        <source>Move &amp;down</source>
+        <translation>В&amp;низ</translation>
+    </message>
+    <message>
+        <source>S&amp;wap with…</source>
+        <translation>&amp;Обміняти з…</translation>
+    </message>
+    <message>
+        <source>As the pupil sees it:</source>
+        <translation>Як його побачить учень:</translation>
+    </message>
+    <message>
+        <source>Problems of the question</source>
+        <translation>Вади питання</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Файл</translation>
+    </message>
+    <message>
+        <source>&amp;Open Text folder…</source>
+        <translation>&amp;Відкрити папку Text…</translation>
+    </message>
+    <message>
+        <source>Open bank &amp;text…</source>
+        <translation>Відкрити &amp;текст банку…</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Зберегти</translation>
+    </message>
+    <message>
+        <source>Save a &amp;copy in a folder…</source>
+        <translation>Зберегти &amp;копію в папку…</translation>
+    </message>
+    <message>
+        <source>&amp;Import text…</source>
+        <translation>&amp;Імпортувати текст…</translation>
+    </message>
+    <message>
+        <source>&amp;Export this level…</source>
+        <translation>&amp;Експортувати цей рівень…</translation>
+    </message>
+    <message>
+        <source>Export the &amp;whole bank…</source>
+        <translation>Експортувати &amp;весь банк…</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>Ви&amp;йти</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Правка</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Скасувати</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Повторити</translation>
+    </message>
+    <message>
+        <source>&amp;Go</source>
+        <translation>П&amp;ерехід</translation>
+    </message>
+    <message>
+        <source>&amp;Previous question</source>
+        <translation>П&amp;опереднє питання</translation>
+    </message>
+    <message>
+        <source>&amp;Next question</source>
+        <translation>&amp;Наступне питання</translation>
+    </message>
+    <message>
+        <source>&amp;List of questions</source>
+        <translation>&amp;Список питань</translation>
+    </message>
+    <message>
+        <source>Cannot open the questions.
+%1</source>
+        <translation>Не вдається відкрити питання.
+%1</translation>
+    </message>
+    <message>
+        <source>You may read this folder but not write to it: save a copy or export.</source>
+        <translation>Цю папку можна читати, але не змінювати: збережіть копію або експортуйте питання.</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Рядок %1: %2</translation>
+    </message>
+    <message>
+        <source>The question is sound.</source>
+        <translation>Питання гаразд.</translation>
+    </message>
+    <message>
+        <source>sound</source>
+        <translation>гаразд</translation>
+    </message>
+    <message>
+        <source>Zorelad question editor — %1[*]</source>
+        <translation>Редактор питань Зорелад — %1[*]</translation>
+    </message>
+    <message>
+        <source>Saved.</source>
+        <translation>Збережено.</translation>
+    </message>
+    <message>
+        <source>Not saved</source>
+        <translation>Не збережено</translation>
+    </message>
+    <message>
+        <source>Nothing was saved.
+%1</source>
+        <translation>Нічого не збережено.
+%1</translation>
+    </message>
+    <message>
+        <source>%1
+Nothing was written there. You can save a copy of the questions in a folder of your own, or export them as text and import that with administrator rights (sudo zorelad-import).</source>
+        <translation>%1
+Туди нічого не записано. Можна зберегти копію питань у власну папку або експортувати їх як текст і потім імпортувати з правами адміністратора (sudo zorelad-import).</translation>
+    </message>
+    <message>
+        <source>Save a &amp;copy…</source>
+        <translation>Зберегти &amp;копію…</translation>
+    </message>
+    <message>
+        <source>&amp;Export…</source>
+        <translation>&amp;Експортувати…</translation>
+    </message>
+    <message>
+        <source>Open a Text folder</source>
+        <translation>Відкрити папку Text</translation>
+    </message>
+    <message>
+        <source>Open a bank text</source>
+        <translation>Відкрити текст банку</translation>
+    </message>
+    <message>
+        <source>Bank text (*.txt);;All files (*)</source>
+        <translation>Текст банку (*.txt);;Усі файли (*)</translation>
+    </message>
+    <message>
+        <source>Save a copy in a folder</source>
+        <translation>Зберегти копію в папку</translation>
+    </message>
+    <message>
+        <source>Saved in %1.</source>
+        <translation>Збережено в %1.</translation>
+    </message>
+    <message>
+        <source>Not exported</source>
+        <translation>Не експортовано</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Не вдається записати %1: %2</translation>
+    </message>
+    <message>
+        <source>Export %1</source>
+        <translation>Експорт: %1</translation>
+    </message>
+    <message>
+        <source>Export the whole bank</source>
+        <translation>Експорт усього банку</translation>
+    </message>
+    <message>
+        <source>Exported to %1.</source>
+        <translation>Експортовано в %1.</translation>
+    </message>
+    <message>
+        <source>Import a bank text</source>
+        <translation>Імпорт тексту банку</translation>
+    </message>
+    <message>
+        <source>Not imported</source>
+        <translation>Не імпортовано</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>Не вдається відкрити %1: %2</translation>
+    </message>
+    <message>
+        <source>Nothing was taken.
+%1</source>
+        <translation>Нічого не взято.
+%1</translation>
+    </message>
+    <message>
+        <source>Imported</source>
+        <translation>Імпортовано</translation>
+    </message>
+    <message>
+        <source>Swap %1 with</source>
+        <translation>Обміняти: %1 з</translation>
+    </message>
+    <message>
+        <source>&amp;Level:</source>
+        <translation>&amp;Рівень:</translation>
+    </message>
+    <message>
+        <source>&amp;Question number:</source>
+        <translation>&amp;Номер питання:</translation>
+    </message>
+    <message>
+        <source>Unsaved changes</source>
+        <translation>Незбережені зміни</translation>
+    </message>
+    <message>
+        <source>Some questions were changed. Save them before closing?</source>
+        <translation>Деякі питання змінено. Зберегти їх перед закриттям?</translation>
+    </message>
+</context>
+<context>
+    <name>zorelad::QuestionPreview</name>
+    <message>
+        <source>Preview: the question as the pupil sees it</source>
+        <translation>Перегляд: питання таким, як його побачить учень</translation>
+    </message>
+</context>
+</TS>

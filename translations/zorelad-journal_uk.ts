@@ -1,0 +1,189 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="uk_UA">
+<context>
+    <name>JournalMessages</name>
+    <message>
+        <source>%1: line %2 was cut short and is dropped</source>
+        <translation>%1: рядок %2 обірвано, його відкинуто</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>disk full</source>
+        <translation>диск заповнено</translation>
+    </message>
+    <message>
+        <source>journal kept in %1 for now: %2</source>
+        <translation>журнал поки що зберігається в %1: %2</translation>
+    </message>
+    <message>
+        <source>%1: cannot create the folder</source>
+        <translation>%1: не вдається створити теку</translation>
+    </message>
+    <message>
+        <source>record lost: %1; %2</source>
+        <translation>запис втрачено: %1; %2</translation>
+    </message>
+    <message>
+        <source>%1: %2; the file is ignored</source>
+        <translation>%1: %2; файл не враховано</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>не вдається прочитати</translation>
+    </message>
+    <message>
+        <source>not a valid INI file</source>
+        <translation>це не правильний файл INI</translation>
+    </message>
+    <message>
+        <source>folder &quot;%1&quot; is not an absolute path</source>
+        <translation>тека «%1» задана не абсолютним шляхом</translation>
+    </message>
+</context>
+<context>
+    <name>JournalReport</name>
+    <message>
+        <source>Pupil</source>
+        <translation>Учень</translation>
+    </message>
+    <message>
+        <source>Date and time</source>
+        <translation>Дата і час</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Рівень</translation>
+    </message>
+    <message>
+        <source>Correct</source>
+        <translation>Правильних</translation>
+    </message>
+    <message>
+        <source>Grade</source>
+        <translation>Оцінка</translation>
+    </message>
+    <message>
+        <source>Computer</source>
+        <translation>Комп&apos;ютер</translation>
+    </message>
+    <message>
+        <source>Pupils: %1; levels passed: %2 of %3; average correct: %4</source>
+        <translation>Учнів: %1; рівнів пройдено: %2 з %3; у середньому правильних: %4</translation>
+    </message>
+    <message>
+        <source>%1: cannot be read: %2</source>
+        <translation>%1: не вдається прочитати: %2</translation>
+    </message>
+    <message>
+        <source>%1: not a journal file, skipped</source>
+        <translation>%1: це не файл журналу, пропущено</translation>
+    </message>
+    <message>
+        <source>%1:%2: line cut short, skipped</source>
+        <translation>%1:%2: рядок обірвано, пропущено</translation>
+    </message>
+    <message>
+        <source>%1:%2: damaged line, skipped</source>
+        <translation>%1:%2: пошкоджений рядок, пропущено</translation>
+    </message>
+    <message>
+        <source>%1: the newest record is %2 minutes later than the file; check that computer&apos;s clock</source>
+        <translation>%1: найновіший запис на %2 хв пізніший за сам файл; перевірте годинник цього комп&apos;ютера</translation>
+    </message>
+    <message>
+        <source>No records.</source>
+        <translation>Записів немає.</translation>
+    </message>
+    <message>
+        <source>Class %1</source>
+        <translation>Клас %1</translation>
+    </message>
+</context>
+<context>
+    <name>JournalTool</name>
+    <message>
+        <source>Merges the results journal of every computer in FOLDER into one table.</source>
+        <translation>Зводить журнал результатів усіх комп&apos;ютерів із ТЕКИ в одну таблицю.</translation>
+    </message>
+    <message>
+        <source>the journal folder (every *.csv in it is read)</source>
+        <translation>тека журналу (читаються всі її файли *.csv)</translation>
+    </message>
+    <message>
+        <source>only the class CLASS, as in 5-А</source>
+        <translation>лише клас КЛАС, наприклад 5-А</translation>
+    </message>
+    <message>
+        <source>CLASS</source>
+        <translation>КЛАС</translation>
+    </message>
+    <message>
+        <source>only levels played on DATE or later (YYYY-MM-DD)</source>
+        <translation>лише рівні, пройдені ДАТИ або пізніше (РРРР-ММ-ДД)</translation>
+    </message>
+    <message>
+        <source>DATE</source>
+        <translation>ДАТА</translation>
+    </message>
+    <message>
+        <source>only level N (1, 2 or 3)</source>
+        <translation>лише рівень N (1, 2 або 3)</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>text (the default), csv or html</source>
+        <translation>text (типово), csv або html</translation>
+    </message>
+    <message>
+        <source>FORMAT</source>
+        <translation>ФОРМАТ</translation>
+    </message>
+    <message>
+        <source>write to FILE instead of the terminal</source>
+        <translation>записати у ФАЙЛ, а не на термінал</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>ФАЙЛ</translation>
+    </message>
+    <message>
+        <source>also read FILE, a computer&apos;s spool of records not yet delivered (may be repeated)</source>
+        <translation>прочитати також ФАЙЛ, чергу ще не доставлених записів комп&apos;ютера (можна кілька разів)</translation>
+    </message>
+    <message>
+        <source>also read this user&apos;s own spool</source>
+        <translation>прочитати також чергу цього користувача</translation>
+    </message>
+    <message>
+        <source>usage: zorelad-journal [options] FOLDER   (zorelad-journal --help)</source>
+        <translation>використання: zorelad-journal [параметри] ТЕКА   (zorelad-journal --help)</translation>
+    </message>
+    <message>
+        <source>--since wants a date as YYYY-MM-DD, not &quot;%1&quot;</source>
+        <translation>--since потребує дати у вигляді РРРР-ММ-ДД, а не «%1»</translation>
+    </message>
+    <message>
+        <source>--level wants 1, 2 or 3, not &quot;%1&quot;</source>
+        <translation>--level потребує 1, 2 або 3, а не «%1»</translation>
+    </message>
+    <message>
+        <source>--format wants text, csv or html, not &quot;%1&quot;</source>
+        <translation>--format потребує text, csv або html, а не «%1»</translation>
+    </message>
+    <message>
+        <source>Results journal</source>
+        <translation>Журнал результатів</translation>
+    </message>
+    <message>
+        <source>%1: cannot be written: %2</source>
+        <translation>%1: не вдається записати: %2</translation>
+    </message>
+</context>
+</TS>
