@@ -2,11 +2,12 @@
 // process started by zorelad-bench; it prints "key=value" lines.
 //
 // Usage: zorelad-bench-app MODE PROGRAM_DIR [ARGS]
-//   next ROUNDS                 next_us=a,b,...  floor_us=a,b,...  and the parts
+//   next ROUNDS                 next_us=a,b,...  floor_us=a,b,...  radio_us=a,b,... and the parts
 //                               of each click: press_us, handler_us, paint_us
 //   read BATCHES                read_ns=a,b,...  floor_ns=a,b,...
 //   idle-start SETTLE_S MEASURE_S   cpu_s=N wall_s=N
 //   idle-level SETTLE_S MEASURE_S   cpu_s=N wall_s=N
+//   idle-ended SETTLE_S MEASURE_S   cpu_s=N wall_s=N (in a level, the music stopped)
 //   session                     printed=0|1 peak_rss_kb=N, and steps_kb: resident/peak
 //                               at the start, window shown, level done, printed, end
 //
@@ -198,7 +199,8 @@ int next(int rounds)
     QPushButton *nextButton = mainChild<QPushButton>(windows, "BitBtn1");
     PaintCounter counter;
     qApp->installEventFilter(&counter);
-    std::vector<double> nextUs, floorUs, pressUs, handlerUs, paintUs;
+    std::vector<double> nextUs, floorUs, radioUs, pressUs, handlerUs, paintUs;
+    auto *radio = mainChild<QRadioButton>(windows, "RadioButton2");
     for (int round = 0; round < rounds; ++round) {
         for (int level = 1; level <= 3; ++level) {
             startLevel(windows, level);
@@ -223,6 +225,17 @@ int next(int rounds)
                 paintUs.push_back(double(painted - released) / 1000.0);
                 pump(10);
 
+                // The round trip of the plainest click: a radio option
+                // pressed, released and painted checked.
+                if (radio->isVisible()) {
+                    counter.count = 0;
+                    start = bench::monotonicNs();
+                    QTest::mouseClick(radio, Qt::LeftButton);
+                    flushPaint(counter);
+                    radioUs.push_back(double(bench::monotonicNs() - start) / 1000.0);
+                    pump(10);
+                }
+
                 const QString file = questionFilePath(programDir, level, qMin(question + 1, QuestionsPerLevel));
                 counter.count = 0;
                 start = bench::monotonicNs();
@@ -245,6 +258,7 @@ int next(int rounds)
     qApp->removeEventFilter(&counter);
     bench::report("next_us=" + joined(nextUs));
     bench::report("floor_us=" + joined(floorUs));
+    bench::report("radio_us=" + joined(radioUs));
     bench::report("press_us=" + joined(pressUs));
     bench::report("handler_us=" + joined(handlerUs));
     bench::report("paint_us=" + joined(paintUs));
@@ -296,7 +310,7 @@ int readFiles(int batches)
 }
 
 // CPU time of the whole process over MEASURE_S seconds, after SETTLE_S.
-int idle(bool inLevel, double settle, double measure)
+int idle(bool inLevel, bool musicEnded, double settle, double measure)
 {
     Windows windows = startWindows();
     windows.Form1->show();
@@ -310,6 +324,9 @@ int idle(bool inLevel, double settle, double measure)
             pump(20);
         }
     }
+    // Switched off, the music stands as it does once it has played to its end.
+    if (musicEnded)
+        mainChild<QRadioButton>(windows, "RadioButton5")->click();
     double cpu0 = 0;
     qint64 wall0 = 0;
     QTimer::singleShot(int(settle * 1000), qApp, [&] {
@@ -406,8 +423,8 @@ int main(int argc, char **argv)
         return next(first > 0 ? int(first) : 1);
     if (mode == "read")
         return readFiles(first > 0 ? int(first) : 200);
-    if (mode == "idle-start" || mode == "idle-level")
-        return idle(mode == "idle-level", first > 0 ? first : 3, second > 0 ? second : 60);
+    if (mode == "idle-start" || mode == "idle-level" || mode == "idle-ended")
+        return idle(mode != "idle-start", mode == "idle-ended", first > 0 ? first : 3, second > 0 ? second : 60);
     if (mode == "session")
         return session();
     std::fprintf(stderr, "unknown mode %s\n", mode.constData());

@@ -38,8 +38,11 @@ void checkPicture(const QByteArray &bytes, const QImage &image)
     const qint64 h = image.height();
     if (w < 1 || h < 1 || w > zorelad::BmpMaxSide || h > zorelad::BmpMaxSide || w * h > zorelad::BmpMaxPixels)
         fail("a picture outside the size limits");
-    // Every pixel takes at least one bit of the file.
-    if (w * h > 8 * qint64(bytes.size()))
+    // Every pixel takes at least one bit of the file, unless the rows are
+    // run-length coded (compression 1 or 2 in an info header), where a few
+    // codes may end rows or the picture early and leave the rest at index 0.
+    const bool runLength = bytes.size() >= 34 && uchar(bytes[14]) != 12 && (bytes[30] == 1 || bytes[30] == 2);
+    if (!runLength && w * h > 8 * qint64(bytes.size()))
         fail("more pixels than bits in the file");
     // Every pixel is written, opaque: a pixel left as it was allocated would
     // show the allocator's fill in its alpha byte.

@@ -45,7 +45,7 @@ TForm4::TForm4(QWidget *mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::Frame
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(30);
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
-    Timer1->start();
+    m_hiddenFor.start();
 }
 
 QLabel *TForm4::makeCredit(const char *name, const QString &text, int left, int top, int width)
@@ -71,5 +71,32 @@ void TForm4::Timer1Timer()
 }
 
 void TForm4::Button1Click() { accept(); }
+
+void TForm4::showEvent(QShowEvent *event)
+{
+    catchUp();
+    Timer1->start();
+    QDialog::showEvent(event);
+}
+
+void TForm4::hideEvent(QHideEvent *event)
+{
+    Timer1->stop();
+    m_hiddenFor.start();
+    QDialog::hideEvent(event);
+}
+
+// A whole cycle of ticks leaves the credits where they were, so at most one
+// cycle's worth is made up.
+void TForm4::catchUp()
+{
+    if (!m_hiddenFor.isValid())
+        return;
+    const qint64 cycle = CreditsBottom - CreditsTop + 1;
+    const qint64 ticks = m_hiddenFor.elapsed() / Timer1->interval() % cycle;
+    m_hiddenFor.invalidate();
+    for (qint64 k = 0; k < ticks; ++k)
+        Timer1Timer();
+}
 
 } // namespace zorelad

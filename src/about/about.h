@@ -2,6 +2,7 @@
 // The about window: four credit lines drifting down between two bars.
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 
 class QLabel;
@@ -26,8 +27,13 @@ public:
     void Timer1Timer();
     void Button1Click();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
 private:
     QLabel *makeCredit(const char *name, const QString &text, int left, int top, int width);
+    void catchUp();
 
     ShapeWidget *Shape1;
     ShapeWidget *Shape2;
@@ -37,6 +43,10 @@ private:
     QLabel *Label4;
     QPushButton *Button1;
     QTimer *Timer1;
+    // The credits drift all the time, but the timer only ticks while the
+    // window is shown: the ticks of the time it was hidden, measured on a
+    // monotonic clock, are made up when it opens.
+    QElapsedTimer m_hiddenFor;
 };
 
 } // namespace zorelad

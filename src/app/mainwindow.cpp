@@ -137,9 +137,6 @@ void TForm1::createWidgets()
     Label1->setAutoFillBackground(true); // opaque: the window's colour behind the text
     Label2 = make<QLabel>("Label2", c, 168, 48, 0, 0);
     Label2->setFont(resultFont());
-    // The grade captions' font is loaded with the window. Loaded when the
-    // first level ends, it would hold up that Next by several milliseconds.
-    QFontMetrics(resultFont()).boundingRect(gradeFor(0).headline);
     Label3 = make<QLabel>("Label3", c, 192, 64, 228, 26, QStringLiteral("Оберіть рівень тестування"));
     Label3->setFont(pixelFont(QStringLiteral("Palatino Linotype"), 19));
     Label3->setAutoFillBackground(true);
@@ -245,6 +242,12 @@ void TForm1::createMenu()
     N8 = action(levels, "N8", QStringLiteral("Рівень ІІІ"));
     N9 = menu("N9", QStringLiteral("?"));
     N10 = action(N9, "N10", QStringLiteral("про створювача..."));
+
+    // F10 opens the menu bar at its first entry, as on other desktops.
+    auto *menuKey = new QAction(this);
+    menuKey->setShortcut(Qt::Key_F10);
+    addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this, [this] { menuBar()->setActiveAction(N1->menuAction()); });
 }
 
 void TForm1::connectHandlers()
@@ -300,7 +303,10 @@ void TForm1::FormCreate()
         RadioButton4Click();
         N5->setEnabled(false);
         startIntroVideo();
-        startupPause(m_options.clock);
+        // The grade captions' font is loaded while the pupil waits anyway.
+        // Loaded when the first level ends, it would hold up that Next by
+        // several milliseconds.
+        startupPause(m_options.clock, [] { QFontMetrics(resultFont()).boundingRect(gradeFor(0).headline); });
     });
 }
 
@@ -368,7 +374,11 @@ void TForm1::Timer1Timer()
     guarded([this] {
         MediaPlayer1->setFileName(resolvePath(m_state.ProgramDir + QStringLiteral("Media/1.avi")));
         MediaPlayer1->open();
-        MediaPlayer1->play();
+        // Once the video area is hidden a silent video would play for
+        // nobody: it waits on its first picture instead, which costs nothing
+        // while opening it still reports a file gone bad.
+        if (!Animate1->isHidden() || MediaPlayer1->hasAudio())
+            MediaPlayer1->play();
     });
 }
 

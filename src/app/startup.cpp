@@ -5,6 +5,7 @@
 #include "identification.h"
 #include "reveal.h"
 #include "mainwindow.h"
+#include "widgets.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -21,10 +22,12 @@ Clock Clock::monotonic()
             [](qint64 ms) { QThread::msleep(static_cast<unsigned long>(ms)); }};
 }
 
-void startupPause(const Clock &clock)
+void startupPause(const Clock &clock, const std::function<void()> &meanwhile)
 {
     const qint64 startSecond = clock.nowMs() / 1000;
     const qint64 endMs = (startSecond + 5) * 1000;
+    if (meanwhile)
+        meanwhile();
     for (qint64 now = clock.nowMs(); now < endMs; now = clock.nowMs())
         clock.sleepMs(endMs - now);
 }
@@ -32,6 +35,7 @@ void startupPause(const Clock &clock)
 Windows createWindows(const StartupOptions &options)
 {
     installFontSubstitutions();
+    letEnterPressButtons();
     Windows windows;
     windows.Form1 = std::make_unique<TForm1>(options);
     windows.Form1->FormCreate();

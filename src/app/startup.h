@@ -25,7 +25,8 @@ struct Clock {
 
 // Blocks until the clock's whole-second count is at least five past the one
 // it started in: between four and five seconds. Processes no window events.
-void startupPause(const Clock &clock);
+// `meanwhile` runs inside the pause, which it does not make longer.
+void startupPause(const Clock &clock, const std::function<void()> &meanwhile = {});
 
 struct StartupOptions {
     Clock clock = Clock::monotonic();

@@ -20,6 +20,8 @@ constexpr qint64 FileHeaderSize = 14;
 constexpr quint32 CoreHeaderSize = 12;     // OS/2 1.x BITMAPCOREHEADER
 constexpr quint32 InfoHeaderSize = 40;     // BITMAPINFOHEADER
 constexpr quint32 BiRgb = 0;
+constexpr quint32 BiRle8 = 1;
+constexpr quint32 BiRle4 = 2;
 constexpr quint32 BiBitfields = 3;
 // Largest file that is read at all; a valid picture within the limits needs far less.
 constexpr qint64 MaxFileBytes = 4 * BmpMaxPixels + 65536;
@@ -133,7 +135,12 @@ void readInfoHeader(const Reader &r, quint32 headerSize, BmpLayout &b)
 void checkFormat(const BmpLayout &b)
 {
     switch (b.bitCount) {
-    case 1: case 4: case 8: case 24:
+    case 4: case 8:
+        // Run-length coded rows are stored bottom up only.
+        if (b.compression != BiRgb && (b.compression != (b.bitCount == 8 ? BiRle8 : BiRle4) || b.topDown))
+            invalid();
+        break;
+    case 1: case 24:
         if (b.compression != BiRgb)
             invalid();
         break;
@@ -230,6 +237,53 @@ void decodeTrueColourRow(const uchar *src, QRgb *dst, const BmpLayout &b)
     }
 }
 
+// Run-length coded indices (4 or 8 bits) into an indexed picture, bottom row
+// first. A run is a count and one byte of indices (two alternating ones at 4
+// bits); a zero count escapes: 0 ends the row, 1 ends the picture, 2 moves
+// right and up by the next two bytes, and 3 or more is that many indices
+// given one by one, padded to a 16-bit boundary. Pixels no run reaches keep
+// index 0; indices that would fall outside the picture are dropped. Codes
+// that run past the end of the bytes make the picture invalid.
+void decodeRle(const Reader &r, const BmpLayout &b, QImage &image)
+{
+    const bool four = b.bitCount == 4;
+    image.fill(0);
+    qint64 at = b.pixelOffset;
+    qint64 x = 0;
+    qint64 row = 0; // from the bottom
+    // Indices `count` of them from `index(i)`, those past the row's end dropped.
+    auto put = [&](int count, auto index) {
+        uchar *line = image.scanLine(int(b.height - 1 - row));
+        for (qint64 i = 0; i < count && x + i < b.width; ++i)
+            line[x + i] = uchar(index(i));
+        x += count;
+    };
+    while (row < b.height && at < r.size()) {
+        const uchar *code = r.at(at, 2);
+        at += 2;
+        if (code[0] > 0) {
+            const uchar value = code[1];
+            put(code[0], [&](qint64 i) { return four ? (i % 2 ? value & 0x0F : value >> 4) : value; });
+        } else if (code[1] == 0) {
+            x = 0;
+            ++row;
+        } else if (code[1] == 1) {
+            return;
+        } else if (code[1] == 2) {
+            const uchar *delta = r.at(at, 2);
+            at += 2;
+            x += delta[0];
+            row += delta[1];
+        } else {
+            const int count = code[1];
+            const int bytes = four ? (count + 1) / 2 : count;
+            const uchar *indices = r.at(at, bytes);
+            at += (bytes + 1) / 2 * 2;
+            put(count, [&](qint64 i) { return four ? (i % 2 ? indices[i / 2] & 0x0F : indices[i / 2] >> 4) : indices[i]; });
+        }
+    }
+}
+
 // Decodes one stored row into line y of a picture made for the layout.
 void decodeRow(const uchar *src, QImage &image, int y, const BmpLayout &b)
 {
@@ -252,8 +306,9 @@ QImage decodeBmp(const QByteArray &bytes)
     const Reader reader(bytes);
     const BmpLayout b = readLayout(reader);
     const QVector<QRgb> palette = readPalette(reader, b);
+    const bool runLength = b.compression == BiRle8 || b.compression == BiRle4;
     const qint64 stride = (qint64(b.width) * b.bitCount + 31) / 32 * 4;
-    const uchar *pixels = reader.at(b.pixelOffset, stride * b.height);
+    const uchar *pixels = reader.at(b.pixelOffset, runLength ? 0 : stride * b.height);
 
     // A palette picture stays one byte a pixel: the certificate's is a quarter
     // of the memory it would take as 32-bit colour.
@@ -263,6 +318,10 @@ QImage decodeBmp(const QByteArray &bytes)
         invalid();
     if (indexed)
         image.setColorTable(QList<QRgb>(palette.cbegin(), palette.cend()));
+    if (runLength) {
+        decodeRle(reader, b, image);
+        return image;
+    }
     for (int row = 0; row < b.height; ++row) {
         const int y = b.topDown ? row : b.height - 1 - row;
         decodeRow(pixels + row * stride, image, y, b);

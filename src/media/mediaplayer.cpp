@@ -11,7 +11,12 @@
 
 #include <gst/gst.h>
 
+#include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
 
 #include <sys/stat.h>
 
@@ -23,13 +28,23 @@ namespace {
 enum PlayFlags : guint {
     PlayText = 1 << 2,
     PlaySoftVolume = 1 << 4,
+    PlayNativeVideo = 1 << 6,
     PlaySoftColorBalance = 1 << 10,
 };
+
+// The largest picture a video may have. Larger ones (a huge still image
+// named like a video) fail before they are decoded instead of taking
+// gigabytes; 4096 x 4096 in BGRx is 64 MB a frame.
+constexpr int LargestFrameSide = 4096;
 
 // How long open() waits for a file to be ready to play.
 constexpr std::chrono::milliseconds OpenBound{5000};
 // How long it waits for the reason of a state change that failed at once.
 constexpr std::chrono::milliseconds ReasonBound{1000};
+// A file that failed to open is not opened again, unchanged, before this
+// many times as long as the failure took has passed: the replay timer then
+// spends at most a tenth of the time on a file that is slow to fail.
+constexpr int RetryFactor = 10;
 
 // What tells a file from another one, or from itself after a change: the
 // file it names, its size, and when its contents or its entry last changed.
@@ -69,11 +84,55 @@ QString orUnknown(const QString &text)
     throw Failure(orUnknown(text));
 }
 
+// The sound output the system's automatic choice settled on, once a player
+// has opened a file: later players take it directly instead of probing every
+// sound system again. Empty until then.
+std::string &chosenAudioOutput()
+{
+    static std::string factory;
+    return factory;
+}
+
+void rememberAudioOutput(GstElement *pipeline)
+{
+    if (!chosenAudioOutput().empty())
+        return;
+    GstElement *sink = nullptr;
+    g_object_get(pipeline, "audio-sink", &sink, nullptr);
+    if (!sink)
+        return;
+    GstElementFactory *factory = gst_element_get_factory(sink);
+    if (factory && g_strcmp0(GST_OBJECT_NAME(factory), "autoaudiosink") == 0 && GST_IS_BIN(sink)) {
+        // Its one child is the output it chose.
+        GST_OBJECT_LOCK(sink);
+        if (GList *children = GST_BIN_CHILDREN(GST_BIN(sink)))
+            if (GstElementFactory *chosen = gst_element_get_factory(GST_ELEMENT(children->data)))
+                chosenAudioOutput() = GST_OBJECT_NAME(chosen);
+        GST_OBJECT_UNLOCK(sink);
+    }
+    gst_object_unref(sink);
+}
+
+GstElement *defaultAudioSink()
+{
+    const std::string &chosen = chosenAudioOutput();
+    if (!chosen.empty()) {
+        if (GstElement *sink = gst_element_factory_make(chosen.c_str(), nullptr)) {
+            // With no sound system the choice is a sink that keeps real time.
+            if (chosen == "fakesink")
+                g_object_set(sink, "sync", TRUE, nullptr);
+            return sink;
+        }
+    }
+    return gst_element_factory_make("autoaudiosink", nullptr);
+}
+
 // A sink from a launch description, or the named default when it is empty.
 GstElement *makeSink(const QString &description, const char *fallback)
 {
     if (description.isEmpty()) {
-        if (GstElement *sink = gst_element_factory_make(fallback, nullptr))
+        if (GstElement *sink = g_strcmp0(fallback, "autoaudiosink") == 0 ? defaultAudioSink()
+                                                                         : gst_element_factory_make(fallback, nullptr))
             return sink;
         throw Failure(orUnknown({}));
     }
@@ -87,68 +146,252 @@ GstElement *makeSink(const QString &description, const char *fallback)
     return sink;
 }
 
+// The pictures' way to `sink`: converted to the sink's format but never
+// scaled, and no larger than LargestFrameSide, so that a larger picture from
+// any decoder fails before it is converted (JPEG pictures are refused sooner,
+// before they are decoded: refuseLargeFrames).
+GstElement *sizeLimited(GstElement *sink)
+{
+    GstElement *bin = gst_bin_new(nullptr);
+    GstElement *convert = gst_element_factory_make("videoconvert", nullptr);
+    GstElement *limit = gst_element_factory_make("capsfilter", nullptr);
+    if (!convert || !limit) {
+        for (GstElement *element : {bin, convert, limit, sink})
+            if (element)
+                gst_object_unref(gst_object_ref_sink(element));
+        throw Failure(orUnknown({}));
+    }
+    GstCaps *caps = gst_caps_new_simple("video/x-raw", "width", GST_TYPE_INT_RANGE, 1, LargestFrameSide,
+                                        "height", GST_TYPE_INT_RANGE, 1, LargestFrameSide, nullptr);
+    g_object_set(limit, "caps", caps, nullptr);
+    gst_caps_unref(caps);
+    gst_bin_add_many(GST_BIN(bin), convert, limit, sink, nullptr);
+    gst_element_link_many(convert, limit, sink, nullptr);
+    GstPad *input = gst_element_get_static_pad(convert, "sink");
+    gst_element_add_pad(bin, gst_ghost_pad_new("sink", input));
+    gst_object_unref(input);
+    return bin;
+}
+
+// The picture size a JPEG stream's frame header states, or false when the
+// bytes hold none. Markers are walked from the start of image to the first
+// start of frame (SOF0 to SOF15 but for DHT, JPG and DAC).
+bool jpegFrameSize(const guint8 *data, gsize size, int *width, int *height)
+{
+    if (size < 4 || data[0] != 0xFF || data[1] != 0xD8)
+        return false;
+    gsize at = 2;
+    while (at + 9 <= size) {
+        if (data[at] != 0xFF)
+            return false;
+        const guint8 marker = data[at + 1];
+        if (marker == 0xFF) {
+            ++at; // fill byte
+            continue;
+        }
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            *height = data[at + 5] << 8 | data[at + 6];
+            *width = data[at + 7] << 8 | data[at + 8];
+            return true;
+        }
+        at += 2 + (gsize(data[at + 2]) << 8 | data[at + 3]);
+    }
+    return false;
+}
+
+// JPEG pictures on their way into a decoder: one larger than LargestFrameSide
+// fails there with the media system's text for a stream it cannot decode,
+// before the decoder allocates and decodes it (decoders fall back to their
+// own buffers when the sink refuses the size, so refusing it later comes too
+// late).
+GstPadProbeReturn refuseLargeFrames(GstPad *pad, GstPadProbeInfo *info, gpointer)
+{
+    GstBuffer *buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    GstMapInfo bytes;
+    if (!buffer || !gst_buffer_map(buffer, &bytes, GST_MAP_READ))
+        return GST_PAD_PROBE_OK;
+    int width = 0;
+    int height = 0;
+    const bool known = jpegFrameSize(bytes.data, bytes.size, &width, &height);
+    gst_buffer_unmap(buffer, &bytes);
+    if (!known || (width <= LargestFrameSide && height <= LargestFrameSide))
+        return GST_PAD_PROBE_OK;
+    GstElement *decoder = gst_pad_get_parent_element(pad);
+    if (decoder) {
+        gchar *text = gst_error_get_message(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE);
+        GError *error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, text);
+        g_free(text);
+        gst_element_post_message(decoder, gst_message_new_error(GST_OBJECT(decoder), error, nullptr));
+        g_error_free(error);
+        gst_object_unref(decoder);
+    }
+    GST_PAD_PROBE_INFO_FLOW_RETURN(info) = GST_FLOW_ERROR;
+    return GST_PAD_PROBE_DROP;
+}
+
+void watchDecoder(GstElement *, GstElement *element, gpointer)
+{
+    GstElementFactory *factory = gst_element_get_factory(element);
+    if (!factory || !gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_DECODER))
+        return;
+    if (GstPad *input = gst_element_get_static_pad(element, "sink")) {
+        gst_pad_add_probe(input, GST_PAD_PROBE_TYPE_BUFFER, &refuseLargeFrames, nullptr, nullptr);
+        gst_object_unref(input);
+    }
+}
+
 // Sound to the audio sink, pictures to the relay unless a sink is given
 // (then the answer is null, else the relay's sink); no subtitles, no volume
-// or colour controls, which the player never uses.
+// or colour controls, which the player never uses, and no scaling of the
+// pictures: they are shown at their natural size.
 GstElement *attachSinks(GstElement *playbin, const MediaSinks &sinks, FrameRelay &relay)
 {
     guint flags = 0;
     g_object_get(playbin, "flags", &flags, nullptr);
     flags &= ~guint(PlayText | PlaySoftVolume | PlaySoftColorBalance);
+    flags |= PlayNativeVideo;
     g_object_set(playbin, "flags", flags, nullptr);
+    g_signal_connect(playbin, "element-setup", G_CALLBACK(&watchDecoder), nullptr);
 
     g_object_set(playbin, "audio-sink", makeSink(sinks.audioSink, "autoaudiosink"), nullptr);
     if (!sinks.videoSink.isEmpty()) {
-        g_object_set(playbin, "video-sink", makeSink(sinks.videoSink, "fakesink"), nullptr);
+        g_object_set(playbin, "video-sink", sizeLimited(makeSink(sinks.videoSink, "fakesink")), nullptr);
         return nullptr;
     }
     GstElement *frameSink = relay.createSink();
     if (!frameSink)
         throw Failure(orUnknown({}));
-    g_object_set(playbin, "video-sink", frameSink, nullptr);
+    g_object_set(playbin, "video-sink", sizeLimited(frameSink), nullptr);
     return frameSink;
 }
+
+// Anything but a regular file (or a link to one) in the file's place: a
+// named pipe or a device would hold the file source's open, or its reads,
+// for as long as nobody writes to it. A missing file or a directory is left
+// to the media system, which says so in its own words.
+bool notAPlainFile(const QString &fileName)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(fileName).constData(), &info) != 0)
+        return false;
+    return !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+}
+
+QString unreadableText()
+{
+    gchar *text = gst_error_get_message(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ);
+    const QString result = QString::fromUtf8(text);
+    g_free(text);
+    return result;
+}
+
+void unrefObject(GstElement *element)
+{
+    if (element)
+        gst_object_unref(element);
+}
+
+using PipelinePtr = std::unique_ptr<GstElement, decltype(&unrefObject)>;
+
+// A state change that runs on a thread of its own, so that whatever it
+// waits on holds up that thread and not the caller, who waits a bounded
+// time. A change that is still running when the caller gives up keeps the
+// pipeline: when it ends, it takes the pipeline down and lets it go.
+class BoundedChange {
+public:
+    static std::shared_ptr<BoundedChange> start(GstElement *pipeline, GstState state)
+    {
+        auto change = std::make_shared<BoundedChange>();
+        gst_object_ref(pipeline);
+        std::thread([change, pipeline, state] { change->run(pipeline, state); }).detach();
+        return change;
+    }
+
+    // The change's answer, or nothing when it has not ended by `deadline`.
+    bool wait(std::chrono::steady_clock::time_point deadline, GstStateChangeReturn *result)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (!m_ended.wait_until(lock, deadline, [this] { return m_finished; }))
+            return false;
+        *result = m_result;
+        return true;
+    }
+
+    // The caller has given up on the pipeline; the change's thread owns it.
+    void abandon()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_abandoned = true;
+    }
+
+private:
+    void run(GstElement *pipeline, GstState state)
+    {
+        const GstStateChangeReturn result = gst_element_set_state(pipeline, state);
+        bool abandoned = false;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_finished = true;
+            m_result = result;
+            abandoned = m_abandoned;
+            m_ended.notify_all();
+        }
+        if (abandoned)
+            gst_element_set_state(pipeline, GST_STATE_NULL);
+        gst_object_unref(pipeline);
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_ended;
+    bool m_finished = false;
+    bool m_abandoned = false;
+    GstStateChangeReturn m_result = GST_STATE_CHANGE_FAILURE;
+};
+
+
 
 } // namespace
 
 struct MediaPlayer::Private {
-    MediaSinks sinks;
-    QString fileName;
-    QPointer<VideoDisplay> display;
-    bool open = false;
-    QString openName; // the file the open device plays
-    FileIdentity openFile;
+    MediaSinks m_sinks;
+    QString m_fileName;
+    QPointer<VideoDisplay> m_display;
+    bool m_open = false;
+    QString m_openName; // the file the open device plays
+    FileIdentity m_openFile;
+    // The last file that failed to open, as it was then, why, and until when
+    // an open of it, unchanged, gives the same answer at once instead of
+    // going through the media system again: a file that takes long to fail
+    // is not tried again at every replay.
+    QString m_failedName;
+    FileIdentity m_failedFile;
+    QString m_failure;
+    std::chrono::steady_clock::time_point m_retryAfter;
 
-    GstElement *pipeline = nullptr;
-    GstElement *frameSink = nullptr; // our appsink, when we made it
-    std::unique_ptr<PrerollWatch> watch;
-    std::unique_ptr<FrameRelay> relay;
+    PipelinePtr m_pipeline{nullptr, &unrefObject};
+    GstElement *m_frameSink = nullptr; // our appsink, when we made it
+    std::shared_ptr<BoundedChange> m_change; // the last state change started on its own thread
+    std::unique_ptr<PrerollWatch> m_watch;
+    std::unique_ptr<FrameRelay> m_relay;
 };
 
 MediaPlayer::MediaPlayer(QObject *parent, MediaSinks sinks) : QObject(parent), d(new Private)
 {
     initMedia();
-    d->sinks = std::move(sinks);
-    d->relay = std::make_unique<FrameRelay>(this, [this](const QImage &frame) {
-        if (d->display)
-            d->display->showFrame(frame);
+    d->m_sinks = std::move(sinks);
+    d->m_relay = std::make_unique<FrameRelay>(this, [this](const QImage &frame) {
+        if (d->m_display)
+            d->m_display->showFrame(frame);
     });
 }
 
 MediaPlayer::~MediaPlayer()
 {
-    if (!d->pipeline)
-        return;
-    // NULL stops the streaming threads, so no frame or message comes after.
-    gst_element_set_state(d->pipeline, GST_STATE_NULL);
-    if (d->frameSink)
-        FrameRelay::detach(d->frameSink);
-    d->watch.reset();
-    gst_object_unref(d->pipeline);
+    dropPipeline(false);
 }
 
-void MediaPlayer::setFileName(const QString &fileName) { d->fileName = fileName; }
-QString MediaPlayer::fileName() const { return d->fileName; }
+void MediaPlayer::setFileName(const QString &fileName) { d->m_fileName = fileName; }
+QString MediaPlayer::fileName() const { return d->m_fileName; }
 
 void MediaPlayer::open()
 {
@@ -157,43 +400,66 @@ void MediaPlayer::open()
         return;
     }
     closeDevice();
-    createPipeline();
-    const FileIdentity file = identityOf(d->fileName);
-    setSource();
-    preroll();
-    d->open = true;
-    d->openName = d->fileName;
-    d->openFile = file;
+    const FileIdentity file = identityOf(d->m_fileName);
+    const auto started = std::chrono::steady_clock::now();
+    if (d->m_fileName == d->m_failedName && sameFile(file, d->m_failedFile) && started < d->m_retryAfter)
+        throw Failure(d->m_failure);
+    try {
+        if (notAPlainFile(d->m_fileName))
+            throw Failure(orUnknown(unreadableText()));
+        createPipeline();
+        setSource();
+        preroll();
+    } catch (const Failure &failure) {
+        d->m_failedName = d->m_fileName;
+        d->m_failedFile = file;
+        d->m_failure = failure.text();
+        d->m_retryAfter = std::chrono::steady_clock::now() + RetryFactor * (std::chrono::steady_clock::now() - started);
+        throw;
+    }
+    d->m_failedName.clear();
+    rememberAudioOutput(d->m_pipeline.get());
+    d->m_open = true;
+    d->m_openName = d->m_fileName;
+    d->m_openFile = file;
     emit opened();
 }
 
 void MediaPlayer::play()
 {
     requireDevice();
-    gst_element_set_state(d->pipeline, GST_STATE_PLAYING);
+    gst_element_set_state(d->m_pipeline.get(), GST_STATE_PLAYING);
 }
 
 void MediaPlayer::stop()
 {
     requireDevice();
-    gst_element_set_state(d->pipeline, GST_STATE_PAUSED);
+    gst_element_set_state(d->m_pipeline.get(), GST_STATE_PAUSED);
 }
 
-void MediaPlayer::setDisplay(VideoDisplay *display) { d->display = display; }
-VideoDisplay *MediaPlayer::display() const { return d->display; }
-bool MediaPlayer::isOpen() const { return d->open; }
+void MediaPlayer::setDisplay(VideoDisplay *display) { d->m_display = display; }
+VideoDisplay *MediaPlayer::display() const { return d->m_display; }
+bool MediaPlayer::isOpen() const { return d->m_open; }
+
+bool MediaPlayer::hasAudio() const
+{
+    gint streams = 0;
+    if (d->m_open)
+        g_object_get(d->m_pipeline.get(), "n-audio", &streams, nullptr);
+    return streams > 0;
+}
 
 qint64 MediaPlayer::positionMs() const
 {
     gint64 position = 0;
-    if (!d->open || !gst_element_query_position(d->pipeline, GST_FORMAT_TIME, &position))
+    if (!d->m_open || !gst_element_query_position(d->m_pipeline.get(), GST_FORMAT_TIME, &position))
         return 0;
     return position / GST_MSECOND;
 }
 
 void MediaPlayer::requireDevice() const
 {
-    if (!d->open)
+    if (!d->m_open)
         throw Failure(QStringLiteral("No MCI device open"));
 }
 
@@ -201,37 +467,56 @@ void MediaPlayer::requireDevice() const
 // and its decoders but keeps the sinks, which makes a reopen cheap.
 void MediaPlayer::closeDevice()
 {
-    if (!d->open)
+    if (!d->m_open)
         return;
-    d->open = false;
-    gst_element_set_state(d->pipeline, GST_STATE_READY);
+    d->m_open = false;
+    gst_element_set_state(d->m_pipeline.get(), GST_STATE_READY);
 }
 
 void MediaPlayer::createPipeline()
 {
-    if (d->pipeline)
+    if (d->m_pipeline)
         return;
-    GstElement *playbin = gst_element_factory_make("playbin", nullptr);
+    PipelinePtr playbin(gst_element_factory_make("playbin", nullptr), &unrefObject);
     if (!playbin)
         throw Failure(orUnknown({}));
-    gst_object_ref_sink(playbin);
-    try {
-        d->frameSink = attachSinks(playbin, d->sinks, *d->relay);
-    } catch (...) {
-        gst_object_unref(playbin);
-        throw;
+    gst_object_ref_sink(playbin.get());
+    d->m_frameSink = attachSinks(playbin.get(), d->m_sinks, *d->m_relay);
+    d->m_pipeline = std::move(playbin);
+    d->m_watch = std::make_unique<PrerollWatch>(d->m_pipeline.get());
+}
+
+// Takes the pipeline down and lets it go. One that may be stuck (a state
+// change of its own still running, or streaming threads that did not answer
+// in time) is left to a thread of its own to take down, and the next open
+// builds a new pipeline.
+void MediaPlayer::dropPipeline(bool mayBeStuck)
+{
+    if (!d->m_pipeline)
+        return;
+    if (d->m_frameSink)
+        FrameRelay::detach(d->m_frameSink);
+    d->m_watch.reset();
+    if (mayBeStuck) {
+        if (d->m_change)
+            d->m_change->abandon();
+        BoundedChange::start(d->m_pipeline.get(), GST_STATE_NULL)->abandon();
+    } else {
+        // NULL stops the streaming threads, so no frame or message comes after.
+        gst_element_set_state(d->m_pipeline.get(), GST_STATE_NULL);
     }
-    d->pipeline = playbin;
-    d->watch = std::make_unique<PrerollWatch>(d->pipeline);
+    d->m_change.reset();
+    d->m_frameSink = nullptr;
+    d->m_pipeline.reset();
 }
 
 void MediaPlayer::setSource()
 {
     GError *error = nullptr;
-    gchar *uri = gst_filename_to_uri(QFile::encodeName(d->fileName).constData(), &error);
+    gchar *uri = gst_filename_to_uri(QFile::encodeName(d->m_fileName).constData(), &error);
     if (!uri)
         failWith(error);
-    g_object_set(d->pipeline, "uri", uri, nullptr);
+    g_object_set(d->m_pipeline.get(), "uri", uri, nullptr);
     g_free(uri);
 }
 
@@ -242,52 +527,74 @@ void MediaPlayer::setSource()
 // 1.5 s. Anything else, or a step that does not go through, opens afresh.
 bool MediaPlayer::restartedInPlace()
 {
-    if (!d->open || d->fileName != d->openName || d->watch->failed() ||
-        !sameFile(identityOf(d->fileName), d->openFile))
+    if (!d->m_open || d->m_fileName != d->m_openName || d->m_watch->failed() ||
+        !sameFile(identityOf(d->m_fileName), d->m_openFile))
         return false;
-    if (gst_element_set_state(d->pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
-        gst_element_get_state(d->pipeline, nullptr, nullptr, OpenBound.count() * GST_MSECOND) !=
+    GstElement *pipeline = d->m_pipeline.get();
+    if (gst_element_set_state(pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
+        gst_element_get_state(pipeline, nullptr, nullptr, OpenBound.count() * GST_MSECOND) !=
             GST_STATE_CHANGE_SUCCESS)
         return false;
-    d->watch->arm();
-    if (!gst_element_seek_simple(d->pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0))
+    d->m_watch->arm();
+    if (!gst_element_seek_simple(pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0))
         return false;
-    return d->watch->wait(OpenBound) == PrerollWatch::Outcome::Done && reachedPause();
+    return d->m_watch->wait(OpenBound) == PrerollWatch::Outcome::Done && reachedPause();
 }
 
-// A failed open leaves no device: the pipeline goes back to NULL.
+// A failed open leaves no device: the pipeline goes back to NULL, or is
+// given up when it did not answer in time.
 void MediaPlayer::preroll()
 {
-    if (prerolled())
+    const Preroll outcome = prerolled();
+    if (outcome == Preroll::Ready)
         return;
-    gst_element_set_state(d->pipeline, GST_STATE_NULL);
-    throw Failure(orUnknown(d->watch->errorText()));
+    const QString text = d->m_watch->errorText();
+    if (outcome == Preroll::Stuck)
+        dropPipeline(true);
+    else
+        gst_element_set_state(d->m_pipeline.get(), GST_STATE_NULL);
+    throw Failure(orUnknown(text));
 }
 
 // Opening proper: PAUSED makes the pipeline read the file, pick decoders and
 // wait with the first picture. It is ready on the pipeline's ASYNC_DONE, or
-// failed on the first error.
-bool MediaPlayer::prerolled()
+// failed on the first error. The whole of it, the change to PAUSED included
+// (the file source opens the file there), is bounded.
+MediaPlayer::Preroll MediaPlayer::prerolled()
 {
-    d->watch->arm();
-    switch (gst_element_set_state(d->pipeline, GST_STATE_PAUSED)) {
+    using namespace std::chrono;
+    const auto deadline = steady_clock::now() + OpenBound;
+    d->m_watch->arm();
+    d->m_change = BoundedChange::start(d->m_pipeline.get(), GST_STATE_PAUSED);
+    GstStateChangeReturn result = GST_STATE_CHANGE_FAILURE;
+    if (!d->m_change->wait(deadline, &result))
+        return Preroll::Stuck;
+    switch (result) {
     case GST_STATE_CHANGE_FAILURE:
-        d->watch->wait(ReasonBound, true); // for the error's text
-        return false;
-    case GST_STATE_CHANGE_ASYNC:
-        if (d->watch->wait(OpenBound) != PrerollWatch::Outcome::Done)
-            return false;
+        d->m_watch->wait(ReasonBound, true); // for the error's text
+        return Preroll::Failed;
+    case GST_STATE_CHANGE_ASYNC: {
+        const auto left = std::max(duration_cast<milliseconds>(deadline - steady_clock::now()), milliseconds(0));
+        switch (d->m_watch->wait(left)) {
+        case PrerollWatch::Outcome::Done:
+            break;
+        case PrerollWatch::Outcome::Failed:
+            return Preroll::Failed;
+        case PrerollWatch::Outcome::TimedOut:
+            return Preroll::Stuck;
+        }
         break;
+    }
     default:
         break;
     }
-    return reachedPause();
+    return reachedPause() ? Preroll::Ready : Preroll::Failed;
 }
 
 bool MediaPlayer::reachedPause() const
 {
     GstState state = GST_STATE_VOID_PENDING;
-    gst_element_get_state(d->pipeline, &state, nullptr, 0);
+    gst_element_get_state(d->m_pipeline.get(), &state, nullptr, 0);
     return state == GST_STATE_PAUSED;
 }
 

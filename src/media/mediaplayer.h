@@ -38,6 +38,9 @@ public:
     VideoDisplay *display() const;
 
     bool isOpen() const;
+    // Whether the open file has a sound track; false without an open device.
+    bool hasAudio() const;
+
     // Where the open file is playing, in milliseconds from its beginning;
     // 0 without a device or when the media system cannot tell.
     qint64 positionMs() const;
@@ -56,9 +59,11 @@ private:
     void requireDevice() const;
     void closeDevice();
     void createPipeline();
+    void dropPipeline(bool mayBeStuck);
     void setSource();
+    enum class Preroll { Ready, Failed, Stuck };
     void preroll();
-    bool prerolled();
+    Preroll prerolled();
     bool reachedPause() const;
 
     struct Private;

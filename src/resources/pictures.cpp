@@ -19,11 +19,14 @@ QByteArray pictureBytes(const QString &name)
 
 QImage backgroundPicture() { return decodeJpeg(pictureBytes(QStringLiteral("background.jpg"))); }
 
+// Named by its file, the picture is decoded when the icon is first drawn,
+// not while the windows are made: the menu's STOP picture is 428 x 413 for a
+// 16-pixel icon in a menu that may never open.
 QIcon pictureIcon(const QString &name)
 {
-    QPixmap pixmap;
-    pixmap.loadFromData(pictureBytes(name));
-    return QIcon(pixmap);
+    static const bool registered = (registerPictures(), true);
+    Q_UNUSED(registered);
+    return QIcon(QStringLiteral(":/pictures/") + name);
 }
 
 } // namespace zorelad

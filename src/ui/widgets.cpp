@@ -2,9 +2,12 @@
 
 #include "fonts.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QRadioButton>
 #include <QSizeGrip>
 #include <QStyleOptionButton>
@@ -142,5 +145,38 @@ void setShown(std::initializer_list<QWidget *> widgets, bool shown)
 }
 
 QColor activeTitleColour() { return QColor(153, 180, 209); }
+
+namespace {
+
+class EnterPressesButtons : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *button = qobject_cast<QPushButton *>(watched);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!button || !button->hasFocus() || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        if (button->isEnabled())
+            button->click();
+        return true;
+    }
+};
+
+} // namespace
+
+void letEnterPressButtons()
+{
+    static QPointer<EnterPressesButtons> filter;
+    if (filter || !qApp)
+        return;
+    filter = new EnterPressesButtons(qApp);
+    qApp->installEventFilter(filter);
+}
 
 } // namespace zorelad

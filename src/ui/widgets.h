@@ -92,6 +92,11 @@ class QButtonGroup *exclusiveGroup(std::initializer_list<QRadioButton *> buttons
 // Shows or hides each of the widgets.
 void setShown(std::initializer_list<QWidget *> widgets, bool shown);
 
+// Makes Return and keypad Enter press the push button that has the keyboard
+// focus, in every window of the application, as Space does. Once per
+// application; later calls do nothing.
+void letEnterPressButtons();
+
 // The colour a system draws an active window's title bar in.
 QColor activeTitleColour();
 

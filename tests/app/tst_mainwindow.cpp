@@ -1,9 +1,12 @@
 // The main window as a pupil first sees it, and the start-up that builds it.
 
+#include "about.h"
+#include "identification.h"
 #include "modalwatcher.h"
 #include "programfixture.h"
 #include "startup.h"
 #include "mainwindow.h"
+#include "reveal.h"
 #include "widgetlookup.h"
 #include "widgets.h"
 
@@ -17,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
@@ -35,6 +39,8 @@ private slots:
     void onlyTheStatusBarFollowsAResize();
     void startUpWithoutMediaShowsTheFailureAndSkipsTheRest();
     void closingEndsAtOnce();
+    void returnPressesTheFocusedButton_data();
+    void returnPressesTheFocusedButton();
 
 private:
     struct Started {
@@ -206,6 +212,51 @@ void MainWindowTest::closingEndsAtOnce()
     // No question asked: a confirmation would have come up as a modal window.
     QVERIFY(!form->isVisible());
     QVERIFY(watcher.seen().isEmpty());
+}
+
+void MainWindowTest::returnPressesTheFocusedButton_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("level I") << "Form1" << "Button1";
+    QTest::newRow("level II") << "Form1" << "Button2";
+    QTest::newRow("level III") << "Form1" << "Button3";
+    QTest::newRow("next") << "Form1" << "BitBtn1";
+    QTest::newRow("print") << "Form1" << "BitBtn2";
+    QTest::newRow("identification") << "Form2" << "Button1";
+    QTest::newRow("reveal") << "Form3" << "Button1";
+    QTest::newRow("about") << "Form4" << "Button1";
+}
+
+// Return and keypad Enter press the button with the focus, as Space does.
+void MainWindowTest::returnPressesTheFocusedButton()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, button);
+    const auto started = start();
+    const Windows &w = started->windows;
+    QWidget *form = window == QLatin1String("Form1") ? static_cast<QWidget *>(w.Form1.get())
+                    : window == QLatin1String("Form2") ? static_cast<QWidget *>(w.Form2)
+                    : window == QLatin1String("Form3") ? static_cast<QWidget *>(w.Form3)
+                                                       : static_cast<QWidget *>(w.Form4);
+    auto *target = form->findChild<QPushButton *>(button);
+    QVERIFY(target);
+    form->show();
+    target->show();
+    QApplication::setActiveWindow(form);
+    target->setFocus();
+    QTRY_VERIFY(target->hasFocus());
+    QSignalSpy clicks(target, &QPushButton::clicked);
+    QTest::keyClick(target, Qt::Key_Return);
+    QCOMPARE(clicks.count(), 1);
+    // The press may have closed the window or hidden the button: bring them back.
+    form->show();
+    target->show();
+    QApplication::setActiveWindow(form);
+    target->setFocus();
+    QTRY_VERIFY(target->hasFocus());
+    QTest::keyClick(target, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(clicks.count(), 2);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -103,6 +103,8 @@ private slots:
     void decodesTrueColour();
     void decodesIndexed_data();
     void decodesIndexed();
+    void decodesRunLength_data();
+    void decodesRunLength();
     void decodesMaskedFormats();
     void decodesLargestSides();
     void decodesCoreHeader();
@@ -169,6 +171,63 @@ void BmpImageTest::decodesIndexed()
         const int index = (x * 5 + y * 3) % range;
         return index < palette.size() ? palette[index] : qRgb(0, 0, 0);
     });
+}
+
+// Run-length coded 4 x |height| bitmaps: the codes after the palette, and
+// the indices read back, top row first, rows apart by '|' (or the failure).
+void BmpImageTest::decodesRunLength_data()
+{
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QByteArray>("codes");
+    QTest::addColumn<QString>("expected");
+    const auto b = [](std::initializer_list<int> bytes) {
+        QByteArray out;
+        for (int v : bytes)
+            out.append(char(v));
+        return out;
+    };
+    QTest::newRow("8: runs, end of line, end of picture")
+        << 8 << 3 << b({4, 1, 0, 0, 2, 2, 2, 3, 0, 0, 1, 5, 0, 1}) << "5000|2233|1111";
+    QTest::newRow("8: absolute run, padded") << 8 << 2 << b({0, 3, 7, 8, 9, 0, 1, 4, 0, 1}) << "0000|7894";
+    QTest::newRow("8: delta") << 8 << 3 << b({0, 2, 2, 1, 1, 6, 0, 1}) << "0000|0060|0000";
+    QTest::newRow("8: run past the row end dropped") << 8 << 1 << b({6, 5, 0, 1}) << "5555";
+    QTest::newRow("8: no end of picture") << 8 << 2 << b({4, 1}) << "0000|1111";
+    QTest::newRow("8: delta off the top") << 8 << 1 << b({0, 2, 0, 9, 4, 4}) << "0000";
+    QTest::newRow("4: runs alternate, odd absolute run")
+        << 4 << 2 << b({4, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 1}) << "3450|1212";
+    QTest::newRow("4: absolute run of 4 unpadded") << 4 << 1 << b({0, 4, 0xAB, 0xCD, 0, 1}) << "abcd";
+    QTest::newRow("8: absolute run past the end") << 8 << 1 << b({0, 5, 1, 2}) << NotValid;
+    QTest::newRow("8: delta cut short") << 8 << 1 << b({0, 2, 1}) << NotValid;
+    QTest::newRow("8: code cut short") << 8 << 1 << b({4, 1, 0}) << NotValid;
+    QTest::newRow("4: absolute run past the end") << 4 << 1 << b({0, 5, 0x12, 0x34}) << NotValid;
+    QTest::newRow("8: top-down refused") << 8 << -1 << b({4, 1, 0, 1}) << NotValid;
+}
+
+void BmpImageTest::decodesRunLength()
+{
+    QFETCH(int, bits);
+    QFETCH(int, height);
+    QFETCH(QByteArray, codes);
+    QFETCH(QString, expected);
+    QVector<QRgb> palette;
+    for (int i = 0; i < (1 << bits); ++i)
+        palette.append(qRgb(i, 255 - i, (i * 7) & 0xFF));
+    const QByteArray file = writeRleBmp(bits, 4, height, palette, codes);
+
+    QString got;
+    try {
+        const QImage image = decodeBmp(file);
+        for (int y = 0; y < image.height(); ++y) {
+            if (y > 0)
+                got += QLatin1Char('|');
+            for (int x = 0; x < image.width(); ++x)
+                got += QString::number(qRed(image.pixel(x, y)), 16);
+        }
+    } catch (const Failure &failure) {
+        got = failure.text();
+    }
+    QCOMPARE(got, expected);
 }
 
 void BmpImageTest::decodesMaskedFormats()

@@ -157,6 +157,8 @@ private slots:
     void printsOnePagePerPress();
     void printsWithoutPictureWhenTheFileIsEmpty();
     void printsNothingWithoutAGoodResult();
+    void printsRunLengthPictures_data();
+    void printsRunLengthPictures();
     void refusesBadPictures_data();
     void refusesBadPictures();
     void reportsMissingDefaultPrinter();
@@ -478,6 +480,34 @@ void CertificatePrintTest::printsNothingWithoutAGoodResult()
     // The picture is read first, so its failure comes even then.
     QVERIFY(QFile::remove(m_work.filePath(QStringLiteral("Media/s.bmp"))));
     QVERIFY(printNow(1, 13).startsWith(QLatin1String("Cannot open file")));
+}
+
+void CertificatePrintTest::printsRunLengthPictures_data()
+{
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<QByteArray>("codes");
+    QTest::addColumn<QString>("indices"); // top row first
+    QTest::newRow("8 bits") << 8 << QByteArray::fromHex("0401 0000 0003 020304 00 0201 0001") << "2341|1111";
+    QTest::newRow("4 bits") << 4 << QByteArray::fromHex("0412 0000 0003 3450 0001") << "3450|1212";
+}
+
+// Decoded run-length pictures are printed pixel for pixel.
+void CertificatePrintTest::printsRunLengthPictures()
+{
+    QFETCH(int, bits);
+    QFETCH(QByteArray, codes);
+    QFETCH(QString, indices);
+    QVector<QRgb> palette;
+    for (int i = 0; i < (1 << bits); ++i)
+        palette.append(qRgb(40 * (i % 7), 250 - 30 * (i % 8), 20 * i % 256));
+    const QStringList rows = indices.split(QLatin1Char('|'));
+    writePicture(writeRleBmp(bits, 4, rows.size(), palette, codes));
+    QCOMPARE(printOn(QStringLiteral("Cert300")), QString());
+    const QImage page = renderPage(outputOf(QStringLiteral("Cert300")), 300);
+    QVERIFY(!page.isNull());
+    for (int y = 0; y < rows.size(); ++y)
+        for (int x = 0; x < 4; ++x)
+            QCOMPARE(pixelText(page.pixel(400 + x, 300 + y)), pixelText(palette[rows[y].mid(x, 1).toInt(nullptr, 16)]));
 }
 
 void CertificatePrintTest::refusesBadPictures_data()

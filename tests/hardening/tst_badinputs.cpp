@@ -22,6 +22,16 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include <QImage>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zorelad;
@@ -51,6 +61,43 @@ QByteArray randomBytes(int size, quint32 seed)
 
 enum class Expect { Message, NoMessage };
 
+// Fails the whole run when the UI thread does not answer a call within 5 s:
+// a hang would otherwise leave the test waiting until its time limit.
+class UiWatchdog {
+public:
+    UiWatchdog()
+        : m_thread([this] {
+              std::unique_lock<std::mutex> lock(m_mutex);
+              while (!m_stop) {
+                  m_answered = false;
+                  QMetaObject::invokeMethod(qApp, [this] { m_answered = true; }, Qt::QueuedConnection);
+                  m_wake.wait_for(lock, std::chrono::seconds(5), [this] { return m_stop; });
+                  if (!m_stop && !m_answered) {
+                      std::fprintf(stderr, "FAIL! the UI thread did not answer within 5 s\n");
+                      std::_Exit(1);
+                  }
+              }
+          })
+    {
+    }
+    ~UiWatchdog()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::atomic<bool> m_answered{false};
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
 } // namespace
 
 class BadInputsTest : public QObject {
@@ -63,6 +110,7 @@ private slots:
     void questionFiles();
     void mediaFiles_data();
     void mediaFiles();
+    void videoTurnsIntoPipeDuringLevel();
 
 private:
     void startProgram();
@@ -73,6 +121,7 @@ private:
     std::unique_ptr<testing_support::ProgramDir> dir;
     Windows windows;
     ModalWatcher watcher;
+    UiWatchdog watchdog;
 };
 
 void BadInputsTest::init()
@@ -207,6 +256,10 @@ void BadInputsTest::mediaFiles_data()
     QTest::newRow("music missing") << "track1.mp3" << "missing" << "Resource not found.";
     QTest::newRow("music random bytes") << "track1.mp3" << "random" << "Could not determine type of stream.";
     QTest::newRow("music holds an AVI: plays it") << "track1.mp3" << "swapped" << "";
+    QTest::newRow("video a named pipe") << "1.avi" << "fifo" << "Could not open resource for reading.";
+    QTest::newRow("music a named pipe") << "track1.mp3" << "fifo" << "Could not open resource for reading.";
+    QTest::newRow("video a link to a named pipe") << "1.avi" << "fifo link" << "Could not open resource for reading.";
+    QTest::newRow("video a still too large to show") << "1.avi" << "huge still" << "Could not decode stream.";
 }
 
 void BadInputsTest::mediaFiles()
@@ -223,6 +276,17 @@ void BadInputsTest::mediaFiles()
         put(path, randomBytes(64 * 1024, 11));
     } else if (kind == QLatin1String("directory")) {
         putDirectory(path);
+    } else if (kind.startsWith(QLatin1String("fifo"))) {
+        QFile::remove(at(path));
+        const QString pipe = kind == QLatin1String("fifo") ? at(path) : at(QStringLiteral("Media/pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        if (pipe != at(path))
+            QVERIFY(QFile::link(pipe, at(path)));
+    } else if (kind == QLatin1String("huge still")) {
+        QImage still(4100, 8, QImage::Format_Grayscale8);
+        still.fill(128);
+        QFile::remove(at(path));
+        QVERIFY(still.save(at(path), "JPEG"));
     } else if (kind == QLatin1String("swapped")) {
         const QString other = file == QLatin1String("1.avi") ? QStringLiteral("track1.mp3") : QStringLiteral("1.avi");
         QFile source(at(QStringLiteral("Media/") + other));
@@ -241,6 +305,23 @@ void BadInputsTest::mediaFiles()
     widget<QAction>(windows.Form1, "N8")->trigger();
     widget<QRadioButton>(windows.Form1, "RadioButton1")->click();
     widget<QPushButton>(windows.Form1, "BitBtn1")->click();
+    QCOMPARE(windows.Form1->state().CorrectCount, 1);
+}
+
+// The video file turns into a named pipe during a level: the next replay
+// shows its failure and the window goes on answering.
+void BadInputsTest::videoTurnsIntoPipeDuringLevel()
+{
+    startProgram();
+    testing_support::identify(windows, QStringLiteral("Тарас"), QStringLiteral("7-А"));
+    windows.Form1->findChild<QAction *>("N6")->trigger();
+    QFile::remove(at(QStringLiteral("Media/1.avi")));
+    QCOMPARE(::mkfifo(QFile::encodeName(at(QStringLiteral("Media/1.avi"))).constData(), 0600), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!watcher.seen().isEmpty(), 4000);
+    QVERIFY2(watcher.texts()[0].endsWith(QStringLiteral("Could not open resource for reading.")),
+             qPrintable(watcher.texts()[0]));
+    windows.Form1->findChild<QRadioButton *>("RadioButton1")->click();
+    windows.Form1->findChild<QPushButton *>("BitBtn1")->click();
     QCOMPARE(windows.Form1->state().CorrectCount, 1);
 }
 

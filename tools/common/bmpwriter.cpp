@@ -104,6 +104,20 @@ QByteArray writeBmp(const BmpLayout &s)
     return file + header + palette + pixels;
 }
 
+QByteArray writeRleBmp(int bits, int width, int height, const QVector<QRgb> &palette, const QByteArray &codes)
+{
+    BmpLayout s;
+    s.width = width;
+    s.height = height;
+    s.bitCount = bits;
+    s.compression = bits == 8 ? 1 : 2;
+    s.palette = palette;
+    s.pixel = [](int, int) { return 0u; };
+    QByteArray file = writeBmp(s);
+    const int offset = int(uchar(file[10]) | uchar(file[11]) << 8);
+    return file.left(offset) + codes;
+}
+
 QByteArray writeBmp24(int width, int height, const std::function<QRgb(int x, int y)> &colour)
 {
     BmpLayout s;

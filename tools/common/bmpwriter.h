@@ -28,6 +28,11 @@ struct BmpLayout {
 // (bottom-up unless the height is negative), each row padded to 4 bytes.
 QByteArray writeBmp(const BmpLayout &layout);
 
+// A run-length coded 4 or 8-bit picture (height negative: stored top down,
+// which the format does not allow): the headers and palette, then `codes`
+// as they are.
+QByteArray writeRleBmp(int bits, int width, int height, const QVector<QRgb> &palette, const QByteArray &codes);
+
 // A 24-bit picture whose pixels come from a function of (x, y).
 QByteArray writeBmp24(int width, int height, const std::function<QRgb(int x, int y)> &colour);
 
