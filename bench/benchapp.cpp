@@ -68,8 +68,7 @@ Windows startWindows()
     return createWindows(options);
 }
 
-template <class T>
-T *mainChild(const Windows &windows, const char *name)
+template <class T> T *mainChild(const Windows &windows, const char *name)
 {
     // The client area holds the main window's own widgets, not the dialogs'.
     T *child = windows.Form1->centralWidget()->findChild<T *>(QLatin1String(name));
@@ -112,8 +111,8 @@ QRadioButton *rightOption(const Windows &windows)
 {
     const QString answer = mainChild<QLineEdit>(windows, "Edit3")->text();
     const char *name = answer == QLatin1String("2") ? "RadioButton2"
-                       : answer == QLatin1String("3") ? "RadioButton3"
-                                                      : "RadioButton1";
+        : answer == QLatin1String("3")              ? "RadioButton3"
+                                                    : "RadioButton1";
     return mainChild<QRadioButton>(windows, name);
 }
 
@@ -174,8 +173,7 @@ QByteArray readWhole(const QString &path)
     return bytes;
 }
 
-template <class T>
-QByteArray joined(const std::vector<T> &values)
+template <class T> QByteArray joined(const std::vector<T> &values)
 {
     QByteArray out;
     for (const T &value : values) {
@@ -364,8 +362,8 @@ int session()
 {
     PrivateCups cups; // before anything in the process talks to CUPS
     const QString pdf = cups.directory() + QStringLiteral("/certificate.pdf");
-    if (!cups.isRunning() || !cups.addPdfQueue(QStringLiteral("Bench"), pdf, 300) ||
-        !cups.setDefault(QStringLiteral("Bench"))) {
+    if (!cups.isRunning() || !cups.addPdfQueue(QStringLiteral("Bench"), pdf, 300)
+        || !cups.setDefault(QStringLiteral("Bench"))) {
         std::fprintf(stderr, "private CUPS: %s\n", qPrintable(cups.error()));
         return 1;
     }
@@ -396,8 +394,8 @@ int session()
     pump(3000);
     // Resident/peak in kB at each step, then the peak of the whole session.
     bench::report("steps_kb=" + atStart + ',' + shown + ',' + levelDone + ',' + afterPrint + ',' + memoryNow());
-    bench::report(QByteArray("printed=") + (printed ? "1" : "0") +
-                  " peak_rss_kb=" + QByteArray::number(qint64(bench::peakRssKb())));
+    bench::report(QByteArray("printed=") + (printed ? "1" : "0")
+                  + " peak_rss_kb=" + QByteArray::number(qint64(bench::peakRssKb())));
     windows = Windows();
     return printed ? 0 : 1;
 }

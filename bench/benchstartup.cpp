@@ -47,11 +47,11 @@ int main(int argc, char **argv)
     TForm1 *form = windows.Form1.get();
     app.watch(form, [=] {
         const qint64 paintedNs = bench::monotonicNs();
-        bench::report("painted_ns=" + QByteArray::number(paintedNs) + " width=" + QByteArray::number(form->width()) +
-                      " height=" + QByteArray::number(form->height()));
-        bench::report("main_ns=" + QByteArray::number(mainNs) + " media_ns=" + QByteArray::number(mediaNs) +
-                      " application_ns=" + QByteArray::number(applicationNs) +
-                      " windows_ns=" + QByteArray::number(windowsNs));
+        bench::report("painted_ns=" + QByteArray::number(paintedNs) + " width=" + QByteArray::number(form->width())
+                      + " height=" + QByteArray::number(form->height()));
+        bench::report("main_ns=" + QByteArray::number(mainNs) + " media_ns=" + QByteArray::number(mediaNs)
+                      + " application_ns=" + QByteArray::number(applicationNs)
+                      + " windows_ns=" + QByteArray::number(windowsNs));
         _exit(0); // the moment is taken; tearing down is not measured
     });
     form->show();

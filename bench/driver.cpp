@@ -199,7 +199,8 @@ QString cpuModel()
 void measureStartup(Runner &runner, const Settings &settings, QList<Row> &rows, QStringList &notes)
 {
     const QString what = QStringLiteral("1. Start-up to the first painted main window (pause skipped), "
-                                        "median of %1 fresh processes").arg(settings.startupRuns);
+                                        "median of %1 fresh processes")
+                             .arg(settings.startupRuns);
     const QString target = QStringLiteral("≤ 1.1× floor");
     progress(QStringLiteral("start-up: %1 runs each").arg(settings.startupRuns));
     // The first run warms the page cache and GStreamer's registry and tells the window's size.
@@ -239,10 +240,14 @@ void measureStartup(Runner &runner, const Settings &settings, QList<Row> &rows, 
         }
     }
     const double p = median(program), f = median(floor);
-    rows << Row{what, ms(p), ms(f) + QStringLiteral(" (bare QMainWindow ") + QString::fromLatin1(warm->value("width")) +
-                                QStringLiteral("×") + QString::fromLatin1(warm->value("height")) +
-                                QStringLiteral(" after opening and playing the two media files)"),
-                times(p / f), target, yes(p <= 1.1 * f)};
+    rows << Row{what,
+                ms(p),
+                ms(f) + QStringLiteral(" (bare QMainWindow ") + QString::fromLatin1(warm->value("width"))
+                    + QStringLiteral("×") + QString::fromLatin1(warm->value("height"))
+                    + QStringLiteral(" after opening and playing the two media files)"),
+                times(p / f),
+                target,
+                yes(p <= 1.1 * f)};
     auto step = [](QHash<QByteArray, std::vector<double>> &steps, const char *phase) {
         return QString::number(median(steps[phase]), 'f', 1);
     };
@@ -271,14 +276,15 @@ void measureNext(Runner &runner, const Settings &settings, QList<Row> &rows, QSt
     const double pm = median(program) / 1000, pw = maximum(program) / 1000;
     const double rm = median(radio) / 1000, rw = maximum(radio) / 1000;
     const QString levels = what.arg(3 * settings.nextRounds) + QStringLiteral(" (%1 clicks)").arg(program.size());
-    rows << Row{levels + QStringLiteral(", median"), ms(pm),
+    rows << Row{levels + QStringLiteral(", median"),
+                ms(pm),
                 ms(rm) + QStringLiteral(" (a radio option clicked and painted, %1 clicks)").arg(radio.size()),
-                QStringLiteral("+") + ms(pm - rm), QStringLiteral("≤ floor + 1 ms"), yes(pm <= rm + 1)};
-    rows << Row{levels + QStringLiteral(", worst"), ms(pw), ms(rw), QStringLiteral("+") + ms(pw - rw),
-                QStringLiteral("< 5 ms"), yes(pw < 5)};
-    auto part = [&](const char *key) {
-        return QString::number(median(numbers(values->value(key))) / 1000, 'f', 2);
-    };
+                QStringLiteral("+") + ms(pm - rm),
+                QStringLiteral("≤ floor + 1 ms"),
+                yes(pm <= rm + 1)};
+    rows << Row{levels + QStringLiteral(", worst"), ms(pw),     ms(rw), QStringLiteral("+") + ms(pw - rw),
+                QStringLiteral("< 5 ms"),           yes(pw < 5)};
+    auto part = [&](const char *key) { return QString::number(median(numbers(values->value(key))) / 1000, 'f', 2); };
     notes << QStringLiteral("Next, medians in ms: the press repainting the button %1, the release running the "
                             "handler (scoring, reading and showing the next question) %2, painting what changed %3.")
                  .arg(part("press_us"), part("handler_us"), part("paint_us"));
@@ -288,7 +294,8 @@ void measureNext(Runner &runner, const Settings &settings, QList<Row> &rows, QSt
 void measureRead(Runner &runner, const Settings &settings, QList<Row> &rows)
 {
     const QString what = QStringLiteral("3. Loading one question file (readQuestionFile), median of %1 batches "
-                                        "of the 72 shipped files").arg(settings.readBatches);
+                                        "of the 72 shipped files")
+                             .arg(settings.readBatches);
     const QString target = QStringLiteral("≤ 3× floor");
     progress(QStringLiteral("read: %1 batches").arg(settings.readBatches));
     const std::optional<Values> values = runner.run(
@@ -320,18 +327,27 @@ void measureIdle(Runner &runner, const Settings &settings, QList<Row> &rows)
     };
     QList<Case> cases = {
         {runner.gstFloor(), {runner.media(), settle, span}, QStringLiteral("bare pipelines"), 0, {}},
-        {runner.app(), {QStringLiteral("idle-start"), settings.programDir, settle, span},
-         QStringLiteral("4. Idle CPU on the start screen (music; video restarted every 1.5 s, painted)"), 0, {}},
-        {runner.app(), {QStringLiteral("idle-level"), settings.programDir, settle, span},
-         QStringLiteral("4. Idle CPU in the middle of a level (music; video hidden, still reopened every 1.5 s)"), 1.0,
+        {runner.app(),
+         {QStringLiteral("idle-start"), settings.programDir, settle, span},
+         QStringLiteral("4. Idle CPU on the start screen (music; video restarted every 1.5 s, painted)"),
+         0,
          {}},
-        {runner.app(), {QStringLiteral("idle-ended"), settings.programDir, settle, span},
-         QStringLiteral("4. Idle CPU in a level once the music has stopped"), 0.3, {}},
+        {runner.app(),
+         {QStringLiteral("idle-level"), settings.programDir, settle, span},
+         QStringLiteral("4. Idle CPU in the middle of a level (music; video hidden, still reopened every 1.5 s)"),
+         1.0,
+         {}},
+        {runner.app(),
+         {QStringLiteral("idle-ended"), settings.programDir, settle, span},
+         QStringLiteral("4. Idle CPU in a level once the music has stopped"),
+         0.3,
+         {}},
     };
     for (int round = 0; round < settings.idleRounds; ++round) {
         for (Case &c : cases) {
             progress(QStringLiteral("idle, round %1, %2: %3 s (load %4)")
-                         .arg(round + 1).arg(c.what.left(40), span, loadAverage()));
+                         .arg(round + 1)
+                         .arg(c.what.left(40), span, loadAverage()));
             if (const std::optional<Values> values = runner.run(c.program, c.arguments, bound))
                 c.percents.push_back(100 * values->value("cpu_s").toDouble() / values->value("wall_s").toDouble());
         }
@@ -347,16 +363,19 @@ void measureIdle(Runner &runner, const Settings &settings, QList<Row> &rows)
         const Case &c = cases[k];
         const QString what = c.what + QStringLiteral(", %1 s × %2").arg(span).arg(settings.idleRounds);
         const bool startScreen = c.target == 0;
-        const QString target = startScreen ? QStringLiteral("≤ 1.25× floor")
-                                           : QStringLiteral("< %1 % of one core").arg(c.target);
+        const QString target =
+            startScreen ? QStringLiteral("≤ 1.25× floor") : QStringLiteral("< %1 % of one core").arg(c.target);
         if (c.percents.empty() || floor.percents.empty()) {
             rows << failed(what, target);
             continue;
         }
         const double p = median(c.percents), f = median(floor.percents);
-        rows << Row{what, percent(p) + spread(c.percents),
+        rows << Row{what,
+                    percent(p) + spread(c.percents),
                     percent(f) + spread(floor.percents) + QStringLiteral(" bare playbins, same sinks, seek restart"),
-                    times(p / f), target, yes(startScreen ? p <= 1.25 * f : p < c.target)};
+                    times(p / f),
+                    target,
+                    yes(startScreen ? p <= 1.25 * f : p < c.target)};
     }
 }
 
@@ -369,19 +388,18 @@ void measureMemory(Runner &runner, const Settings &settings, QList<Row> &rows, Q
     const QString target = QStringLiteral("≤ 60 MB");
     progress(QStringLiteral("memory: a whole session"));
     const std::optional<Values> warm = runner.run(runner.startup(), {settings.programDir}, 60000);
-    const std::optional<Values> session = runner.run(runner.app(), {QStringLiteral("session"), settings.programDir},
-                                                      300000);
+    const std::optional<Values> session =
+        runner.run(runner.app(), {QStringLiteral("session"), settings.programDir}, 300000);
     if (!warm || !session) {
         rows << failed(what, target);
         return;
     }
-    const std::optional<Values> qt =
-        runner.run(runner.qtFloor(), {QStringLiteral("memory"), QString::fromLatin1(warm->value("width")),
-                                      QString::fromLatin1(warm->value("height"))},
-                   60000);
-    const std::optional<Values> gst = runner.run(runner.gstFloor(), {runner.media(), QStringLiteral("1"),
-                                                                     QStringLiteral("5")},
-                                                 60000);
+    const std::optional<Values> qt = runner.run(runner.qtFloor(),
+                                                {QStringLiteral("memory"), QString::fromLatin1(warm->value("width")),
+                                                 QString::fromLatin1(warm->value("height"))},
+                                                60000);
+    const std::optional<Values> gst =
+        runner.run(runner.gstFloor(), {runner.media(), QStringLiteral("1"), QStringLiteral("5")}, 60000);
     if (!qt || !gst) {
         rows << failed(what, target);
         return;
@@ -397,8 +415,11 @@ void measureMemory(Runner &runner, const Settings &settings, QList<Row> &rows, Q
                                 "after the level, %4 after printing (peak %5 while printing), %6 at the end.")
                      .arg(at(0), at(1), at(2), at(3), mb(steps[3].split('/').value(1).toDouble()), at(4));
     }
-    rows << Row{what + (session->value("printed") == "1" ? QString() : QStringLiteral(" — nothing printed")), mb(p),
-                mb(f) + QStringLiteral(" (Qt window %1 + pipelines %2)").arg(mb(q), mb(g)), times(p / f), target,
+    rows << Row{what + (session->value("printed") == "1" ? QString() : QStringLiteral(" — nothing printed")),
+                mb(p),
+                mb(f) + QStringLiteral(" (Qt window %1 + pipelines %2)").arg(mb(q), mb(g)),
+                times(p / f),
+                target,
                 yes(p <= 60 * 1024)};
 }
 
@@ -431,8 +452,10 @@ int main(int argc, char **argv)
         }
     }
     if (args.size() % 2) {
-        std::fprintf(stderr, "usage: zorelad-bench [--program-dir DIR] [--startup-runs N] [--next-rounds N] "
-                             "[--read-batches N] [--idle-seconds S] [--idle-rounds N] [--only startup,next,read,idle,memory]\n");
+        std::fprintf(
+            stderr,
+            "usage: zorelad-bench [--program-dir DIR] [--startup-runs N] [--next-rounds N] "
+            "[--read-batches N] [--idle-seconds S] [--idle-rounds N] [--only startup,next,read,idle,memory]\n");
         return 2;
     }
     settings.programDir = QDir(settings.programDir).absolutePath();

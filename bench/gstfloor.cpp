@@ -128,20 +128,29 @@ int main(int argc, char **argv)
     startPlaying(video);
 
     Run run{video, g_main_loop_new(nullptr, FALSE)};
-    g_timeout_add(1500, [](gpointer data) -> gboolean {
-        startFromTheBeginning(static_cast<Run *>(data)->video);
-        return G_SOURCE_CONTINUE;
-    }, &run);
-    g_timeout_add(guint(settle * 1000), [](gpointer data) -> gboolean {
-        auto *r = static_cast<Run *>(data);
-        r->cpu0 = cpuSeconds();
-        r->wall0 = wallSeconds();
-        return G_SOURCE_REMOVE;
-    }, &run);
-    g_timeout_add(guint((settle + measure) * 1000), [](gpointer data) -> gboolean {
-        g_main_loop_quit(static_cast<Run *>(data)->loop);
-        return G_SOURCE_REMOVE;
-    }, &run);
+    g_timeout_add(
+        1500,
+        [](gpointer data) -> gboolean {
+            startFromTheBeginning(static_cast<Run *>(data)->video);
+            return G_SOURCE_CONTINUE;
+        },
+        &run);
+    g_timeout_add(
+        guint(settle * 1000),
+        [](gpointer data) -> gboolean {
+            auto *r = static_cast<Run *>(data);
+            r->cpu0 = cpuSeconds();
+            r->wall0 = wallSeconds();
+            return G_SOURCE_REMOVE;
+        },
+        &run);
+    g_timeout_add(
+        guint((settle + measure) * 1000),
+        [](gpointer data) -> gboolean {
+            g_main_loop_quit(static_cast<Run *>(data)->loop);
+            return G_SOURCE_REMOVE;
+        },
+        &run);
     g_main_loop_run(run.loop);
 
     std::printf("cpu_s=%.3f wall_s=%.3f peak_rss_kb=%ld\n", cpuSeconds() - run.cpu0, wallSeconds() - run.wall0,

@@ -13,14 +13,9 @@ namespace fuzzmarks {
 
 inline volatile int sink;
 
-template <int N>
-__attribute__((noinline)) void mark()
-{
-    sink = N;
-}
+template <int N> __attribute__((noinline)) void mark() { sink = N; }
 
-template <int... N>
-constexpr std::array<void (*)(), sizeof...(N)> table(std::integer_sequence<int, N...>)
+template <int... N> constexpr std::array<void (*)(), sizeof...(N)> table(std::integer_sequence<int, N...>)
 {
     return {&mark<N>...};
 }

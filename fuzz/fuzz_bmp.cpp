@@ -74,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         image = zorelad::decodeBmp(bytes);
     } catch (const zorelad::Failure &failure) {
         const bool shortHeader = !bytes.isEmpty() && bytes.size() < 14;
-        const QString expected = shortHeader ? QStringLiteral("Stream read error")
-                                             : QStringLiteral("Bitmap image is not valid");
+        const QString expected =
+            shortHeader ? QStringLiteral("Stream read error") : QStringLiteral("Bitmap image is not valid");
         if (bytes.isEmpty() || failure.text() != expected) {
             std::fprintf(stderr, "fuzz_bmp: unexpected failure text \"%s\"\n", failure.what());
             std::abort();

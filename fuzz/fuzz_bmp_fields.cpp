@@ -174,8 +174,8 @@ Picture pictureOf(FuzzedDataProvider &in, Kind kind)
         const bool core = kind == Core8;
         const int count = core ? 1 << p.bits : in.ConsumeIntegralInRange(1, 1 << p.bits);
         for (int i = 0; i < count; ++i)
-            p.palette.append(qRgb(in.ConsumeIntegral<uint8_t>(), in.ConsumeIntegral<uint8_t>(),
-                                  in.ConsumeIntegral<uint8_t>()));
+            p.palette.append(
+                qRgb(in.ConsumeIntegral<uint8_t>(), in.ConsumeIntegral<uint8_t>(), in.ConsumeIntegral<uint8_t>()));
     }
     if (kind == Plain16) {
         p.masks[0] = 0x7C00, p.masks[1] = 0x03E0, p.masks[2] = 0x001F;

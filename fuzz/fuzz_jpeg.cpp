@@ -33,10 +33,7 @@ struct PeekErrors {
     std::jmp_buf jump;
 };
 
-void peekExit(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<PeekErrors *>(info->err)->jump, 1);
-}
+void peekExit(j_common_ptr info) { std::longjmp(reinterpret_cast<PeekErrors *>(info->err)->jump, 1); }
 
 void peekQuiet(j_common_ptr) {}
 
@@ -60,8 +57,7 @@ void markHeader(const uint8_t *data, size_t size)
         const int shape = (info.progressive_mode ? 1 : 0) | (info.arith_code ? 2 : 0)
             | ((info.num_components - 1) & 3) << 2 | (int(info.jpeg_color_space) & 7) << 4;
         fuzzmarks::markValue(3, shape);
-        fuzzmarks::markValue(2, fuzzmarks::log2Class(info.image_width)
-                                    + 16 * (info.comp_info[0].h_samp_factor == 2));
+        fuzzmarks::markValue(2, fuzzmarks::log2Class(info.image_width) + 16 * (info.comp_info[0].h_samp_factor == 2));
     }
     jpeg_destroy_decompress(&info);
 }

@@ -64,8 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // windows-1251 is one byte per character, so the cut holds for characters too.
         if (line.size() > zorelad::MaxLineLength)
             fail("line longer than the limit", lines, expected);
-        if (line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n'))
-            || line.contains(QChar(0)))
+        if (line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')) || line.contains(QChar(0)))
             fail("line end or NUL inside a line", lines, expected);
     }
 

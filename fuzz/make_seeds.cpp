@@ -53,9 +53,8 @@ QByteArray cp1251(const QString &text)
 void questionSeeds()
 {
     const QString t = QStringLiteral("fuzz_questionfile");
-    const QStringList question = {
-        QStringLiteral("Сколько будет 2 + 2?"), QStringLiteral("Три"), QStringLiteral("Четыре"),
-        QStringLiteral("Пять"), QStringLiteral("2")};
+    const QStringList question = {QStringLiteral("Сколько будет 2 + 2?"), QStringLiteral("Три"),
+                                  QStringLiteral("Четыре"), QStringLiteral("Пять"), QStringLiteral("2")};
     save(t, QStringLiteral("crlf.z"), cp1251(question.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
     save(t, QStringLiteral("lf.z"), cp1251(question.join(QLatin1Char('\n')) + QLatin1Char('\n')));
     save(t, QStringLiteral("cr.z"), cp1251(question.join(QLatin1Char('\r'))));
@@ -84,14 +83,14 @@ void questionSeeds()
 // A small bitmap of the writer's layout, with every field the seeds vary.
 struct Bitmap {
     int width = 4;
-    int height = 3;         // negative: rows stored top down
+    int height = 3; // negative: rows stored top down
     int bits = 24;
     quint32 headerSize = 40; // 12, 40, 52, 56, 108 or 124
     quint32 compression = 0; // 0 plain, 3 bit fields
     quint32 masks[3] = {0, 0, 0};
-    int paletteSize = -1;    // entries written; -1 for all that the depth allows
+    int paletteSize = -1; // entries written; -1 for all that the depth allows
     quint32 colorsUsed = 0;
-    int gap = 0;             // bytes between palette and pixels
+    int gap = 0; // bytes between palette and pixels
 };
 
 // The stored value of the pixel in stored row r: an index or a raw 16/24/32-bit value.
@@ -199,7 +198,7 @@ void bmpSeeds()
 struct Jpeg {
     int width = 16;
     int height = 16;
-    int components = 3;      // 1 grey, 3 RGB, 4 CMYK
+    int components = 3; // 1 grey, 3 RGB, 4 CMYK
     int quality = 75;
     bool progressive = false;
     bool arithmetic = false;
@@ -240,7 +239,8 @@ QByteArray writeJpeg(const Jpeg &j)
         const int y = int(info.next_scanline);
         for (int x = 0; x < j.width; ++x) {
             for (int c = 0; c < j.components; ++c)
-                row[size_t(x * j.components + c)] = JSAMPLE((x * 255 / j.width + c * 80 + y * 9 + ((x ^ y) & 5) * 13) & 0xFF);
+                row[size_t(x * j.components + c)] =
+                    JSAMPLE((x * 255 / j.width + c * 80 + y * 9 + ((x ^ y) & 5) * 13) & 0xFF);
         }
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);

@@ -27,9 +27,9 @@ QString noDisplayLine()
     const QByteArray display = qgetenv("DISPLAY");
     const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
     const QString which = display.isEmpty() && wayland.isEmpty()
-                              ? QCoreApplication::translate("main", "neither DISPLAY nor WAYLAND_DISPLAY is set")
-                              : QCoreApplication::translate("main", "cannot connect to \"%1\"")
-                                    .arg(QString::fromLocal8Bit(display.isEmpty() ? wayland : display));
+        ? QCoreApplication::translate("main", "neither DISPLAY nor WAYLAND_DISPLAY is set")
+        : QCoreApplication::translate("main", "cannot connect to \"%1\"")
+              .arg(QString::fromLocal8Bit(display.isEmpty() ? wayland : display));
     return QCoreApplication::translate("main", "zorelad: no display (%1); start it from a desktop session").arg(which);
 }
 

@@ -30,7 +30,7 @@ void startupPause(const Clock &clock, const std::function<void()> &meanwhile = {
 
 struct StartupOptions {
     Clock clock = Clock::monotonic();
-    MediaSinks sinks; // where the music and the video go; empty for the system's own
+    MediaSinks sinks;   // where the music and the video go; empty for the system's own
     QString programDir; // tests' stand-in for the executable's directory; empty for the real one
 };
 

@@ -17,8 +17,8 @@ namespace zorelad {
 namespace {
 
 constexpr qint64 FileHeaderSize = 14;
-constexpr quint32 CoreHeaderSize = 12;     // OS/2 1.x BITMAPCOREHEADER
-constexpr quint32 InfoHeaderSize = 40;     // BITMAPINFOHEADER
+constexpr quint32 CoreHeaderSize = 12; // OS/2 1.x BITMAPCOREHEADER
+constexpr quint32 InfoHeaderSize = 40; // BITMAPINFOHEADER
 constexpr quint32 BiRgb = 0;
 constexpr quint32 BiRle8 = 1;
 constexpr quint32 BiRle4 = 2;
@@ -26,10 +26,7 @@ constexpr quint32 BiBitfields = 3;
 // Largest file that is read at all; a valid picture within the limits needs far less.
 constexpr qint64 MaxFileBytes = 4 * BmpMaxPixels + 65536;
 
-[[noreturn]] void invalid()
-{
-    throw Failure(QStringLiteral("Bitmap image is not valid"));
-}
+[[noreturn]] void invalid() { throw Failure(QStringLiteral("Bitmap image is not valid")); }
 
 // Little-endian reads that fail as an invalid bitmap past the end of the bytes.
 class Reader {
@@ -135,16 +132,19 @@ void readInfoHeader(const Reader &r, quint32 headerSize, BmpLayout &b)
 void checkFormat(const BmpLayout &b)
 {
     switch (b.bitCount) {
-    case 4: case 8:
+    case 4:
+    case 8:
         // Run-length coded rows are stored bottom up only.
         if (b.compression != BiRgb && (b.compression != (b.bitCount == 8 ? BiRle8 : BiRle4) || b.topDown))
             invalid();
         break;
-    case 1: case 24:
+    case 1:
+    case 24:
         if (b.compression != BiRgb)
             invalid();
         break;
-    case 16: case 32:
+    case 16:
+    case 32:
         if (b.compression != BiRgb && b.compression != BiBitfields)
             invalid();
         break;
@@ -279,7 +279,8 @@ void decodeRle(const Reader &r, const BmpLayout &b, QImage &image)
             const int bytes = four ? (count + 1) / 2 : count;
             const uchar *indices = r.at(at, bytes);
             at += (bytes + 1) / 2 * 2;
-            put(count, [&](qint64 i) { return four ? (i % 2 ? indices[i / 2] & 0x0F : indices[i / 2] >> 4) : indices[i]; });
+            put(count,
+                [&](qint64 i) { return four ? (i % 2 ? indices[i / 2] & 0x0F : indices[i / 2] >> 4) : indices[i]; });
         }
     }
 }
@@ -328,7 +329,6 @@ QImage decodeBmp(const QByteArray &bytes)
     }
     return image;
 }
-
 
 QImage loadBmpFile(const QString &path)
 {

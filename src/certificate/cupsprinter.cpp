@@ -25,10 +25,7 @@ constexpr double AnswerSeconds = 3.0;
     throw Failure(QStringLiteral("There is no default printer currently selected"));
 }
 
-[[noreturn]] void printerNotValid()
-{
-    throw Failure(QStringLiteral("Printer selected is not valid"));
-}
+[[noreturn]] void printerNotValid() { throw Failure(QStringLiteral("Printer selected is not valid")); }
 
 // A connection of the program's own to the scheduler. libcups' shared one
 // waits a minute for an answer; this one gives up after a few seconds and

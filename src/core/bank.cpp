@@ -46,15 +46,9 @@ const QHash<char16_t, char> &windows1251()
     return table;
 }
 
-bool isControl(QChar c)
-{
-    return (c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7f;
-}
+bool isControl(QChar c) { return (c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7f; }
 
-bool isBlank(const QString &line)
-{
-    return line.trimmed().isEmpty();
-}
+bool isBlank(const QString &line) { return line.trimmed().isEmpty(); }
 
 QString lineName(int line)
 {
@@ -149,8 +143,10 @@ QString describeCharacter(const QString &text, qsizetype at)
     const char32_t code = text[at].isHighSurrogate() && at + 1 < text.size()
         ? QChar::surrogateToUcs4(text[at], text[at + 1])
         : text[at].unicode();
-    const QString shown = isControl(text[at]) ? QString() : QStringLiteral("\"") + QString::fromUcs4(&code, 1) + QStringLiteral("\" ");
-    return shown + QStringLiteral("(U+%1)").arg(QString::number(uint(code), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    const QString shown =
+        isControl(text[at]) ? QString() : QStringLiteral("\"") + QString::fromUcs4(&code, 1) + QStringLiteral("\" ");
+    return shown
+        + QStringLiteral("(U+%1)").arg(QString::number(uint(code), 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
 QString mapToWindows1251(const QString &text, QStringList *notes)
@@ -198,8 +194,9 @@ QList<QuestionProblem> checkQuestion(const Question &q)
                              Bank::tr("the answer is \"%1\"; it must be exactly 1, 2 or 3").arg(text)});
         for (qsizetype i = 0; i < text.size(); ++i) {
             if (isControl(text[i])) {
-                problems.append({QuestionProblem::ControlCharacter, line,
-                                 Bank::tr("%1 holds the control character %2").arg(lineName(line), describeCharacter(text, i))});
+                problems.append(
+                    {QuestionProblem::ControlCharacter, line,
+                     Bank::tr("%1 holds the control character %2").arg(lineName(line), describeCharacter(text, i))});
                 break;
             }
         }
@@ -231,10 +228,7 @@ QByteArray encodeQuestionFile(const Question &q)
     return bytes;
 }
 
-void writeQuestionFile(const QString &path, const Question &question)
-{
-    writeQuestionFiles({{path, question}});
-}
+void writeQuestionFile(const QString &path, const Question &question) { writeQuestionFiles({{path, question}}); }
 
 void writeQuestionFiles(const QList<QuestionFileWrite> &writes, int *replaced)
 {
@@ -260,10 +254,7 @@ void writeQuestionFiles(const QList<QuestionFileWrite> &writes, int *replaced)
     }
 }
 
-QString levelHeading(int level)
-{
-    return QStringLiteral("[Рівень %1]").arg(level);
-}
+QString levelHeading(int level) { return QStringLiteral("[Рівень %1]").arg(level); }
 
 namespace {
 
@@ -354,7 +345,9 @@ BankText parseBankText(const QByteArray &utf8)
     bool beforeHeadingReported = false;
     auto endLevel = [&] {
         if (level > 0 && levelQuestions.size() != QuestionsPerLevel)
-            bank.problems.append({headingLine, Bank::tr("level %1 has %n question(s); it needs 24", nullptr, int(levelQuestions.size())).arg(level)});
+            bank.problems.append(
+                {headingLine,
+                 Bank::tr("level %1 has %n question(s); it needs 24", nullptr, int(levelQuestions.size())).arg(level)});
         levelQuestions.clear();
     };
     for (qsizetype i = 0; i < items.size(); ++i) {
@@ -386,10 +379,15 @@ BankText parseBankText(const QByteArray &utf8)
         }
         if (level == 0 && !beforeHeadingReported) {
             beforeHeadingReported = true;
-            bank.problems.append({block.firstLine, Bank::tr("this question comes before the first level heading (%1)").arg(levelHeading(1))});
+            bank.problems.append(
+                {block.firstLine,
+                 Bank::tr("this question comes before the first level heading (%1)").arg(levelHeading(1))});
         }
         if (block.lines.size() != QuestionFileLines) {
-            bank.problems.append({block.firstLine, Bank::tr("this question has %n line(s); it needs five: the question, three options and the number of the right option; an empty line ends a question", nullptr, int(block.lines.size()))});
+            bank.problems.append({block.firstLine,
+                                  Bank::tr("this question has %n line(s); it needs five: the question, three options "
+                                           "and the number of the right option; an empty line ends a question",
+                                           nullptr, int(block.lines.size()))});
             levelQuestions.append(Question());
             continue;
         }
@@ -424,7 +422,8 @@ BankText parseBankText(const QByteArray &utf8)
     }
     endLevel();
     if (bank.levels.isEmpty() && bank.problems.isEmpty())
-        bank.problems.append({0, Bank::tr("the text holds no level; a level starts with its heading, such as %1").arg(levelHeading(1))});
+        bank.problems.append(
+            {0, Bank::tr("the text holds no level; a level starts with its heading, such as %1").arg(levelHeading(1))});
     std::stable_sort(bank.problems.begin(), bank.problems.end(),
                      [](const TextRemark &a, const TextRemark &b) { return a.line < b.line; });
     return bank;
@@ -433,11 +432,11 @@ BankText parseBankText(const QByteArray &utf8)
 QByteArray formatBankText(const QList<QList<Question>> &levels, int firstLevel)
 {
     QString text;
-    const QString help = Bank::tr(
-        "Zorelad questions. Each question is a block of five lines: the question, option 1, option 2,\n"
-        "option 3 and the number of the right option (1, 2 or 3). An empty line ends a question.\n"
-        "A level starts with its heading line and holds 24 questions. Lines starting with # are comments.\n"
-        "Save as UTF-8 and load with: sudo zorelad-import FILE /etc/zorelad/Text");
+    const QString help =
+        Bank::tr("Zorelad questions. Each question is a block of five lines: the question, option 1, option 2,\n"
+                 "option 3 and the number of the right option (1, 2 or 3). An empty line ends a question.\n"
+                 "A level starts with its heading line and holds 24 questions. Lines starting with # are comments.\n"
+                 "Save as UTF-8 and load with: sudo zorelad-import FILE /etc/zorelad/Text");
     for (const QString &line : help.split(QLatin1Char('\n')))
         text += QStringLiteral("# ") + line + QLatin1Char('\n');
     for (qsizetype i = 0; i < levels.size(); ++i) {
@@ -474,8 +473,12 @@ FileEncoding guessEncoding(const QByteArray &bytes)
     // "Котра" shows as "кОТРА", a lower-case letter followed by upper-case
     // ones, which real text seldom has; all lower-case KOI8-U text shows in
     // capitals with "¦" (its і) among them.
-    const auto upper = [](unsigned char b) { return (b >= 0xC0 && b <= 0xDF) || b == 0xA8 || b == 0xAA || b == 0xAF || b == 0xB2 || b == 0xA5; };
-    const auto lower = [](unsigned char b) { return b >= 0xE0 || b == 0xB8 || b == 0xBA || b == 0xBF || b == 0xB3 || b == 0xB4; };
+    const auto upper = [](unsigned char b) {
+        return (b >= 0xC0 && b <= 0xDF) || b == 0xA8 || b == 0xAA || b == 0xAF || b == 0xB2 || b == 0xA5;
+    };
+    const auto lower = [](unsigned char b) {
+        return b >= 0xE0 || b == 0xB8 || b == 0xBA || b == 0xBF || b == 0xB3 || b == 0xB4;
+    };
     bool high = false;
     bool koi8Letters = false; // є, і, ї, ґ of KOI8-U: ¤, ¦, §, soft hyphen in windows-1251
     int uppers = 0, lowers = 0, lowerToUpper = 0, upperToLower = 0;
@@ -510,8 +513,10 @@ Question decodeQuestion(const QByteArray &bytes)
     if (encoding == FileEncoding::Koi8u)
         text = QStringDecoder("KOI8-U").decode(bytes);
     else if (encoding == FileEncoding::Utf16)
-        text = QStringDecoder(bytes.startsWith("\xFE\xFF") || (bytes.size() > 1 && (bytes[0] == '\0' || bytes[0] == '\x04'))
-                                  ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE)
+        text = QStringDecoder(bytes.startsWith("\xFE\xFF")
+                                      || (bytes.size() > 1 && (bytes[0] == '\0' || bytes[0] == '\x04'))
+                                  ? QStringDecoder::Utf16BE
+                                  : QStringDecoder::Utf16LE)
                    .decode(bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ? bytes.mid(2) : bytes);
     else
         text = QString::fromUtf8(encoding == FileEncoding::Utf8Bom ? bytes.mid(3) : bytes);

@@ -74,8 +74,8 @@ struct TextRemark {
 
 // One question of the bank text.
 struct BankQuestion {
-    int level = 0;     // 1 to 3
-    int number = 0;    // 1 to 24 within the level
+    int level = 0;                     // 1 to 3
+    int number = 0;                    // 1 to 24 within the level
     int lines[QuestionFileLines] = {}; // the text's line of each of its lines
     Question question;
 };

@@ -6,10 +6,7 @@
 
 namespace zorelad {
 
-QString programDirectory()
-{
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
-}
+QString programDirectory() { return QCoreApplication::applicationDirPath() + QLatin1Char('/'); }
 
 static QString matchIgnoringCase(const QString &directory, const QString &name)
 {

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-
 namespace zorelad {
 
 QString questionFilePath(const QString &programDir, int level, int number)
@@ -105,10 +104,7 @@ QString questionLine(const QStringList &lines, int k)
     return k >= 1 && k <= lines.size() ? lines.at(k - 1) : QString();
 }
 
-bool answerIs(const QString &answer, int k)
-{
-    return answer == QString::number(k);
-}
+bool answerIs(const QString &answer, int k) { return answer == QString::number(k); }
 
 int Question::rightOption() const
 {
@@ -135,9 +131,6 @@ Question questionFromLines(const QStringList &lines)
     return q;
 }
 
-Question readQuestion(const QString &path)
-{
-    return questionFromLines(readQuestionFile(path));
-}
+Question readQuestion(const QString &path) { return questionFromLines(readQuestionFile(path)); }
 
 } // namespace zorelad

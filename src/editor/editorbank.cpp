@@ -30,8 +30,7 @@ class EditorBank::EditCommand : public QUndoCommand {
 public:
     EditCommand(EditorBank *bank, Entry *entry, const Question &before, const Question &after, int line)
         : m_bank(bank), m_entry(entry), m_before(before), m_after(after), m_line(line)
-    {
-    }
+    {}
     void undo() override { m_bank->apply(m_entry, m_before); }
     void redo() override { m_bank->apply(m_entry, m_after); }
     int id() const override { return 1; }
@@ -95,7 +94,8 @@ QString remarksText(const QList<TextRemark> &remarks)
 {
     QStringList lines;
     for (const TextRemark &remark : remarks)
-        lines << (remark.line > 0 ? EditorBank::tr("line %1: %2").arg(remark.line).arg(remark.message) : remark.message);
+        lines << (remark.line > 0 ? EditorBank::tr("line %1: %2").arg(remark.line).arg(remark.message)
+                                  : remark.message);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -125,8 +125,8 @@ void EditorBank::open(const QString &location)
         if (!text.problems.isEmpty())
             throw Failure(remarksText(text.problems));
         if (text.levels.size() != Levels)
-            throw Failure(tr("%1 does not hold all three levels; open a Text folder and import it there.")
-                              .arg(location));
+            throw Failure(
+                tr("%1 does not hold all three levels; open a Text folder and import it there.").arg(location));
         for (const BankQuestion &q : text.questions)
             read[q.level - 1][q.number - 1] = q.question;
         kind = Kind::Text;
@@ -156,13 +156,14 @@ QList<TextRemark> questionProblems(const Question &question)
     if (text.tooWide > 0)
         problems.append({1, EditorBank::tr("a word is %n px too wide for the question box", nullptr, text.tooWide)});
     if (text.tooTall > 0)
-        problems.append({1, EditorBank::tr("the question is %n px too tall for its box: its end is cut off",
-                                           nullptr, text.tooTall)});
+        problems.append(
+            {1,
+             EditorBank::tr("the question is %n px too tall for its box: its end is cut off", nullptr, text.tooTall)});
     for (int k = 0; k < 3; ++k) {
         if (const TextFit option = optionFit(question.options[k]); option.tooWide > 0)
-            problems.append({k + 2, EditorBank::tr("option %1 is %n px too wide: its end is cut off", nullptr,
-                                                   option.tooWide)
-                                        .arg(k + 1)});
+            problems.append({k + 2,
+                             EditorBank::tr("option %1 is %n px too wide: its end is cut off", nullptr, option.tooWide)
+                                 .arg(k + 1)});
     }
     std::stable_sort(problems.begin(), problems.end(),
                      [](const TextRemark &a, const TextRemark &b) { return a.line < b.line; });
@@ -171,10 +172,7 @@ QList<TextRemark> questionProblems(const Question &question)
 
 QList<TextRemark> EditorBank::problems(BankSlot slot) const { return questionProblems(question(slot)); }
 
-bool EditorBank::isModified(BankSlot slot) const
-{
-    return question(slot) != m_saved[slot.level - 1][slot.number - 1];
-}
+bool EditorBank::isModified(BankSlot slot) const { return question(slot) != m_saved[slot.level - 1][slot.number - 1]; }
 
 bool EditorBank::isModified() const
 {

@@ -210,8 +210,7 @@ void EditorWindow::createEditor()
 
 void EditorWindow::createActions()
 {
-    const auto action = [this](QMenu *menu, const QString &text, const QKeySequence &key, const char *name,
-                               auto slot) {
+    const auto action = [this](QMenu *menu, const QString &text, const QKeySequence &key, const char *name, auto slot) {
         QAction *a = menu->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
         a->setShortcut(key);
@@ -243,13 +242,16 @@ void EditorWindow::createActions()
     edit->addAction(redo);
     edit->addSeparator();
     action(edit, tr("Move &up"), QKeySequence(QStringLiteral("Alt+Shift+Up")), "MoveUpAction", [this] { moveBy(-1); });
-    action(edit, tr("Move &down"), QKeySequence(QStringLiteral("Alt+Shift+Down")), "MoveDownAction", [this] { moveBy(1); });
-    action(edit, tr("S&wap with…"), QKeySequence(QStringLiteral("Ctrl+Shift+X")), "SwapAction", [this] { swapDialog(); });
+    action(edit, tr("Move &down"), QKeySequence(QStringLiteral("Alt+Shift+Down")), "MoveDownAction",
+           [this] { moveBy(1); });
+    action(edit, tr("S&wap with…"), QKeySequence(QStringLiteral("Ctrl+Shift+X")), "SwapAction",
+           [this] { swapDialog(); });
 
     QMenu *go = menuBar()->addMenu(tr("&Go"));
     action(go, tr("&Previous question"), QKeySequence(QStringLiteral("Ctrl+PgUp")), "Previous", [this] { step(-1); });
     action(go, tr("&Next question"), QKeySequence(QStringLiteral("Ctrl+PgDown")), "Next", [this] { step(1); });
-    action(go, tr("&List of questions"), QKeySequence(QStringLiteral("Ctrl+L")), "FocusList", [this] { m_list->setFocus(); });
+    action(go, tr("&List of questions"), QKeySequence(QStringLiteral("Ctrl+L")), "FocusList",
+           [this] { m_list->setFocus(); });
 }
 
 bool EditorWindow::eventFilter(QObject *watched, QEvent *event)
@@ -331,18 +333,19 @@ void EditorWindow::updateItem(BankSlot slot)
     QTreeWidgetItem *it = item(slot);
     const Question &q = m_bank.question(slot);
     const QList<TextRemark> problems = m_bank.problems(slot);
-    it->setText(0, QStringLiteral("%1%2. %3")
-                       .arg(m_bank.isModified(slot) ? QStringLiteral("*") : QString())
-                       .arg(slot.number)
-                       .arg(q.text));
+    it->setText(0,
+                QStringLiteral("%1%2. %3")
+                    .arg(m_bank.isModified(slot) ? QStringLiteral("*") : QString())
+                    .arg(slot.number)
+                    .arg(q.text));
     it->setText(1, problems.isEmpty() ? tr("sound") : problems.first().message);
     QStringList all;
     for (const TextRemark &problem : problems)
         all << tr("Line %1: %2").arg(problem.line).arg(problem.message);
     it->setToolTip(1, all.join(QLatin1Char('\n')));
     it->setForeground(1, problems.isEmpty() ? QBrush(Qt::darkGreen) : QBrush(QColor(0xb0, 0, 0)));
-    it->setIcon(1, style()->standardIcon(problems.isEmpty() ? QStyle::SP_DialogApplyButton
-                                                            : QStyle::SP_MessageBoxWarning));
+    it->setIcon(
+        1, style()->standardIcon(problems.isEmpty() ? QStyle::SP_DialogApplyButton : QStyle::SP_MessageBoxWarning));
 }
 
 void EditorWindow::updateTitle()
@@ -412,8 +415,8 @@ void EditorWindow::openFolderDialog()
 
 void EditorWindow::openTextDialog()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open a bank text"), QString(),
-                                                      tr("Bank text (*.txt);;All files (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Open a bank text"), QString(), tr("Bank text (*.txt);;All files (*)"));
     if (!path.isEmpty())
         openLocation(path);
 }
@@ -443,17 +446,17 @@ bool EditorWindow::writeText(const QString &path, const QByteArray &bytes)
 
 void EditorWindow::exportDialog(int level)
 {
-    const QString path = QFileDialog::getSaveFileName(this, level ? tr("Export %1").arg(levelName(level))
-                                                                  : tr("Export the whole bank"),
-                                                      QString(), tr("Bank text (*.txt);;All files (*)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, level ? tr("Export %1").arg(levelName(level)) : tr("Export the whole bank"),
+                                     QString(), tr("Bank text (*.txt);;All files (*)"));
     if (!path.isEmpty() && writeText(path, m_bank.exportText(level)))
         statusBar()->showMessage(tr("Exported to %1.").arg(path), 5000);
 }
 
 void EditorWindow::importDialog()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Import a bank text"), QString(),
-                                                      tr("Bank text (*.txt);;All files (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Import a bank text"), QString(), tr("Bank text (*.txt);;All files (*)"));
     if (path.isEmpty())
         return;
     QFile file(path);
@@ -522,10 +525,9 @@ void EditorWindow::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    const auto answer = QMessageBox::question(this, tr("Unsaved changes"),
-                                              tr("Some questions were changed. Save them before closing?"),
-                                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                              QMessageBox::Save);
+    const auto answer =
+        QMessageBox::question(this, tr("Unsaved changes"), tr("Some questions were changed. Save them before closing?"),
+                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Discard || (answer == QMessageBox::Save && save()))
         event->accept();
     else

@@ -44,9 +44,10 @@ int main(int argc, char **argv)
     const QStringList args = QApplication::arguments().mid(1);
     QTextStream out(stdout);
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        out << QCoreApplication::translate("main", "Usage: zorelad-editor [TEXTDIR | FILE]\n"
-                                                   "Edits Zorelad's questions: a Text folder (by default the "
-                                                   "installed one) or a bank text written by zorelad-export.\n");
+        out << QCoreApplication::translate("main",
+                                           "Usage: zorelad-editor [TEXTDIR | FILE]\n"
+                                           "Edits Zorelad's questions: a Text folder (by default the "
+                                           "installed one) or a bank text written by zorelad-export.\n");
         return 0;
     }
     if (args.contains(QStringLiteral("--version"))) {

@@ -90,8 +90,7 @@ bool readFile(const QString &path, QByteArray *data)
 // Holds an flock on a small file beside the spool.
 class Lock {
 public:
-    Lock(const QString &path, bool wait)
-        : m_fd(::open(pathBytes(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
+    Lock(const QString &path, bool wait) : m_fd(::open(pathBytes(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
     {
         if (m_fd.valid()) {
             int rc;
@@ -182,8 +181,8 @@ void returnToSpool(const JournalPaths &paths, const QString &moving)
     const QByteArray records = spooledRecords(older, moving) + spooledRecords(newer, paths.spool);
     // If this stops half-way, the moving file is still there and the next
     // delivery starts from it; what it already wrote is not written twice.
-    if (appendToJournalFile(fresh, records, 0600).isEmpty() &&
-        ::rename(pathBytes(fresh).constData(), pathBytes(paths.spool).constData()) == 0)
+    if (appendToJournalFile(fresh, records, 0600).isEmpty()
+        && ::rename(pathBytes(fresh).constData(), pathBytes(paths.spool).constData()) == 0)
         ::unlink(pathBytes(moving).constData());
 }
 
@@ -222,7 +221,8 @@ QString appendToJournalFile(const QString &path, const QByteArray &records, int 
         written = ::write(fd.get(), bytes.constData(), bytes.size());
     while (written < 0 && errno == EINTR);
     if (written != bytes.size())
-        return JournalMessages::tr("%1: %2").arg(path, written < 0 ? systemError(errno) : JournalMessages::tr("disk full"));
+        return JournalMessages::tr("%1: %2").arg(path,
+                                                 written < 0 ? systemError(errno) : JournalMessages::tr("disk full"));
     // A network share may report a failed write only here or at close.
     if (::fsync(fd.get()) != 0 || ::close(fd.release()) != 0)
         return JournalMessages::tr("%1: %2").arg(path, systemError(errno));

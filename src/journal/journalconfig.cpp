@@ -58,8 +58,8 @@ FileValues readFile(const QString &path, QStringList *problems)
 ConfigFiles defaultConfigFiles()
 {
     return {QStringLiteral("/etc/zorelad/zorelad.conf"),
-            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                QStringLiteral("/zorelad/zorelad.conf")};
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                + QStringLiteral("/zorelad/zorelad.conf")};
 }
 
 JournalConfig readJournalConfig(const ConfigFiles &files, QStringList *problems)

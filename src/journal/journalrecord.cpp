@@ -14,9 +14,8 @@ bool needsQuotes(const QString &field)
 {
     if (field.isEmpty())
         return false;
-    return field.contains(QLatin1Char(';')) || field.contains(QLatin1Char('"')) ||
-           field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r')) ||
-           field.front().isSpace() || field.back().isSpace();
+    return field.contains(QLatin1Char(';')) || field.contains(QLatin1Char('"')) || field.contains(QLatin1Char('\n'))
+        || field.contains(QLatin1Char('\r')) || field.front().isSpace() || field.back().isSpace();
 }
 
 QString csvField(const QString &field)
@@ -70,16 +69,13 @@ bool readNumber(const QString &text, int low, int high, int *value)
 
 QByteArray journalFileStart() { return Bom + TitleLine.toUtf8() + '\n'; }
 
-QString journalTime(const QDateTime &time)
-{
-    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
-}
+QString journalTime(const QDateTime &time) { return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate); }
 
 QByteArray journalLine(const JournalRecord &r)
 {
-    const QStringList fields = {journalTime(r.time), r.host, r.name, r.pupilClass,
-                                QString::number(r.level), QString::number(r.correct),
-                                QString::number(r.outOf), r.grade, r.version};
+    const QStringList fields = {
+        journalTime(r.time),      r.host,  r.name,   r.pupilClass, QString::number(r.level), QString::number(r.correct),
+        QString::number(r.outOf), r.grade, r.version};
     QStringList out;
     for (const QString &field : fields)
         out.append(csvField(field));
@@ -149,9 +145,8 @@ bool parseJournalLine(const QByteArray &raw, JournalRecord *r)
     r->pupilClass = f[3];
     r->grade = f[7];
     r->version = f[8];
-    return r->time.isValid() && !r->host.isEmpty() && readNumber(f[4], 1, 3, &r->level) &&
-           readNumber(f[6], 1, 1000, &r->outOf) && readNumber(f[5], 0, r->outOf, &r->correct) &&
-           !r->grade.isEmpty();
+    return r->time.isValid() && !r->host.isEmpty() && readNumber(f[4], 1, 3, &r->level)
+        && readNumber(f[6], 1, 1000, &r->outOf) && readNumber(f[5], 0, r->outOf, &r->correct) && !r->grade.isEmpty();
 }
 
 } // namespace zorelad

@@ -12,15 +12,15 @@
 namespace zorelad {
 
 struct JournalRecord {
-    QDateTime time;     // local time, written with its offset from UTC
-    QString host;       // the computer the level was played on
-    QString name;       // the pupil's name and class exactly as shown
+    QDateTime time; // local time, written with its offset from UTC
+    QString host;   // the computer the level was played on
+    QString name;   // the pupil's name and class exactly as shown
     QString pupilClass;
-    int level = 0;      // 1..3
+    int level = 0; // 1..3
     int correct = 0;
     int outOf = 24;
-    QString grade;      // the grade word as the status bar shows it
-    QString version;    // of the program that wrote the record
+    QString grade;   // the grade word as the status bar shows it
+    QString version; // of the program that wrote the record
 };
 
 inline constexpr int JournalFields = 9;

@@ -34,13 +34,18 @@ QString escaped(const QString &text)
 // Column titles of the shown tables.
 QStringList columnTitles()
 {
-    return {JournalReport::tr("Pupil"), JournalReport::tr("Date and time"), JournalReport::tr("Level"), JournalReport::tr("Correct"), JournalReport::tr("Grade"), JournalReport::tr("Computer")};
+    return {JournalReport::tr("Pupil"),   JournalReport::tr("Date and time"), JournalReport::tr("Level"),
+            JournalReport::tr("Correct"), JournalReport::tr("Grade"),         JournalReport::tr("Computer")};
 }
 
 QStringList columns(const JournalRecord &r)
 {
-    return {r.name, shownTime(r.time), QString::number(r.level),
-            QStringLiteral("%1/%2").arg(r.correct).arg(r.outOf), r.grade, r.host};
+    return {r.name,
+            shownTime(r.time),
+            QString::number(r.level),
+            QStringLiteral("%1/%2").arg(r.correct).arg(r.outOf),
+            r.grade,
+            r.host};
 }
 
 QString summaryText(const ClassSummary &s)
@@ -83,7 +88,8 @@ JournalReading readJournalFiles(const QStringList &files)
         for (qsizetype i = 1; i < raws.size(); ++i) {
             JournalRecord record;
             if (!raws[i].complete)
-                reading.problems.append(JournalReport::tr("%1:%2: line cut short, skipped").arg(path).arg(raws[i].line));
+                reading.problems.append(
+                    JournalReport::tr("%1:%2: line cut short, skipped").arg(path).arg(raws[i].line));
             else if (!parseJournalLine(raws[i].text, &record))
                 reading.problems.append(JournalReport::tr("%1:%2: damaged line, skipped").arg(path).arg(raws[i].line));
             else {
@@ -99,7 +105,8 @@ JournalReading readJournalFiles(const QStringList &files)
         const qint64 ahead = newest.isValid() ? QFileInfo(path).lastModified().secsTo(newest) / 60 : 0;
         if (ahead > ClockSlackMinutes)
             reading.problems.append(
-                JournalReport::tr("%1: the newest record is %2 minutes later than the file; check that computer's clock")
+                JournalReport::tr(
+                    "%1: the newest record is %2 minutes later than the file; check that computer's clock")
                     .arg(path)
                     .arg(ahead));
     }
@@ -171,25 +178,28 @@ QByteArray journalCsv(const QList<JournalRecord> &sorted)
 
 QString journalHtml(const QList<JournalRecord> &sorted, const QString &title)
 {
-    QString html = QStringLiteral(
-        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>%1</title>\n<style>\n"
-        "body { font-family: 'Liberation Serif', serif; font-size: 11pt; margin: 1.5cm; }\n"
-        "h1 { font-size: 16pt; } h2 { font-size: 13pt; margin: 1.2em 0 0.3em; }\n"
-        "table { border-collapse: collapse; width: 100%; table-layout: fixed; page-break-inside: avoid; }\n"
-        "th:nth-child(1) { width: 28%; } th:nth-child(2) { width: 19%; } th:nth-child(3) { width: 9%; }\n"
-        "th:nth-child(4) { width: 13%; } th:nth-child(5) { width: 15%; } th:nth-child(6) { width: 16%; }\n"
-        "td { overflow-wrap: anywhere; }\n"
-        "th, td { border: 1px solid #444; padding: 2px 6px; text-align: left; }\n"
-        "th { background: #ddd; } td.n { text-align: right; }\n"
-        "p.summary { margin: 0.3em 0 0; font-style: italic; }\n"
-        "@media print { body { margin: 0; } section { page-break-inside: avoid; } }\n"
-        "</style></head><body>\n<h1>%1</h1>\n").arg(escaped(title));
+    QString html =
+        QStringLiteral(
+            "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>%1</title>\n<style>\n"
+            "body { font-family: 'Liberation Serif', serif; font-size: 11pt; margin: 1.5cm; }\n"
+            "h1 { font-size: 16pt; } h2 { font-size: 13pt; margin: 1.2em 0 0.3em; }\n"
+            "table { border-collapse: collapse; width: 100%; table-layout: fixed; page-break-inside: avoid; }\n"
+            "th:nth-child(1) { width: 28%; } th:nth-child(2) { width: 19%; } th:nth-child(3) { width: 9%; }\n"
+            "th:nth-child(4) { width: 13%; } th:nth-child(5) { width: 15%; } th:nth-child(6) { width: 16%; }\n"
+            "td { overflow-wrap: anywhere; }\n"
+            "th, td { border: 1px solid #444; padding: 2px 6px; text-align: left; }\n"
+            "th { background: #ddd; } td.n { text-align: right; }\n"
+            "p.summary { margin: 0.3em 0 0; font-style: italic; }\n"
+            "@media print { body { margin: 0; } section { page-break-inside: avoid; } }\n"
+            "</style></head><body>\n<h1>%1</h1>\n")
+            .arg(escaped(title));
     if (sorted.isEmpty())
         html += QStringLiteral("<p>%1</p>\n").arg(escaped(JournalReport::tr("No records.")));
     const QList<ClassSummary> summaries = summarise(sorted);
     qsizetype next = 0;
     for (const ClassSummary &s : summaries) {
-        html += QStringLiteral("<section>\n<h2>%1</h2>\n<table>\n<tr>").arg(escaped(JournalReport::tr("Class %1").arg(s.pupilClass)));
+        html += QStringLiteral("<section>\n<h2>%1</h2>\n<table>\n<tr>")
+                    .arg(escaped(JournalReport::tr("Class %1").arg(s.pupilClass)));
         for (const QString &column : columnTitles())
             html += QStringLiteral("<th>%1</th>").arg(escaped(column));
         html += QStringLiteral("</tr>\n");

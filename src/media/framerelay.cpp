@@ -31,16 +31,12 @@ QImage frameFromSample(GstSample *sample)
         return {};
     }
     // BGRx in memory is 0xffRRGGBB in a little-endian word: Qt's RGB32.
-    return QImage(static_cast<const uchar *>(GST_VIDEO_FRAME_PLANE_DATA(frame, 0)),
-                  GST_VIDEO_FRAME_WIDTH(frame), GST_VIDEO_FRAME_HEIGHT(frame),
-                  GST_VIDEO_FRAME_PLANE_STRIDE(frame, 0), QImage::Format_RGB32,
+    return QImage(static_cast<const uchar *>(GST_VIDEO_FRAME_PLANE_DATA(frame, 0)), GST_VIDEO_FRAME_WIDTH(frame),
+                  GST_VIDEO_FRAME_HEIGHT(frame), GST_VIDEO_FRAME_PLANE_STRIDE(frame, 0), QImage::Format_RGB32,
                   &unmapFrame, frame);
 }
 
-FrameRelay::FrameRelay(QObject *context, Deliver deliver)
-    : m_context(context), m_deliver(std::move(deliver))
-{
-}
+FrameRelay::FrameRelay(QObject *context, Deliver deliver) : m_context(context), m_deliver(std::move(deliver)) {}
 
 GstElement *FrameRelay::createSink()
 {
@@ -48,8 +44,8 @@ GstElement *FrameRelay::createSink()
     if (!sink)
         return nullptr;
     GstCaps *caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", nullptr);
-    g_object_set(sink, "caps", caps, "sync", TRUE, "max-buffers", 1u, "drop", TRUE,
-                 "enable-last-sample", FALSE, nullptr);
+    g_object_set(sink, "caps", caps, "sync", TRUE, "max-buffers", 1u, "drop", TRUE, "enable-last-sample", FALSE,
+                 nullptr);
     gst_caps_unref(caps);
 
     GstAppSinkCallbacks callbacks = {};
@@ -93,7 +89,8 @@ void FrameRelay::accept(GstSample *sample)
     if (m_pending)
         return;
     m_pending = true;
-    QMetaObject::invokeMethod(m_context, [this] { deliver(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_context, [this] { deliver(); }, Qt::QueuedConnection);
 }
 
 void FrameRelay::deliver()

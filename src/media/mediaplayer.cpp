@@ -68,14 +68,11 @@ FileIdentity identityOf(const QString &fileName)
 bool sameFile(const FileIdentity &a, const FileIdentity &b)
 {
     auto same = [](const timespec &x, const timespec &y) { return x.tv_sec == y.tv_sec && x.tv_nsec == y.tv_nsec; };
-    return a.known && b.known && a.device == b.device && a.inode == b.inode && a.size == b.size &&
-           same(a.modified, b.modified) && same(a.changed, b.changed);
+    return a.known && b.known && a.device == b.device && a.inode == b.inode && a.size == b.size
+        && same(a.modified, b.modified) && same(a.changed, b.changed);
 }
 
-QString orUnknown(const QString &text)
-{
-    return text.isEmpty() ? QStringLiteral("Unknown error code") : text;
-}
+QString orUnknown(const QString &text) { return text.isEmpty() ? QStringLiteral("Unknown error code") : text; }
 
 [[noreturn]] void failWith(GError *error)
 {
@@ -161,8 +158,8 @@ GstElement *sizeLimited(GstElement *sink)
                 gst_object_unref(gst_object_ref_sink(element));
         throw Failure(orUnknown({}));
     }
-    GstCaps *caps = gst_caps_new_simple("video/x-raw", "width", GST_TYPE_INT_RANGE, 1, LargestFrameSide,
-                                        "height", GST_TYPE_INT_RANGE, 1, LargestFrameSide, nullptr);
+    GstCaps *caps = gst_caps_new_simple("video/x-raw", "width", GST_TYPE_INT_RANGE, 1, LargestFrameSide, "height",
+                                        GST_TYPE_INT_RANGE, 1, LargestFrameSide, nullptr);
     g_object_set(limit, "caps", caps, nullptr);
     gst_caps_unref(caps);
     gst_bin_add_many(GST_BIN(bin), convert, limit, sink, nullptr);
@@ -348,8 +345,6 @@ private:
     GstStateChangeReturn m_result = GST_STATE_CHANGE_FAILURE;
 };
 
-
-
 } // namespace
 
 struct MediaPlayer::Private {
@@ -369,7 +364,7 @@ struct MediaPlayer::Private {
     std::chrono::steady_clock::time_point m_retryAfter;
 
     PipelinePtr m_pipeline{nullptr, &unrefObject};
-    GstElement *m_frameSink = nullptr; // our appsink, when we made it
+    GstElement *m_frameSink = nullptr;       // our appsink, when we made it
     std::shared_ptr<BoundedChange> m_change; // the last state change started on its own thread
     std::unique_ptr<PrerollWatch> m_watch;
     std::unique_ptr<FrameRelay> m_relay;
@@ -385,10 +380,7 @@ MediaPlayer::MediaPlayer(QObject *parent, MediaSinks sinks) : QObject(parent), d
     });
 }
 
-MediaPlayer::~MediaPlayer()
-{
-    dropPipeline(false);
-}
+MediaPlayer::~MediaPlayer() { dropPipeline(false); }
 
 void MediaPlayer::setFileName(const QString &fileName) { d->m_fileName = fileName; }
 QString MediaPlayer::fileName() const { return d->m_fileName; }
@@ -527,13 +519,13 @@ void MediaPlayer::setSource()
 // 1.5 s. Anything else, or a step that does not go through, opens afresh.
 bool MediaPlayer::restartedInPlace()
 {
-    if (!d->m_open || d->m_fileName != d->m_openName || d->m_watch->failed() ||
-        !sameFile(identityOf(d->m_fileName), d->m_openFile))
+    if (!d->m_open || d->m_fileName != d->m_openName || d->m_watch->failed()
+        || !sameFile(identityOf(d->m_fileName), d->m_openFile))
         return false;
     GstElement *pipeline = d->m_pipeline.get();
-    if (gst_element_set_state(pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
-        gst_element_get_state(pipeline, nullptr, nullptr, OpenBound.count() * GST_MSECOND) !=
-            GST_STATE_CHANGE_SUCCESS)
+    if (gst_element_set_state(pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE
+        || gst_element_get_state(pipeline, nullptr, nullptr, OpenBound.count() * GST_MSECOND)
+            != GST_STATE_CHANGE_SUCCESS)
         return false;
     d->m_watch->arm();
     if (!gst_element_seek_simple(pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0))

@@ -2,8 +2,7 @@
 
 namespace zorelad {
 
-PrerollWatch::PrerollWatch(GstElement *pipeline)
-    : m_pipeline(pipeline), m_bus(gst_element_get_bus(pipeline))
+PrerollWatch::PrerollWatch(GstElement *pipeline) : m_pipeline(pipeline), m_bus(gst_element_get_bus(pipeline))
 {
     gst_bus_set_sync_handler(m_bus, &PrerollWatch::onMessage, this, nullptr);
 }
@@ -25,9 +24,8 @@ void PrerollWatch::arm()
 PrerollWatch::Outcome PrerollWatch::wait(std::chrono::milliseconds bound, bool errorOnly)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    const bool settled = m_changed.wait_for(lock, bound, [this, errorOnly] {
-        return m_failed || (m_done && !errorOnly);
-    });
+    const bool settled =
+        m_changed.wait_for(lock, bound, [this, errorOnly] { return m_failed || (m_done && !errorOnly); });
     if (!settled)
         return Outcome::TimedOut;
     return m_failed ? Outcome::Failed : Outcome::Done;

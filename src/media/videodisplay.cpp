@@ -15,8 +15,8 @@ void VideoDisplay::showFrame(const QImage &frame)
 
 void VideoDisplay::setBackdrop(const QImage &backdrop)
 {
-    const bool usable = !backdrop.isNull() && !backdrop.hasAlphaChannel() && backdrop.width() >= width() &&
-                        backdrop.height() >= height();
+    const bool usable = !backdrop.isNull() && !backdrop.hasAlphaChannel() && backdrop.width() >= width()
+        && backdrop.height() >= height();
     m_backdrop = usable ? backdrop : QImage();
     setAttribute(Qt::WA_OpaquePaintEvent, usable);
     update();

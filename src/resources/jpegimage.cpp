@@ -15,7 +15,7 @@ namespace {
 // Nothing the program shows comes near these limits; a stream beyond them is
 // refused before anything is allocated for it.
 constexpr unsigned long long MaxJpegPixels = 1ull << 24; // 4096 x 4096
-constexpr long MaxJpegWorkMemory = 256L * 1024 * 1024;  // libjpeg's own buffers
+constexpr long MaxJpegWorkMemory = 256L * 1024 * 1024;   // libjpeg's own buffers
 
 struct ErrorManager {
     jpeg_error_mgr base;

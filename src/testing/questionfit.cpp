@@ -55,13 +55,15 @@ QList<QuestionProblem> checkQuestionFit(const Question &question)
         problems.append({QuestionProblem::TooWide, 1,
                          Fit::tr("the question holds a word %n pixel(s) too wide for its box", nullptr, box.tooWide)});
     if (box.tooTall > 0)
-        problems.append({QuestionProblem::TooTall, 1,
-                         Fit::tr("the question is %n pixel(s) too tall for its box; shorten it", nullptr, box.tooTall)});
+        problems.append(
+            {QuestionProblem::TooTall, 1,
+             Fit::tr("the question is %n pixel(s) too tall for its box; shorten it", nullptr, box.tooTall)});
     for (int k = 0; k < 3; ++k) {
         const TextFit option = optionFit(question.options[k]);
         if (option.tooWide > 0)
             problems.append({QuestionProblem::TooWide, k + 2,
-                             Fit::tr("option %1 is %n pixel(s) too wide and would be cut off", nullptr, option.tooWide).arg(k + 1)});
+                             Fit::tr("option %1 is %n pixel(s) too wide and would be cut off", nullptr, option.tooWide)
+                                 .arg(k + 1)});
     }
     return problems;
 }

@@ -30,9 +30,6 @@ QRadioButton *makeOptionButton(QWidget *parent)
     return button;
 }
 
-void setUpOptionButton(QRadioButton *button)
-{
-    button->resize(OptionWidth, OptionHeight);
-}
+void setUpOptionButton(QRadioButton *button) { button->resize(OptionWidth, OptionHeight); }
 
 } // namespace zorelad

@@ -20,10 +20,7 @@ QString applicationTitleFor(const QString &executableFileName)
     return name.left(1) + name.mid(1).toLower();
 }
 
-QString applicationTitle()
-{
-    return applicationTitleFor(QCoreApplication::applicationFilePath());
-}
+QString applicationTitle() { return applicationTitleFor(QCoreApplication::applicationFilePath()); }
 
 QString defaultErrorText(const QString &text)
 {
@@ -38,8 +35,8 @@ bool defaultErrorShowing() { return openDefaultErrors > 0; }
 
 void showDefaultError(const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, applicationTitle(), defaultErrorText(text),
-                    QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, applicationTitle(), defaultErrorText(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.setObjectName(QLatin1String(DefaultErrorBoxName));
     box.setDefaultButton(QMessageBox::Ok);
     ++openDefaultErrors;

@@ -37,8 +37,7 @@ bool defaultErrorShowing();
 void showRefusal(const QString &text);
 
 // Runs one event handler; a failure ends it and is shown in the default error box.
-template <class Handler>
-void guarded(Handler &&handler)
+template <class Handler> void guarded(Handler &&handler)
 {
     try {
         handler();

@@ -102,8 +102,7 @@ void CaptionOverPictureButton::paintEvent(QPaintEvent *)
     const QSize picture = iconSize();
     const QFontMetrics metrics(font());
     const QRect textArea(4, 0, width() - 8, height());
-    const QRect textBox =
-        metrics.boundingRect(textArea, Qt::AlignHCenter | Qt::TextWordWrap, text());
+    const QRect textBox = metrics.boundingRect(textArea, Qt::AlignHCenter | Qt::TextWordWrap, text());
     const int spacing = 2;
     const int top = (height() - textBox.height() - spacing - picture.height()) / 2;
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
@@ -159,8 +158,8 @@ protected:
             return false;
         auto *button = qobject_cast<QPushButton *>(watched);
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (!button || !button->hasFocus() || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
-            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        if (!button || !button->hasFocus() || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
         if (button->isEnabled())
             button->click();

@@ -50,16 +50,26 @@ void CoreTest::defaultErrorTextAddsAPeriod_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("word") << "No MCI device open" << "No MCI device open.";
-    QTest::newRow("cyrillic") << "Помилка" << "Помилка.";
-    QTest::newRow("period") << "Resource not found." << "Resource not found.";
-    QTest::newRow("bang") << "Увага!" << "Увага!";
-    QTest::newRow("quote") << "Cannot open \"x\"" << "Cannot open \"x\"";
-    QTest::newRow("paren") << "(x)" << "(x)";
-    QTest::newRow("hyphen") << "a -" << "a -";
-    QTest::newRow("space") << "a " << "a ";
-    QTest::newRow("slash is above the period") << "a/" << "a/.";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("word") << "No MCI device open"
+                          << "No MCI device open.";
+    QTest::newRow("cyrillic") << "Помилка"
+                              << "Помилка.";
+    QTest::newRow("period") << "Resource not found."
+                            << "Resource not found.";
+    QTest::newRow("bang") << "Увага!"
+                          << "Увага!";
+    QTest::newRow("quote") << "Cannot open \"x\""
+                           << "Cannot open \"x\"";
+    QTest::newRow("paren") << "(x)"
+                           << "(x)";
+    QTest::newRow("hyphen") << "a -"
+                            << "a -";
+    QTest::newRow("space") << "a "
+                           << "a ";
+    QTest::newRow("slash is above the period") << "a/"
+                                               << "a/.";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void CoreTest::defaultErrorTextAddsAPeriod()
@@ -73,10 +83,14 @@ void CoreTest::applicationTitle_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("title");
-    QTest::newRow("plain") << "/usr/lib/zorelad/zorelad" << "zorelad";
-    QTest::newRow("windows") << "C:\\ZORELAD.EXE" << "C:\\zorelad";
-    QTest::newRow("capitals") << "ZoreLAD.exe" << "Zorelad";
-    QTest::newRow("two dots") << "Quiz.v1.exe" << "Quiz";
+    QTest::newRow("plain") << "/usr/lib/zorelad/zorelad"
+                           << "zorelad";
+    QTest::newRow("windows") << "C:\\ZORELAD.EXE"
+                             << "C:\\zorelad";
+    QTest::newRow("capitals") << "ZoreLAD.exe"
+                              << "Zorelad";
+    QTest::newRow("two dots") << "Quiz.v1.exe"
+                              << "Quiz";
 }
 
 void CoreTest::applicationTitle()
@@ -214,7 +228,8 @@ void CoreTest::pathsIgnoreCaseWhenTheExactNameIsMissing()
     QCOMPARE(resolvePath(base + QStringLiteral("media/none/s.bmp")), base + QStringLiteral("Media/none/s.bmp"));
     const QString old = QDir::currentPath();
     QDir::setCurrent(dir.path());
-    QCOMPARE(resolvePath(QStringLiteral("MEDIA/sub/s.bmp")), QDir(dir.path()).canonicalPath() + QStringLiteral("/Media/Sub/S.BMP"));
+    QCOMPARE(resolvePath(QStringLiteral("MEDIA/sub/s.bmp")),
+             QDir(dir.path()).canonicalPath() + QStringLiteral("/Media/Sub/S.BMP"));
     QDir::setCurrent(old);
 }
 

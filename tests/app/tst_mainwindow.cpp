@@ -100,8 +100,7 @@ void MainWindowTest::widgetsMatchTheLayout_data()
         {"Edit3", "QLineEdit", {80, 112, 25, 21}, false, ""},
     };
     for (const auto &row : rows)
-        QTest::newRow(row.name) << row.name << row.kind << row.geometry << row.shown
-                                << QString::fromUtf8(row.caption);
+        QTest::newRow(row.name) << row.name << row.kind << row.geometry << row.shown << QString::fromUtf8(row.caption);
 }
 
 void MainWindowTest::widgetsMatchTheLayout()
@@ -113,7 +112,7 @@ void MainWindowTest::widgetsMatchTheLayout()
     QFETCH(QString, caption);
     auto started = start();
     QWidget *found = widget<QWidget>(started->windows.Form1, name);
-        QCOMPARE(QString::fromLatin1(found->metaObject()->className()), kind);
+    QCOMPARE(QString::fromLatin1(found->metaObject()->className()), kind);
     QCOMPARE(found->geometry(), geometry);
     QCOMPARE(found->isVisible(), shown);
     if (auto *button = qobject_cast<QAbstractButton *>(found))
@@ -138,9 +137,15 @@ void MainWindowTest::menuAfterStartUp()
         const char *name, *caption;
         bool enabled;
     } items[] = {
-        {"N1", "Тест", true},      {"N2", "Розпочати тестування", true}, {"N3", "Закінчити тестування", false},
-        {"N4", "Покинути програму", true}, {"N5", "Рівень", false}, {"N6", "Рівень І", true},
-        {"N7", "Рівень ІІ", true}, {"N8", "Рівень ІІІ", true}, {"N9", "?", true},
+        {"N1", "Тест", true},
+        {"N2", "Розпочати тестування", true},
+        {"N3", "Закінчити тестування", false},
+        {"N4", "Покинути програму", true},
+        {"N5", "Рівень", false},
+        {"N6", "Рівень І", true},
+        {"N7", "Рівень ІІ", true},
+        {"N8", "Рівень ІІІ", true},
+        {"N9", "?", true},
         {"N10", "про створювача...", true},
     };
     for (const auto &item : items) {
@@ -218,14 +223,22 @@ void MainWindowTest::returnPressesTheFocusedButton_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("button");
-    QTest::newRow("level I") << "Form1" << "Button1";
-    QTest::newRow("level II") << "Form1" << "Button2";
-    QTest::newRow("level III") << "Form1" << "Button3";
-    QTest::newRow("next") << "Form1" << "BitBtn1";
-    QTest::newRow("print") << "Form1" << "BitBtn2";
-    QTest::newRow("identification") << "Form2" << "Button1";
-    QTest::newRow("reveal") << "Form3" << "Button1";
-    QTest::newRow("about") << "Form4" << "Button1";
+    QTest::newRow("level I") << "Form1"
+                             << "Button1";
+    QTest::newRow("level II") << "Form1"
+                              << "Button2";
+    QTest::newRow("level III") << "Form1"
+                               << "Button3";
+    QTest::newRow("next") << "Form1"
+                          << "BitBtn1";
+    QTest::newRow("print") << "Form1"
+                           << "BitBtn2";
+    QTest::newRow("identification") << "Form2"
+                                    << "Button1";
+    QTest::newRow("reveal") << "Form3"
+                            << "Button1";
+    QTest::newRow("about") << "Form4"
+                           << "Button1";
 }
 
 // Return and keypad Enter press the button with the focus, as Space does.
@@ -236,9 +249,9 @@ void MainWindowTest::returnPressesTheFocusedButton()
     const auto started = start();
     const Windows &w = started->windows;
     QWidget *form = window == QLatin1String("Form1") ? static_cast<QWidget *>(w.Form1.get())
-                    : window == QLatin1String("Form2") ? static_cast<QWidget *>(w.Form2)
-                    : window == QLatin1String("Form3") ? static_cast<QWidget *>(w.Form3)
-                                                       : static_cast<QWidget *>(w.Form4);
+        : window == QLatin1String("Form2")           ? static_cast<QWidget *>(w.Form2)
+        : window == QLatin1String("Form3")           ? static_cast<QWidget *>(w.Form3)
+                                                     : static_cast<QWidget *>(w.Form4);
     auto *target = form->findChild<QPushButton *>(button);
     QVERIFY(target);
     form->show();

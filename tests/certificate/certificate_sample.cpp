@@ -26,7 +26,8 @@ static bool preparePicture(const QTemporaryDir &work, const QString &picture)
 {
     const QString target = work.filePath(QStringLiteral("media/s.bmp"));
     if (picture.isEmpty())
-        return writeBytes(target, writeBmp24(700, 900, [](int x, int y) { return qRgb(40, 90 + y % 100, 200 - x % 80); }));
+        return writeBytes(target,
+                          writeBmp24(700, 900, [](int x, int y) { return qRgb(40, 90 + y % 100, 200 - x % 80); }));
     QDir().mkpath(work.filePath(QStringLiteral("media")));
     return QFile::copy(picture, target);
 }

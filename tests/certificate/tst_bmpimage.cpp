@@ -45,15 +45,9 @@ QString loadOutcome(const QString &path)
 }
 
 // The system's text for an error number ("No such file or directory" in English).
-QString reason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
+QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-QRgb distinct(int x, int y)
-{
-    return qRgb(10 + 40 * x, 200 - 30 * y, (x * 7 + y * 13) % 256);
-}
+QRgb distinct(int x, int y) { return qRgb(10 + 40 * x, 200 - 30 * y, (x * 7 + y * 13) % 256); }
 
 void put32(QByteArray &bytes, int offset, quint32 v)
 {
@@ -81,10 +75,7 @@ QByteArray blankOneBit(int width, int height)
     return b;
 }
 
-QByteArray validSmall()
-{
-    return writeBmp24(3, 2, distinct);
-}
+QByteArray validSmall() { return writeBmp24(3, 2, distinct); }
 
 void compareAll(const QImage &image, int width, int height, const std::function<QRgb(int, int)> &expected)
 {
@@ -377,10 +368,7 @@ void BmpImageTest::refusesBadBytes()
     QCOMPARE(outcome(bytes), expected);
 }
 
-void BmpImageTest::emptyBytesGiveNullPicture()
-{
-    QVERIFY(decodeBmp(QByteArray()).isNull());
-}
+void BmpImageTest::emptyBytesGiveNullPicture() { QVERIFY(decodeBmp(QByteArray()).isNull()); }
 
 void BmpImageTest::survivesDamagedFiles()
 {
@@ -486,7 +474,9 @@ void BmpImageTest::readsInBands()
     s.bitCount = bits;
     for (int i = 0; bits <= 8 && i < (1 << bits); ++i)
         s.palette.append(distinct(i % 7, i % 5));
-    s.pixel = [bits](int x, int y) { return bits <= 8 ? quint32((x + 2 * y) % (1 << bits)) : distinct(x, y) & 0xFFFFFFu; };
+    s.pixel = [bits](int x, int y) {
+        return bits <= 8 ? quint32((x + 2 * y) % (1 << bits)) : distinct(x, y) & 0xFFFFFFu;
+    };
     const QByteArray bytes = writeBmp(s);
     const QImage whole = decodeBmp(bytes);
     QTemporaryDir dir;

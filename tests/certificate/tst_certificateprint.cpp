@@ -55,10 +55,7 @@ struct Word {
 };
 
 // Splits "-r 300 -png" into arguments.
-QStringList args(const char *text)
-{
-    return QString::fromLatin1(text).split(QLatin1Char(' '));
-}
+QStringList args(const char *text) { return QString::fromLatin1(text).split(QLatin1Char(' ')); }
 
 QByteArray runTool(const QString &program, const QStringList &arguments)
 {
@@ -107,10 +104,7 @@ QImage renderPage(const QString &pdf, int dpi)
     return page.convertToFormat(QImage::Format_RGB32);
 }
 
-QString pixelText(QRgb c)
-{
-    return QStringLiteral("(%1,%2,%3)").arg(qRed(c)).arg(qGreen(c)).arg(qBlue(c));
-}
+QString pixelText(QRgb c) { return QStringLiteral("(%1,%2,%3)").arg(qRed(c)).arg(qGreen(c)).arg(qBlue(c)); }
 
 int pageCount(const QString &pdf)
 {
@@ -215,10 +209,7 @@ void CertificatePrintTest::init()
     m_cups->setUserDefault(QString());
 }
 
-void CertificatePrintTest::cleanup()
-{
-    qunsetenv("PRINTER");
-}
+void CertificatePrintTest::cleanup() { qunsetenv("PRINTER"); }
 
 int CertificatePrintTest::lastJobId() const
 {
@@ -285,8 +276,9 @@ void CertificatePrintTest::printsTheCertificate()
     QVERIFY(runTool(QStringLiteral("pdfinfo"), {pdf}).contains("595 x 842 pts (A4)"));
 
     const QStringList lines = layoutLines(pdf);
-    QCOMPARE(lines, (QStringList{QStringLiteral("учень 5-А класу"), QStringLiteral("Петренко Олена"),
-                                 QStringLiteral("2 рівня ВІДМІННО")}));
+    QCOMPARE(lines,
+             (QStringList{QStringLiteral("учень 5-А класу"), QStringLiteral("Петренко Олена"),
+                          QStringLiteral("2 рівня ВІДМІННО")}));
 
     // Each line's top-left corner at its place, in printer pixels of 300 dpi.
     const QList<Word> words = wordsOf(pdf);
@@ -294,7 +286,8 @@ void CertificatePrintTest::printsTheCertificate()
     const struct {
         QString word;
         int x, y;
-    } places[] = {{QStringLiteral("учень"), 1000, 1550}, {QStringLiteral("Петренко"), 1000, 1700},
+    } places[] = {{QStringLiteral("учень"), 1000, 1550},
+                  {QStringLiteral("Петренко"), 1000, 1700},
                   {QStringLiteral("2"), 1000, 2200}};
     for (const auto &place : places) {
         const Word *w = findWord(words, place.word);
@@ -320,20 +313,22 @@ void CertificatePrintTest::keepsPicturePixelsExact()
     const QImage page = renderPage(outputOf(QStringLiteral("Cert300")), 300);
     QVERIFY(!page.isNull());
     const QPoint at(400, 300);
-    for (const QPoint p : {QPoint(0, 0), QPoint(PictureWidth - 1, 0), QPoint(0, PictureHeight - 1),
-                           QPoint(PictureWidth - 1, 1200), QPoint(17, 23), QPoint(18, 23),
-                           QPoint(16, 23), QPoint(17, 22), QPoint(450, 600)}) {
+    for (const QPoint p :
+         {QPoint(0, 0), QPoint(PictureWidth - 1, 0), QPoint(0, PictureHeight - 1), QPoint(PictureWidth - 1, 1200),
+          QPoint(17, 23), QPoint(18, 23), QPoint(16, 23), QPoint(17, 22), QPoint(450, 600)}) {
         const QRgb expected = pictureColour(p.x(), p.y());
         const QRgb seen = page.pixel(at + p);
         QVERIFY2(seen == (expected | 0xFF000000u),
                  qPrintable(QStringLiteral("picture pixel %1,%2: %3, expected %4")
-                                .arg(p.x()).arg(p.y()).arg(pixelText(seen), pixelText(expected))));
+                                .arg(p.x())
+                                .arg(p.y())
+                                .arg(pixelText(seen), pixelText(expected))));
     }
-    for (const QPoint outside : {QPoint(399, 300), QPoint(400, 299), QPoint(400 + PictureWidth, 300),
-                                 QPoint(400, 300 + PictureHeight)})
+    for (const QPoint outside :
+         {QPoint(399, 300), QPoint(400, 299), QPoint(400 + PictureWidth, 300), QPoint(400, 300 + PictureHeight)})
         QCOMPARE(pixelText(page.pixel(outside)), pixelText(qRgb(255, 255, 255)));
-    const QString images = QString::fromUtf8(runTool(QStringLiteral("pdfimages"),
-                                                     {QStringLiteral("-list"), outputOf(QStringLiteral("Cert300"))}));
+    const QString images = QString::fromUtf8(
+        runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), outputOf(QStringLiteral("Cert300"))}));
     QVERIFY2(!images.contains(QLatin1String("jpeg")), qPrintable(images));
 }
 
@@ -370,12 +365,16 @@ void CertificatePrintTest::followsThePrintersResolutionAndPaper_data()
     QTest::addColumn<QString>("userOptions"); // set with lpoptions, as a teacher would
     QTest::addColumn<int>("expectedDpi");
     QTest::addColumn<QString>("paper");
-    QTest::newRow("600 dpi, Letter") << "Cert600" << 600 << "Letter" << "" << 600 << "Letter";
-    QTest::newRow("150 dpi, A4") << "Cert150" << 150 << "A4" << "" << 150 << "A4";
-    QTest::newRow("no resolution stated") << "NoRes" << 0 << "A4" << "" << 300 << "A4";
-    QTest::newRow("user's A4 on a Letter queue") << "UserA4" << 300 << "Letter" << "media=A4" << 300 << "A4";
-    QTest::newRow("user's 300 dpi on a 600-dpi queue")
-        << "User300" << 600 << "A4" << "Resolution=300dpi" << 300 << "A4";
+    QTest::newRow("600 dpi, Letter") << "Cert600" << 600 << "Letter"
+                                     << "" << 600 << "Letter";
+    QTest::newRow("150 dpi, A4") << "Cert150" << 150 << "A4"
+                                 << "" << 150 << "A4";
+    QTest::newRow("no resolution stated") << "NoRes" << 0 << "A4"
+                                          << "" << 300 << "A4";
+    QTest::newRow("user's A4 on a Letter queue") << "UserA4" << 300 << "Letter"
+                                                 << "media=A4" << 300 << "A4";
+    QTest::newRow("user's 300 dpi on a 600-dpi queue") << "User300" << 600 << "A4"
+                                                       << "Resolution=300dpi" << 300 << "A4";
     QTest::newRow("user's PageSize and 300x300dpi") << "UserLetter" << 600 << "A4"
                                                     << "PageSize=Letter Resolution=300x300dpi" << 300 << "Letter";
 }
@@ -426,8 +425,8 @@ void CertificatePrintTest::printsClassAndNameExactlyAsTyped()
     const struct {
         QString word;
         double x;
-    } places[] = {{QStringLiteral("7-В"), 1000 + 8 * advance},       // "учень" + 3 spaces
-                  {QStringLiteral("класу"), 1000 + 13 * advance},    // "7-В" + 2 spaces
+    } places[] = {{QStringLiteral("7-В"), 1000 + 8 * advance},    // "учень" + 3 spaces
+                  {QStringLiteral("класу"), 1000 + 13 * advance}, // "7-В" + 2 spaces
                   {QStringLiteral("Іван"), 1000 + advance20},
                   {QStringLiteral("Ґудзь"), 1000 + 7 * advance20},
                   {QStringLiteral("ДОБРЕ"), 1000 + 8 * advance20}}; // "3 рівня "
@@ -632,10 +631,13 @@ void CertificatePrintTest::keepsThePageFileToItself_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("failure"); // how the failure's text begins
-    QTest::newRow("printed") << "writable" << "";
-    QTest::newRow("missing folder") << "missing" << "Cannot create file \"";
+    QTest::newRow("printed") << "writable"
+                             << "";
+    QTest::newRow("missing folder") << "missing"
+                                    << "Cannot create file \"";
     // A file size limit stands in for a full disk: the writes fail half-way.
-    QTest::newRow("full disk") << "full" << "Cannot write file \"";
+    QTest::newRow("full disk") << "full"
+                               << "Cannot write file \"";
 }
 
 void CertificatePrintTest::keepsThePageFileToItself()
@@ -644,9 +646,9 @@ void CertificatePrintTest::keepsThePageFileToItself()
     QFETCH(QString, failure);
     QTemporaryDir tmp;
     const QByteArray savedTmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", QFile::encodeName(folder == QLatin1String("missing") ? tmp.filePath(QStringLiteral("gone"))
-                                                                           : tmp.path()));
-    rlimit saved {};
+    qputenv("TMPDIR",
+            QFile::encodeName(folder == QLatin1String("missing") ? tmp.filePath(QStringLiteral("gone")) : tmp.path()));
+    rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     if (folder == QLatin1String("full")) {
         std::signal(SIGXFSZ, SIG_IGN);
@@ -676,7 +678,8 @@ void CertificatePrintTest::leavesNoFileWhenTerminated()
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     sample.setProcessEnvironment(environment);
     const QString out = m_out.filePath(QStringLiteral("terminated.pdf"));
-    sample.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zorelad_certificate_sample"), {out, picture});
+    sample.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zorelad_certificate_sample"),
+                 {out, picture});
     QVERIFY(sample.waitForStarted());
     bool writing = false;
     QElapsedTimer clock;

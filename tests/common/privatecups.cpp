@@ -13,9 +13,8 @@
 
 namespace {
 
-constexpr QFileDevice::Permissions Mode755 = QFileDevice::ReadOwner | QFileDevice::WriteOwner
-    | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-    | QFileDevice::ExeOther;
+constexpr QFileDevice::Permissions Mode755 = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+    | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
 
 const char *const Variables[] = {"CUPS_SERVER", "CUPS_SERVERROOT", "HOME", "PRINTER", "LPDEST"};
 
@@ -42,18 +41,33 @@ QByteArray pageSizeEntries(const QString &pageSize)
     const QByteArray dims = letter ? "612 792" : "595 842";
     return "*OpenUI *PageSize/Page Size: PickOne\n"
            "*OrderDependency: 10 AnySetup *PageSize\n"
-           "*DefaultPageSize: " + name + "\n"
-           "*PageSize " + name + "/" + name + ": \"<</PageSize[" + dims + "]/ImagingBBox null>>setpagedevice\"\n"
-           "*CloseUI: *PageSize\n"
-           "*OpenUI *PageRegion: PickOne\n"
-           "*OrderDependency: 10 AnySetup *PageRegion\n"
-           "*DefaultPageRegion: " + name + "\n"
-           "*PageRegion " + name + "/" + name + ": \"<</PageSize[" + dims + "]/ImagingBBox null>>setpagedevice\"\n"
-           "*CloseUI: *PageRegion\n"
-           "*DefaultImageableArea: " + name + "\n"
-           "*ImageableArea " + name + "/" + name + ": \"0 0 " + dims + "\"\n"
-           "*DefaultPaperDimension: " + name + "\n"
-           "*PaperDimension " + name + "/" + name + ": \"" + dims + "\"\n";
+           "*DefaultPageSize: "
+        + name
+        + "\n"
+          "*PageSize "
+        + name + "/" + name + ": \"<</PageSize[" + dims
+        + "]/ImagingBBox null>>setpagedevice\"\n"
+          "*CloseUI: *PageSize\n"
+          "*OpenUI *PageRegion: PickOne\n"
+          "*OrderDependency: 10 AnySetup *PageRegion\n"
+          "*DefaultPageRegion: "
+        + name
+        + "\n"
+          "*PageRegion "
+        + name + "/" + name + ": \"<</PageSize[" + dims
+        + "]/ImagingBBox null>>setpagedevice\"\n"
+          "*CloseUI: *PageRegion\n"
+          "*DefaultImageableArea: "
+        + name
+        + "\n"
+          "*ImageableArea "
+        + name + "/" + name + ": \"0 0 " + dims
+        + "\"\n"
+          "*DefaultPaperDimension: "
+        + name
+        + "\n"
+          "*PaperDimension "
+        + name + "/" + name + ": \"" + dims + "\"\n";
 }
 
 QByteArray resolutionEntries(int dpi)
@@ -63,9 +77,13 @@ QByteArray resolutionEntries(int dpi)
     const QByteArray d = QByteArray::number(dpi);
     return "*OpenUI *Resolution/Resolution: PickOne\n"
            "*OrderDependency: 10 AnySetup *Resolution\n"
-           "*DefaultResolution: " + d + "dpi\n"
-           "*Resolution " + d + "dpi/" + d + " dpi: \"<</HWResolution[" + d + " " + d + "]>>setpagedevice\"\n"
-           "*CloseUI: *Resolution\n";
+           "*DefaultResolution: "
+        + d
+        + "dpi\n"
+          "*Resolution "
+        + d + "dpi/" + d + " dpi: \"<</HWResolution[" + d + " " + d
+        + "]>>setpagedevice\"\n"
+          "*CloseUI: *Resolution\n";
 }
 
 } // namespace
@@ -112,12 +130,13 @@ bool PrivateCups::writeConfiguration()
         QDir(d).mkpath(QLatin1String(sub));
     // The scheduler runs filters as another user, who must reach them.
     QFile::setPermissions(d, Mode755);
-    const QByteArray cupsd = "Listen " + dir + "/cups.sock\n"
-                             "Browsing Off\nWebInterface No\nDefaultAuthType None\nLogLevel info\n"
-                             "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                             "<Policy default>\n  JobPrivateAccess all\n  JobPrivateValues none\n"
-                             "  SubscriptionPrivateAccess all\n  SubscriptionPrivateValues none\n"
-                             "  <Limit All>\n    Order allow,deny\n    Allow all\n  </Limit>\n</Policy>\n";
+    const QByteArray cupsd = "Listen " + dir
+        + "/cups.sock\n"
+          "Browsing Off\nWebInterface No\nDefaultAuthType None\nLogLevel info\n"
+          "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+          "<Policy default>\n  JobPrivateAccess all\n  JobPrivateValues none\n"
+          "  SubscriptionPrivateAccess all\n  SubscriptionPrivateValues none\n"
+          "  <Limit All>\n    Order allow,deny\n    Allow all\n  </Limit>\n</Policy>\n";
     const QByteArray files = "ServerRoot " + dir + "\nStateDir " + dir + "/state\nCacheDir " + dir
         + "/cache\nRequestRoot " + dir + "/spool\nTempDir " + dir + "/tmp\nAccessLog " + dir
         + "/log/access_log\nErrorLog " + dir + "/log/error_log\nPageLog " + dir
@@ -163,8 +182,8 @@ bool PrivateCups::startScheduler()
     // A test killed by its time limit must not leave a scheduler behind.
     m_cupsd.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_cupsd.start(findTool(QStringLiteral("cupsd")),
-                  {QStringLiteral("-f"), QStringLiteral("-c"), d + QStringLiteral("/cupsd.conf"),
-                   QStringLiteral("-s"), d + QStringLiteral("/cups-files.conf")});
+                  {QStringLiteral("-f"), QStringLiteral("-c"), d + QStringLiteral("/cupsd.conf"), QStringLiteral("-s"),
+                   d + QStringLiteral("/cups-files.conf")});
     if (!m_cupsd.waitForStarted(10000)) {
         m_error = QStringLiteral("cupsd did not start: %1").arg(m_cupsd.errorString());
         return false;
@@ -196,11 +215,10 @@ bool PrivateCups::run(const QString &program, const QStringList &arguments)
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(findTool(program), arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0) {
-        m_error = QStringLiteral("%1 %2: %3")
-                      .arg(program, arguments.join(QLatin1Char(' ')),
-                           QString::fromLocal8Bit(process.readAll()).trimmed());
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        m_error =
+            QStringLiteral("%1 %2: %3")
+                .arg(program, arguments.join(QLatin1Char(' ')), QString::fromLocal8Bit(process.readAll()).trimmed());
         return false;
     }
     return true;
@@ -217,8 +235,8 @@ QString PrivateCups::ppdFor(int dpi, const QString &pageSize)
                            "*PSVersion: \"(3010.000) 0\"\n*LanguageLevel: \"3\"\n*ColorDevice: True\n"
                            "*DefaultColorSpace: RGB\n*FileSystem: False\n*Throughput: \"1\"\n"
                            "*LandscapeOrientation: Plus90\n*TTRasterizer: Type42\n"
-                           "*cupsFilter2: \"application/pdf application/vnd.cups-pdf 0 " + filter + "\"\n"
-        + pageSizeEntries(pageSize) + resolutionEntries(dpi);
+                           "*cupsFilter2: \"application/pdf application/vnd.cups-pdf 0 "
+        + filter + "\"\n" + pageSizeEntries(pageSize) + resolutionEntries(dpi);
     return writeFile(path, ppd) ? path : QString();
 }
 
@@ -226,8 +244,9 @@ bool PrivateCups::addPdfQueue(const QString &name, const QString &outputFile, in
 {
     const QString ppd = ppdFor(dpi, pageSize);
     return !ppd.isEmpty()
-        && run(QStringLiteral("lpadmin"), {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-                                           QStringLiteral("file://") + outputFile, QStringLiteral("-P"), ppd});
+        && run(QStringLiteral("lpadmin"),
+               {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+                QStringLiteral("file://") + outputFile, QStringLiteral("-P"), ppd});
 }
 
 bool PrivateCups::setDefault(const QString &name)
@@ -252,8 +271,14 @@ bool PrivateCups::rejectJobs(const QString &name) { return run(QStringLiteral("c
 bool PrivateCups::acceptJobs(const QString &name) { return run(QStringLiteral("cupsaccept"), {name}); }
 bool PrivateCups::stop(const QString &name) { return run(QStringLiteral("cupsdisable"), {name}); }
 bool PrivateCups::start(const QString &name) { return run(QStringLiteral("cupsenable"), {name}); }
-bool PrivateCups::deleteQueue(const QString &name) { return run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name}); }
-bool PrivateCups::cancelJobs(const QString &name) { return run(QStringLiteral("cancel"), {QStringLiteral("-a"), name}); }
+bool PrivateCups::deleteQueue(const QString &name)
+{
+    return run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name});
+}
+bool PrivateCups::cancelJobs(const QString &name)
+{
+    return run(QStringLiteral("cancel"), {QStringLiteral("-a"), name});
+}
 
 bool PrivateCups::freeze() { return ::kill(pid_t(m_cupsd.processId()), SIGSTOP) == 0; }
 bool PrivateCups::thaw() { return ::kill(pid_t(m_cupsd.processId()), SIGCONT) == 0; }
@@ -270,10 +295,7 @@ static QList<PrivateCupsJob> fetchJobs(const QString &queue, int which)
     return result;
 }
 
-QList<PrivateCupsJob> PrivateCups::jobs(const QString &queue) const
-{
-    return fetchJobs(queue, CUPS_WHICHJOBS_ALL);
-}
+QList<PrivateCupsJob> PrivateCups::jobs(const QString &queue) const { return fetchJobs(queue, CUPS_WHICHJOBS_ALL); }
 
 bool PrivateCups::waitForJobs(const QString &queue, int timeoutMs) const
 {

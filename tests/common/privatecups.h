@@ -46,7 +46,7 @@ public:
     bool setUserDefault(const QString &name);
     bool rejectJobs(const QString &name);
     bool acceptJobs(const QString &name);
-    bool stop(const QString &name);  // the queue keeps new jobs without printing them
+    bool stop(const QString &name); // the queue keeps new jobs without printing them
     bool start(const QString &name);
     bool deleteQueue(const QString &name); // the scheduler forgets it as default, too
     bool cancelJobs(const QString &name);

@@ -19,16 +19,15 @@ zorelad::Clock fakeClock(qint64 startMs)
     return {[now] { return *now; }, [now](qint64 ms) { *now += ms; }};
 }
 
-void writeQuestion(const QString &programDir, int level, int number, const QString &question,
-                   const QString &answer)
+void writeQuestion(const QString &programDir, int level, int number, const QString &question, const QString &answer)
 {
     const QString folder = programDir + QStringLiteral("Text/%1").arg(level);
     QDir().mkpath(folder);
     QFile file(folder + QStringLiteral("/%1.z").arg(number));
     file.open(QIODevice::WriteOnly);
     QStringEncoder encoder("windows-1251");
-    const QString text = question + QStringLiteral("\r\nВаріант 1\r\nВаріант 2\r\nВаріант 3\r\n") + answer +
-                         QStringLiteral("\r\n");
+    const QString text =
+        question + QStringLiteral("\r\nВаріант 1\r\nВаріант 2\r\nВаріант 3\r\n") + answer + QStringLiteral("\r\n");
     file.write(encoder.encode(text));
 }
 

@@ -160,7 +160,8 @@ void EditorTest::savesAnEditedQuestion()
     QVERIFY(window->save());
     const QByteArray onDisk = bytes(2, 7);
     QCOMPARE(onDisk, encodeQuestionFile(window->bank().question({2, 7})));
-    QVERIFY(onDisk.startsWith(QByteArray(QStringEncoder("windows-1251").encode(QStringLiteral("Яка планета найбільша — Юпітер")))));
+    QVERIFY(onDisk.startsWith(
+        QByteArray(QStringEncoder("windows-1251").encode(QStringLiteral("Яка планета найбільша — Юпітер")))));
     QCOMPARE(onDisk.count("\r\n"), 5);
     const Question read = readQuestion(file(2, 7)); // the quiz's reader
     QCOMPARE(read.text, QStringLiteral("Яка планета найбільша — Юпітер чи Земля?"));
@@ -187,8 +188,8 @@ void EditorTest::readOnlyFolderChangesNothing()
     window->setCurrent({1, 3});
     find<QLineEdit>("QuestionText")->setText(QStringLiteral("Скільки планет у Сонячній системі?"));
     for (int level = 1; level <= 3; ++level)
-        QFile::setPermissions(text + QStringLiteral("/%1").arg(level), QFile::ReadOwner | QFile::ExeOwner |
-                                                                          QFile::ReadOther | QFile::ExeOther);
+        QFile::setPermissions(text + QStringLiteral("/%1").arg(level),
+                              QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     // The superuser writes anywhere: be an ordinary user while saving.
     const bool root = geteuid() == 0;
     QVERIFY(!root || seteuid(65534) == 0);
@@ -280,8 +281,8 @@ void EditorTest::previewAgreesWithCheckerAndQuiz()
     testing_support::ProgramDir dir;
     writeQuestionFile(dir.path() + QStringLiteral("Text/1/1.z"), q);
     // Open to pupils, as the checker wants a program folder to be.
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
-                                          QFile::ExeOther);
+    QFile::setPermissions(dir.path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     QProcess check;
     check.start(qEnvironmentVariable("ZORELAD_PROGRAM_DIR") + QStringLiteral("/zorelad-check"),
                 {dir.path() + QStringLiteral("Text")});

@@ -18,14 +18,11 @@ using namespace zorelad;
 namespace {
 
 struct Regression {
-    const char *path;     // below fuzz/regressions/
-    QString failureText;  // the Failure it must end in
+    const char *path;    // below fuzz/regressions/
+    QString failureText; // the Failure it must end in
 };
 
-QString tooBig()
-{
-    return QStringLiteral("JPEG error #%1").arg(JERR_IMAGE_TOO_BIG);
-}
+QString tooBig() { return QStringLiteral("JPEG error #%1").arg(JERR_IMAGE_TOO_BIG); }
 
 QList<Regression> regressions()
 {
@@ -39,10 +36,7 @@ QList<Regression> regressions()
     };
 }
 
-QString regressionDir()
-{
-    return QStringLiteral(ZORELAD_FUZZ_REGRESSIONS);
-}
+QString regressionDir() { return QStringLiteral(ZORELAD_FUZZ_REGRESSIONS); }
 
 QByteArray readInput(const QString &relative)
 {

@@ -70,7 +70,8 @@ public:
               std::unique_lock<std::mutex> lock(m_mutex);
               while (!m_stop) {
                   m_answered = false;
-                  QMetaObject::invokeMethod(qApp, [this] { m_answered = true; }, Qt::QueuedConnection);
+                  QMetaObject::invokeMethod(
+                      qApp, [this] { m_answered = true; }, Qt::QueuedConnection);
                   m_wake.wait_for(lock, std::chrono::seconds(5), [this] { return m_stop; });
                   if (!m_stop && !m_answered) {
                       std::fprintf(stderr, "FAIL! the UI thread did not answer within 5 s\n");
@@ -78,8 +79,7 @@ public:
                   }
               }
           })
-    {
-    }
+    {}
     ~UiWatchdog()
     {
         {
@@ -144,7 +144,6 @@ void BadInputsTest::startProgram()
     windows.Form1->show();
 }
 
-
 void BadInputsTest::put(const QString &relative, const QByteArray &bytes)
 {
     QFile::remove(at(relative));
@@ -162,22 +161,42 @@ void BadInputsTest::putDirectory(const QString &relative)
 void BadInputsTest::questionFiles_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("message"); // what the box says; empty when nothing is said
+    QTest::addColumn<QString>("message");  // what the box says; empty when nothing is said
     QTest::addColumn<QString>("question"); // what the question box shows then
 
     const QString noSuchFile = QStringLiteral("No such file or directory");
     QTest::newRow("missing") << "missing" << noSuchFile << "";
-    QTest::newRow("a directory in its place") << "directory" << "Is a directory" << "";
+    QTest::newRow("a directory in its place") << "directory"
+                                              << "Is a directory"
+                                              << "";
     if (::geteuid() != 0) // root reads whatever the permissions say
-        QTest::newRow("unreadable") << "unreadable" << "Permission denied" << "";
-    QTest::newRow("empty: no error, empty texts") << "empty" << "" << "";
-    QTest::newRow("random bytes: shown as text") << "random" << "" << "*";
-    QTest::newRow("50 MB without a line end: cut to 4096") << "huge" << "" << "4096";
-    QTest::newRow("only NULs: empty text") << "nuls" << "" << "";
-    QTest::newRow("CR only") << "cr" << "" << "Питання";
-    QTest::newRow("LF only") << "lf" << "" << "Питання";
-    QTest::newRow("LF CR: blank lines between") << "lfcr" << "" << "Питання";
-    QTest::newRow("mixed ends") << "mixed" << "" << "Питання";
+        QTest::newRow("unreadable") << "unreadable"
+                                    << "Permission denied"
+                                    << "";
+    QTest::newRow("empty: no error, empty texts") << "empty"
+                                                  << ""
+                                                  << "";
+    QTest::newRow("random bytes: shown as text") << "random"
+                                                 << ""
+                                                 << "*";
+    QTest::newRow("50 MB without a line end: cut to 4096") << "huge"
+                                                           << ""
+                                                           << "4096";
+    QTest::newRow("only NULs: empty text") << "nuls"
+                                           << ""
+                                           << "";
+    QTest::newRow("CR only") << "cr"
+                             << ""
+                             << "Питання";
+    QTest::newRow("LF only") << "lf"
+                             << ""
+                             << "Питання";
+    QTest::newRow("LF CR: blank lines between") << "lfcr"
+                                                << ""
+                                                << "Питання";
+    QTest::newRow("mixed ends") << "mixed"
+                                << ""
+                                << "Питання";
 }
 
 void BadInputsTest::questionFiles()
@@ -230,8 +249,7 @@ void BadInputsTest::questionFiles()
         QVERIFY(watcher.seen().isEmpty());
         QCOMPARE(windows.Form1->state().QuestionNo, 2);
     } else {
-        QCOMPARE(watcher.texts(),
-                 QStringList{QStringLiteral("Cannot open file \"%1\". %2.").arg(at(file), message)});
+        QCOMPARE(watcher.texts(), QStringList{QStringLiteral("Cannot open file \"%1\". %2.").arg(at(file), message)});
     }
     // A 50 MB file costs no more memory than a small one.
     QVERIFY2(grown < 20 * 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(grown)));
@@ -248,18 +266,42 @@ void BadInputsTest::mediaFiles_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("message"); // empty: plays, no message
-    QTest::newRow("video missing") << "1.avi" << "missing" << "Resource not found.";
-    QTest::newRow("video zero bytes") << "1.avi" << "empty" << "Stream contains no data.";
-    QTest::newRow("video random bytes") << "1.avi" << "random" << "Could not determine type of stream.";
-    QTest::newRow("video a directory") << "1.avi" << "directory" << "is a directory.";
-    QTest::newRow("video holds an MP3: plays it") << "1.avi" << "swapped" << "";
-    QTest::newRow("music missing") << "track1.mp3" << "missing" << "Resource not found.";
-    QTest::newRow("music random bytes") << "track1.mp3" << "random" << "Could not determine type of stream.";
-    QTest::newRow("music holds an AVI: plays it") << "track1.mp3" << "swapped" << "";
-    QTest::newRow("video a named pipe") << "1.avi" << "fifo" << "Could not open resource for reading.";
-    QTest::newRow("music a named pipe") << "track1.mp3" << "fifo" << "Could not open resource for reading.";
-    QTest::newRow("video a link to a named pipe") << "1.avi" << "fifo link" << "Could not open resource for reading.";
-    QTest::newRow("video a still too large to show") << "1.avi" << "huge still" << "Could not decode stream.";
+    QTest::newRow("video missing") << "1.avi"
+                                   << "missing"
+                                   << "Resource not found.";
+    QTest::newRow("video zero bytes") << "1.avi"
+                                      << "empty"
+                                      << "Stream contains no data.";
+    QTest::newRow("video random bytes") << "1.avi"
+                                        << "random"
+                                        << "Could not determine type of stream.";
+    QTest::newRow("video a directory") << "1.avi"
+                                       << "directory"
+                                       << "is a directory.";
+    QTest::newRow("video holds an MP3: plays it") << "1.avi"
+                                                  << "swapped"
+                                                  << "";
+    QTest::newRow("music missing") << "track1.mp3"
+                                   << "missing"
+                                   << "Resource not found.";
+    QTest::newRow("music random bytes") << "track1.mp3"
+                                        << "random"
+                                        << "Could not determine type of stream.";
+    QTest::newRow("music holds an AVI: plays it") << "track1.mp3"
+                                                  << "swapped"
+                                                  << "";
+    QTest::newRow("video a named pipe") << "1.avi"
+                                        << "fifo"
+                                        << "Could not open resource for reading.";
+    QTest::newRow("music a named pipe") << "track1.mp3"
+                                        << "fifo"
+                                        << "Could not open resource for reading.";
+    QTest::newRow("video a link to a named pipe") << "1.avi"
+                                                  << "fifo link"
+                                                  << "Could not open resource for reading.";
+    QTest::newRow("video a still too large to show") << "1.avi"
+                                                     << "huge still"
+                                                     << "Could not decode stream.";
 }
 
 void BadInputsTest::mediaFiles()

@@ -33,11 +33,18 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-JournalRecord sample(const QString &name, int correct = 20, int day = 1, int hour = 9, const QString &pupilClass = "5-А",
-                     int level = 2)
+JournalRecord sample(const QString &name, int correct = 20, int day = 1, int hour = 9,
+                     const QString &pupilClass = "5-А", int level = 2)
 {
     return {QDateTime(QDate(2026, 9, day), QTime(hour, 15, 7), Qt::OffsetFromUTC, 3 * 3600),
-            "lab-07", name, pupilClass, level, correct, 24, gradeWord(gradeFor(correct).status), "1.0.0"};
+            "lab-07",
+            name,
+            pupilClass,
+            level,
+            correct,
+            24,
+            gradeWord(gradeFor(correct).status),
+            "1.0.0"};
 }
 
 // Names of the complete records of a journal file, in file order.
@@ -120,16 +127,26 @@ void JournalTest::settings_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("problems");
-    QTest::newRow("no files: off") << QByteArray() << QByteArray() << "" << "" << 0;
-    QTest::newRow("shipped file: off") << readBytes(qEnvironmentVariable("ZORELAD_SOURCE_DIR") + "/packaging/etc/zorelad.conf")
-                                       << QByteArray() << "" << "" << 0;
+    QTest::newRow("no files: off") << QByteArray() << QByteArray() << ""
+                                   << "" << 0;
+    QTest::newRow("shipped file: off") << readBytes(qEnvironmentVariable("ZORELAD_SOURCE_DIR")
+                                                    + "/packaging/etc/zorelad.conf")
+                                       << QByteArray() << ""
+                                       << "" << 0;
     const QByteArray srv = "[journal]\nfolder=/srv/j\n";
-    QTest::newRow("machine only") << srv << QByteArray() << "/srv/j" << "" << 0;
-    QTest::newRow("user wins") << srv + "host=a\n" << QByteArray("[journal]\nfolder=/home/t/j\nhost=b\n") << "/home/t/j" << "b" << 0;
-    QTest::newRow("user turns it off") << srv << QByteArray("[journal]\nfolder=\n") << "" << "" << 0;
-    QTest::newRow("user names the host only") << srv << QByteArray("[journal]\nhost=lab-07\n") << "/srv/j" << "lab-07" << 0;
-    QTest::newRow("malformed user file ignored") << srv << QByteArray("[journal\nfolder=/x\n") << "/srv/j" << "" << 1;
-    QTest::newRow("relative folder ignored") << QByteArray("[journal]\nfolder=journal\n") << QByteArray() << "" << "" << 1;
+    QTest::newRow("machine only") << srv << QByteArray() << "/srv/j"
+                                  << "" << 0;
+    QTest::newRow("user wins") << srv + "host=a\n"
+                               << QByteArray("[journal]\nfolder=/home/t/j\nhost=b\n") << "/home/t/j"
+                               << "b" << 0;
+    QTest::newRow("user turns it off") << srv << QByteArray("[journal]\nfolder=\n") << ""
+                                       << "" << 0;
+    QTest::newRow("user names the host only") << srv << QByteArray("[journal]\nhost=lab-07\n") << "/srv/j"
+                                              << "lab-07" << 0;
+    QTest::newRow("malformed user file ignored") << srv << QByteArray("[journal\nfolder=/x\n") << "/srv/j"
+                                                 << "" << 1;
+    QTest::newRow("relative folder ignored") << QByteArray("[journal]\nfolder=journal\n") << QByteArray() << ""
+                                             << "" << 1;
 }
 
 void JournalTest::settings()
@@ -210,10 +227,12 @@ void JournalTest::readerMergesHosts_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("names");
     QTest::newRow("all") << QStringList() << QStringList({"Андрій", "Богдана", "Богдана", "Віра", "Ярема", "Євген"});
-    QTest::newRow("--class") << QStringList({"--class", "5-А"}) << QStringList({"Андрій", "Богдана", "Богдана", "Віра"});
+    QTest::newRow("--class") << QStringList({"--class", "5-А"})
+                             << QStringList({"Андрій", "Богдана", "Богдана", "Віра"});
     QTest::newRow("--since") << QStringList({"--since", "2026-09-02"}) << QStringList({"Богдана", "Ярема", "Євген"});
     QTest::newRow("--level") << QStringList({"--level", "1"}) << QStringList({"Богдана", "Віра"});
-    QTest::newRow("with a spool") << QStringList({"--spool", "SPOOL"}) << QStringList({"Андрій", "Богдана", "Богдана", "Віра", "Ганна", "Ярема", "Євген"});
+    QTest::newRow("with a spool") << QStringList({"--spool", "SPOOL"})
+                                  << QStringList({"Андрій", "Богдана", "Богдана", "Віра", "Ганна", "Ярема", "Євген"});
 }
 
 // Several computers' files, one with a line cut short by a crash and one
@@ -227,13 +246,16 @@ void JournalTest::readerMergesHosts()
     auto at = [](const QString &name, int day, int hour, const QString &pupilClass, int level) {
         return journalLine(sample(name, 20, day, hour, pupilClass, level));
     };
-    QVERIFY(writeBytes(dir.filePath("pc-01.csv"), journalFileStart() + at("Віра", 1, 10, "5-А", 1) + at("Богдана", 2, 9, "5-А", 2)
-                                              + "broken;line\n" + at("Євген", 3, 9, "10-А", 2)));
-    QVERIFY(writeBytes(dir.filePath("pc-02.csv"), journalFileStart() + at("Богдана", 1, 9, "5-А", 1) + at("Андрій", 1, 11, "5-А", 3)
-                                              + at("Зоя", 4, 9, "5-А", 3).chopped(9)));
+    QVERIFY(writeBytes(dir.filePath("pc-01.csv"),
+                       journalFileStart() + at("Віра", 1, 10, "5-А", 1) + at("Богдана", 2, 9, "5-А", 2)
+                           + "broken;line\n" + at("Євген", 3, 9, "10-А", 2)));
+    QVERIFY(writeBytes(dir.filePath("pc-02.csv"),
+                       journalFileStart() + at("Богдана", 1, 9, "5-А", 1) + at("Андрій", 1, 11, "5-А", 3)
+                           + at("Зоя", 4, 9, "5-А", 3).chopped(9)));
     QVERIFY(writeBytes(dir.filePath("pc-03.csv"), journalFileStart() + at("Ярема", 5, 9, "9-Б", 3)));
     QVERIFY(writeBytes(dir.filePath("notes.csv"), "shopping;list\nmilk;bread\n"));
-    QVERIFY(writeBytes(dir.filePath("spool.csv.txt"), journalFileStart() + at("Ганна", 1, 12, "5-А", 3) + at("Андрій", 1, 11, "5-А", 3)));
+    QVERIFY(writeBytes(dir.filePath("spool.csv.txt"),
+                       journalFileStart() + at("Ганна", 1, 12, "5-А", 3) + at("Андрій", 1, 11, "5-А", 3)));
     // The files last changed on 5 September at 7:15 by the server's clock:
     // pc-03's record of 9:15 that day comes from a clock two hours fast.
     for (const QString &file : QDir(dir.path()).entryList(QDir::Files)) {
@@ -251,10 +273,13 @@ void JournalTest::readerMergesHosts()
     QCOMPARE(tool.exitCode(), 0);
     QCOMPARE(namesIn(tool.readAllStandardOutput()), names);
     const QStringList problems = QString::fromLocal8Bit(tool.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(problems, QStringList({dir.filePath("notes.csv") + ": not a journal file, skipped",
-                                    dir.filePath("pc-01.csv") + ":4: damaged line, skipped",
-                                    dir.filePath("pc-02.csv") + ":4: line cut short, skipped",
-                                    dir.filePath("pc-03.csv") + ": the newest record is 120 minutes later than the file; check that computer's clock"}));
+    QCOMPARE(
+        problems,
+        QStringList({dir.filePath("notes.csv") + ": not a journal file, skipped",
+                     dir.filePath("pc-01.csv") + ":4: damaged line, skipped",
+                     dir.filePath("pc-02.csv") + ":4: line cut short, skipped",
+                     dir.filePath("pc-03.csv")
+                         + ": the newest record is 120 minutes later than the file; check that computer's clock"}));
 }
 
 QTEST_GUILESS_MAIN(JournalTest)

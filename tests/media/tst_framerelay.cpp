@@ -6,16 +6,15 @@
 #include <gst/app/gstappsrc.h>
 #include <gst/video/video.h>
 
-using zorelad::FrameRelay;
 using zorelad::frameFromSample;
+using zorelad::FrameRelay;
 
 namespace {
 
 GstCaps *bgrxCaps(int width, int height)
 {
-    return gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width", G_TYPE_INT,
-                               width, "height", G_TYPE_INT, height, "framerate",
-                               GST_TYPE_FRACTION, 0, 1, nullptr);
+    return gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width", G_TYPE_INT, width, "height",
+                               G_TYPE_INT, height, "framerate", GST_TYPE_FRACTION, 0, 1, nullptr);
 }
 
 // A width x height BGRx buffer whose rows are `stride` bytes apart; pixel
@@ -34,8 +33,8 @@ GstBuffer *pattern(int width, int height, int stride, guint8 red)
     gst_buffer_unmap(buffer, &map);
     gsize offsets[GST_VIDEO_MAX_PLANES] = {0};
     gint strides[GST_VIDEO_MAX_PLANES] = {stride};
-    gst_buffer_add_video_meta_full(buffer, GST_VIDEO_FRAME_FLAG_NONE, GST_VIDEO_FORMAT_BGRx,
-                                   width, height, 1, offsets, strides);
+    gst_buffer_add_video_meta_full(buffer, GST_VIDEO_FRAME_FLAG_NONE, GST_VIDEO_FORMAT_BGRx, width, height, 1, offsets,
+                                   strides);
     return buffer;
 }
 
@@ -111,8 +110,8 @@ void TestFrameRelay::aBusyUiThreadGetsOnlyTheNewestFrame()
         gst_app_src_push_buffer(GST_APP_SRC(source), pattern(4, 2, 16, guint8(red)));
     gst_app_src_end_of_stream(GST_APP_SRC(source));
     GstBus *bus = gst_element_get_bus(pipeline);
-    GstMessage *end = gst_bus_timed_pop_filtered(bus, 10 * GST_SECOND,
-                                                 GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    GstMessage *end =
+        gst_bus_timed_pop_filtered(bus, 10 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
     QVERIFY(end && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS);
     gst_message_unref(end);
     gst_object_unref(bus);

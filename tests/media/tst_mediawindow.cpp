@@ -38,10 +38,7 @@ private slots:
 
 private:
     void start();
-    MediaPlayer *player(const char *name) const
-    {
-        return widget<MediaPlayer>(windows.Form1, name);
-    }
+    MediaPlayer *player(const char *name) const { return widget<MediaPlayer>(windows.Form1, name); }
     QString media(const char *name) const { return dir->path() + QStringLiteral("Media/") + QLatin1String(name); }
 
     std::unique_ptr<testing_support::ProgramDir> dir;
@@ -69,7 +66,6 @@ void MediaWindowTest::start()
     windows = createWindows(options);
     windows.Form1->show();
 }
-
 
 void MediaWindowTest::startUpStartsTheMusicTwiceThenTheVideo()
 {

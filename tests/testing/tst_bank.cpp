@@ -28,7 +28,8 @@ private slots:
     void encodingGuess();
 };
 
-static Question question(const QString &text, const QString &a, const QString &b, const QString &c, const QString &answer)
+static Question question(const QString &text, const QString &a, const QString &b, const QString &c,
+                         const QString &answer)
 {
     return Question{text, {a, b, c}, answer};
 }
@@ -48,13 +49,17 @@ void BankTest::questionRules_data()
     QTest::addColumn<QStringList>("problems");
     const auto at = [](QuestionProblem::Kind k, int line) { return QStringLiteral("%1@%2").arg(int(k)).arg(line); };
     QTest::newRow("sound") << question("Q?", "a", "b", "c", "3") << QStringList();
-    QTest::newRow("empty question") << question(" ", "a", "b", "c", "1") << QStringList{at(QuestionProblem::EmptyQuestion, 1)};
-    QTest::newRow("empty right option") << question("Q", "a", "", "c", "2") << QStringList{at(QuestionProblem::EmptyOption, 3)};
+    QTest::newRow("empty question") << question(" ", "a", "b", "c", "1")
+                                    << QStringList{at(QuestionProblem::EmptyQuestion, 1)};
+    QTest::newRow("empty right option") << question("Q", "a", "", "c", "2")
+                                        << QStringList{at(QuestionProblem::EmptyOption, 3)};
     QTest::newRow("three alike") << question("Q", "x", "x ", "x", "1")
-                                 << QStringList{at(QuestionProblem::SameOptions, 3), at(QuestionProblem::SameOptions, 4)};
+                                 << QStringList{at(QuestionProblem::SameOptions, 3),
+                                                at(QuestionProblem::SameOptions, 4)};
     QTest::newRow("answer 2.") << question("Q", "a", "b", "c", "2.") << QStringList{at(QuestionProblem::BadAnswer, 5)};
     QTest::newRow("answer 4") << question("Q", "a", "b", "c", "4") << QStringList{at(QuestionProblem::BadAnswer, 5)};
-    QTest::newRow("control") << question("Q", "a\x01", "b", "c", "1") << QStringList{at(QuestionProblem::ControlCharacter, 2)};
+    QTest::newRow("control") << question("Q", "a\x01", "b", "c", "1")
+                             << QStringList{at(QuestionProblem::ControlCharacter, 2)};
     QTest::newRow("km²") << question("Q", "a", "b", "5 км²", "1") << QStringList{at(QuestionProblem::NoWindows1251, 4)};
 }
 
@@ -71,8 +76,10 @@ void BankTest::writeRefusals_data()
     QTest::addColumn<bool>("readOnlyFolder");
     QTest::addColumn<QString>("failure"); // empty: written
     QTest::newRow("written") << question("Сонце — зоря?", "так", "ні", "не знаю", "1") << false << QString();
-    QTest::newRow("² refused") << question("Q", "a", "5 км²", "c", "1") << false << QStringLiteral("Line 3 holds the character \"²\" (U+00B2)");
-    QTest::newRow("read-only folder") << question("Q", "a", "b", "c", "1") << true << QStringLiteral("Permission denied");
+    QTest::newRow("² refused") << question("Q", "a", "5 км²", "c", "1") << false
+                               << QStringLiteral("Line 3 holds the character \"²\" (U+00B2)");
+    QTest::newRow("read-only folder") << question("Q", "a", "b", "c", "1") << true
+                                      << QStringLiteral("Permission denied");
     // Root writes into a read-only folder; a later file that cannot be
     // written stands in for the failure there.
     QTest::newRow("later file fails") << question("Q", "a", "b", "c", "1") << false << QStringLiteral("No such file");
@@ -111,7 +118,8 @@ void BankTest::writeRefusals()
     const QByteArray now = file.readAll();
     QCOMPARE(now, failure.isEmpty() ? encodeQuestionFile(q) : old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("7.z")});
-    QCOMPARE(int(QFile::permissions(path)), int(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup));
+    QCOMPARE(int(QFile::permissions(path)),
+             int(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup));
 }
 
 // A level of 24 sound questions, `count` of them, with `replace` put in
@@ -169,10 +177,12 @@ void BankTest::encodingGuess_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("encoding");
     const QString text = QStringLiteral("Яка планета найближча до Сонця?\r\nМеркурій\r\nВенера\r\nЗемля\r\n1\r\n");
-    QTest::newRow("windows-1251") << QByteArray(QStringEncoder("windows-1251").encode(text)) << int(FileEncoding::Windows1251);
+    QTest::newRow("windows-1251") << QByteArray(QStringEncoder("windows-1251").encode(text))
+                                  << int(FileEncoding::Windows1251);
     QTest::newRow("UTF-8") << text.toUtf8() << int(FileEncoding::Utf8);
     QTest::newRow("UTF-8 BOM") << "\xEF\xBB\xBF" + text.toUtf8() << int(FileEncoding::Utf8Bom);
-    QTest::newRow("UTF-16") << QByteArray(QStringEncoder(QStringEncoder::Utf16LE).encode(text)) << int(FileEncoding::Utf16);
+    QTest::newRow("UTF-16") << QByteArray(QStringEncoder(QStringEncoder::Utf16LE).encode(text))
+                            << int(FileEncoding::Utf16);
     QTest::newRow("KOI8-U") << QByteArray(QStringEncoder("KOI8-U").encode(text)) << int(FileEncoding::Koi8u);
 }
 

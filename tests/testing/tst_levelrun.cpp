@@ -73,7 +73,6 @@ void LevelRunTest::cleanup()
     dir.reset();
 }
 
-
 void LevelRunTest::answer(int k)
 {
     if (k > 0)
@@ -92,11 +91,21 @@ void LevelRunTest::identificationRefusesAndAccepts_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("pupilClass");
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("empty name") << "" << "5-А" << "Введіть ім\"я!";
-    QTest::newRow("one space") << " " << "5-А" << "Введіть ім\"я!";
-    QTest::newRow("no class") << "Оля" << "Виберіть клас" << "Виберіть клас!";
-    QTest::newRow("two spaces") << "  " << "5-А" << "";
-    QTest::newRow("typed class") << "Петро Коваль" << "10-Г" << "";
+    QTest::newRow("empty name") << ""
+                                << "5-А"
+                                << "Введіть ім\"я!";
+    QTest::newRow("one space") << " "
+                               << "5-А"
+                               << "Введіть ім\"я!";
+    QTest::newRow("no class") << "Оля"
+                              << "Виберіть клас"
+                              << "Виберіть клас!";
+    QTest::newRow("two spaces") << "  "
+                                << "5-А"
+                                << "";
+    QTest::newRow("typed class") << "Петро Коваль"
+                                 << "10-Г"
+                                 << "";
 }
 
 void LevelRunTest::identificationRefusesAndAccepts()
@@ -152,10 +161,7 @@ void LevelRunTest::identificationThroughTheMenuKeepsWhatWasTyped()
     QCOMPARE(classes->currentText(), QStringLiteral("3-Б"));
 }
 
-void LevelRunTest::levelEndShowsItsGrade_data()
-{
-    testing_support::addGradeRows();
-}
+void LevelRunTest::levelEndShowsItsGrade_data() { testing_support::addGradeRows(); }
 
 void LevelRunTest::levelEndShowsItsGrade()
 {
@@ -178,8 +184,8 @@ void LevelRunTest::levelEndShowsItsGrade()
     QCOMPARE(find<QWidget>("BitBtn2")->isVisible(), certificate);
     for (const char *shown : {"Button1", "Button2", "Button3"})
         QVERIFY2(find<QWidget>(shown)->isVisible(), shown);
-    for (const char *hidden : {"BitBtn1", "Memo1", "SpeedButton1", "RadioButton1", "RadioGroup1", "Edit3", "Shape1",
-                               "Shape2"})
+    for (const char *hidden :
+         {"BitBtn1", "Memo1", "SpeedButton1", "RadioButton1", "RadioGroup1", "Edit3", "Shape1", "Shape2"})
         QVERIFY2(!find<QWidget>(hidden)->isVisible(), hidden);
     // The last choice stays checked until the next level starts.
     QVERIFY(find<QRadioButton>("RadioButton2")->isChecked() || find<QRadioButton>("RadioButton1")->isChecked());
@@ -281,8 +287,9 @@ void LevelRunTest::missingFileAtLevelStart()
     QFile::remove(dir->path() + QStringLiteral("Text/1/1.z"));
     testing_support::identify(windows);
     find<QAction>("N6")->trigger();
-    QCOMPARE(watcher.texts(),
-             QStringList{QStringLiteral("Cannot open file \"%1Text/1/1.z\". No such file or directory.").arg(dir->path())});
+    QCOMPARE(
+        watcher.texts(),
+        QStringList{QStringLiteral("Cannot open file \"%1Text/1/1.z\". No such file or directory.").arg(dir->path())});
     QCOMPARE(watcher.seen()[0].objectName, QStringLiteral("DefaultErrorBox"));
     QCOMPARE(form()->state().Level, 1);
     QVERIFY(find<QWidget>("Shape1")->isVisible());

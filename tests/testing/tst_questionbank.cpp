@@ -48,8 +48,9 @@ void QuestionBankTest::initTestCase()
 {
     installFontSubstitutions();
     // Pupils must be able to enter the copies' folders.
-    QFile::setPermissions(scratch.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
-                                              | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+    QFile::setPermissions(scratch.path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther
+                              | QFile::ReadGroup | QFile::ExeGroup);
 }
 
 void QuestionBankTest::shippedBankIsSound()
@@ -67,10 +68,7 @@ void QuestionBankTest::shippedBankIsSound()
     }
 }
 
-void QuestionBankTest::shippedBankFitsTheScreen()
-{
-    QCOMPARE(checkQuestionFolder(bank()), QStringList());
-}
+void QuestionBankTest::shippedBankFitsTheScreen() { QCOMPARE(checkQuestionFolder(bank()), QStringList()); }
 
 void QuestionBankTest::textFit_data()
 {
@@ -81,10 +79,13 @@ void QuestionBankTest::textFit_data()
     // Drawn letter by letter, an option is cut off from the first pixel the
     // measure gives as too wide; these lie on either side of that edge.
     QTest::newRow("option shown in full") << true << QStringLiteral("Юпітер — найбільша планета") << false << false;
-    QTest::newRow("option one letter too long") << true << QStringLiteral("Юпітер — найбільша планета с") << true << false;
+    QTest::newRow("option one letter too long")
+        << true << QStringLiteral("Юпітер — найбільша планета с") << true << false;
     QTest::newRow("option of capitals") << true << QString(16, QChar(0x0428)) << true << false;
-    QTest::newRow("question of many lines") << false << QStringLiteral("Яка зоря найближча? ").repeated(12) << false << true;
-    QTest::newRow("question with a long word") << false << QStringLiteral("Що таке ") + QString(60, QChar(0x0448)) << true << false;
+    QTest::newRow("question of many lines")
+        << false << QStringLiteral("Яка зоря найближча? ").repeated(12) << false << true;
+    QTest::newRow("question with a long word")
+        << false << QStringLiteral("Що таке ") + QString(60, QChar(0x0448)) << true << false;
 }
 
 void QuestionBankTest::textFit()
@@ -122,13 +123,15 @@ void QuestionBankTest::checkerMistakes_data()
     const auto cp = [](const char *utf8) { return QString::fromUtf8(utf8); };
     const QByteArray utf8 = QByteArray("Питання\r\nа\r\nб\r\nв\r\n1\r\n");
     QTest::newRow("empty question") << int(Write) << QByteArray("\r\na\r\nb\r\nc\r\n1\r\n")
-                                    << "2/7.z: line 1: the question is empty" << cp("2/7.z: рядок 1: запитання порожнє");
+                                    << "2/7.z: line 1: the question is empty"
+                                    << cp("2/7.z: рядок 1: запитання порожнє");
     QTest::newRow("empty right option") << int(Write) << QByteArray("q\r\na\r\n\r\nc\r\n2\r\n")
                                         << "line 3: option 2 is empty" << cp("рядок 3: варіант 2 порожній");
     QTest::newRow("empty line after the question") << int(Write) << QByteArray("q\r\n\r\na\r\nb\r\nc\r\n")
                                                    << "line 2: option 1 is empty" << cp("рядок 2: варіант 1 порожній");
     QTest::newRow("three alike") << int(Write) << QByteArray("q\r\nx\r\nx\r\nx\r\n1\r\n")
-                                 << "line 3: option 2 is the same as option 1" << cp("рядок 3: варіант 2 такий самий, як варіант 1");
+                                 << "line 3: option 2 is the same as option 1"
+                                 << cp("рядок 3: варіант 2 такий самий, як варіант 1");
     QTest::newRow("answer 2.") << int(Write) << QByteArray("q\r\na\r\nb\r\nc\r\n2.\r\n")
                                << "line 5: the answer is \"2.\"" << cp("рядок 5: відповідь «2.»");
     QTest::newRow("too wide") << int(Write) << QByteArray("q\r\n" + QByteArray(30, '\xd8') + "\r\nb\r\nc\r\n3\r\n")
@@ -139,17 +142,24 @@ void QuestionBankTest::checkerMistakes_data()
                                   << "control character (U+0001)" << cp("керівний символ (U+0001)");
     QTest::newRow("UTF-8") << int(Write) << utf8 << "saved as UTF-8, not windows-1251; to convert it: zorelad-export"
                            << cp("збережено в UTF-8, а не у windows-1251; щоб перетворити: zorelad-export");
-    QTest::newRow("BOM") << int(Write) << "\xEF\xBB\xBF" + utf8 << "UTF-8 with a byte order mark" << cp("міткою порядку байтів");
-    QTest::newRow("UTF-16") << int(Write) << QByteArray(QStringEncoder(QStringEncoder::Utf16).encode(cp(utf8.constData())))
+    QTest::newRow("BOM") << int(Write) << "\xEF\xBB\xBF" + utf8 << "UTF-8 with a byte order mark"
+                         << cp("міткою порядку байтів");
+    QTest::newRow("UTF-16") << int(Write)
+                            << QByteArray(QStringEncoder(QStringEncoder::Utf16).encode(cp(utf8.constData())))
                             << "saved as UTF-16" << cp("збережено в UTF-16");
-    QTest::newRow("KOI8-U") << int(Write) << QByteArray(QStringEncoder("KOI8-U").encode(cp("Котра планета найбільша?\r\nЮпітер\r\nЗемля\r\nМарс\r\n1\r\n")))
+    QTest::newRow("KOI8-U") << int(Write)
+                            << QByteArray(QStringEncoder("KOI8-U").encode(
+                                   cp("Котра планета найбільша?\r\nЮпітер\r\nЗемля\r\nМарс\r\n1\r\n")))
                             << "saved as KOI8-U" << cp("збережено в KOI8-U");
-    QTest::newRow("pipe") << int(Pipe) << QByteArray() << "is a named pipe, not a file" << cp("це іменований канал, а не файл");
-    QTest::newRow("mode 000") << int(Mode000) << QByteArray() << "pupils cannot read this file (mode 0000); to allow it: sudo chmod o+r"
+    QTest::newRow("pipe") << int(Pipe) << QByteArray() << "is a named pipe, not a file"
+                          << cp("це іменований канал, а не файл");
+    QTest::newRow("mode 000") << int(Mode000) << QByteArray()
+                              << "pupils cannot read this file (mode 0000); to allow it: sudo chmod o+r"
                               << cp("учні не можуть прочитати цей файл (права 0000)");
     QTest::newRow("folder 0700") << int(Folder0700) << QByteArray() << "pupils cannot enter this folder (mode 0700)"
                                  << cp("учні не можуть увійти до цієї теки (права 0700)");
-    QTest::newRow("program folder") << int(ParentFolder) << QByteArray() << "is not a question folder, but it holds one; check that: zorelad-check"
+    QTest::newRow("program folder") << int(ParentFolder) << QByteArray()
+                                    << "is not a question folder, but it holds one; check that: zorelad-check"
                                     << cp("не тека із запитаннями, але вона її містить");
 }
 
@@ -188,7 +198,8 @@ void QuestionBankTest::checkerMistakes()
         QVERIFY2(!report.isEmpty() && report[0].contains(lang == QLatin1String("en") ? english : ukrainian),
                  qPrintable(report.join(QLatin1Char('\n'))));
         for (const QString &line : report)
-            QVERIFY2(line.contains(QLatin1String("/2/7.z: ")) || line.contains(QLatin1String("/2: ")) || setup == ParentFolder,
+            QVERIFY2(line.contains(QLatin1String("/2/7.z: ")) || line.contains(QLatin1String("/2: "))
+                         || setup == ParentFolder,
                      qPrintable(line));
     }
 }
@@ -215,7 +226,8 @@ void QuestionBankTest::checkerCommand()
     int status = 0;
     QVERIFY(run(QStringLiteral("zorelad-check"), {bank()}, &status).contains("All 72 question files are fine."));
     QCOMPARE(status, 0);
-    QVERIFY(run(QStringLiteral("zorelad-check"), {QStringLiteral("--help")}, &status).startsWith("Usage: zorelad-check DIR"));
+    QVERIFY(run(QStringLiteral("zorelad-check"), {QStringLiteral("--help")}, &status)
+                .startsWith("Usage: zorelad-check DIR"));
     QCOMPARE(status, 0);
     const QString copy = copyOfBank(QStringLiteral("command"));
     QFile out(copy + QStringLiteral("/3/9.z"));
@@ -224,7 +236,8 @@ void QuestionBankTest::checkerCommand()
     out.close();
     const QString said = QString::fromUtf8(run(QStringLiteral("zorelad-check"), {copy}, &status, "uk_UA.UTF-8"));
     QCOMPARE(status, 1);
-    QVERIFY2(said.contains(QStringLiteral("3/9.z: рядок 5: відповідь « 2»")) && said.endsWith(QStringLiteral("Знайдено 1 проблему.\n")),
+    QVERIFY2(said.contains(QStringLiteral("3/9.z: рядок 5: відповідь « 2»"))
+                 && said.endsWith(QStringLiteral("Знайдено 1 проблему.\n")),
              qPrintable(said));
 }
 
@@ -245,7 +258,8 @@ void QuestionBankTest::compareLevels(const QString &copy, QList<int> levels)
 {
     for (int level : levels) {
         for (int n = 1; n <= QuestionsPerLevel; ++n) {
-            QFile a(bank() + QStringLiteral("/%1/%2.z").arg(level).arg(n)), b(copy + QStringLiteral("/%1/%2.z").arg(level).arg(n));
+            QFile a(bank() + QStringLiteral("/%1/%2.z").arg(level).arg(n)),
+                b(copy + QStringLiteral("/%1/%2.z").arg(level).arg(n));
             QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
             QCOMPARE(b.readAll(), a.readAll());
         }
@@ -255,15 +269,16 @@ void QuestionBankTest::compareLevels(const QString &copy, QList<int> levels)
 void QuestionBankTest::importRefusesAndChangesNothing()
 {
     int status = 0;
-    QStringList lines = QString::fromUtf8(run(QStringLiteral("zorelad-export"), {bank() + QStringLiteral("/2")}, &status))
-                            .split(QLatin1Char('\n'));
+    QStringList lines =
+        QString::fromUtf8(run(QStringLiteral("zorelad-export"), {bank() + QStringLiteral("/2")}, &status))
+            .split(QLatin1Char('\n'));
     QCOMPARE(status, 0);
     const int first = int(lines.indexOf(QStringLiteral("[Рівень 2]"))) + 2; // index of question 1's line
-    lines[first + 1] = QStringLiteral("пʼять");          // mapped, a note
-    lines[first + 6 + 2] = QStringLiteral("5 км²");      // refused
-    lines[first + 12 + 3] = QString();                   // an empty option
-    lines[first + 18 + 4] = QStringLiteral("2.");        // not an answer
-    lines.erase(lines.begin() + first + 24, lines.begin() + first + 30); // question 5 gone: 23
+    lines[first + 1] = QStringLiteral("пʼять");                             // mapped, a note
+    lines[first + 6 + 2] = QStringLiteral("5 км²");                         // refused
+    lines[first + 12 + 3] = QString();                                      // an empty option
+    lines[first + 18 + 4] = QStringLiteral("2.");                           // not an answer
+    lines.erase(lines.begin() + first + 24, lines.begin() + first + 30);    // question 5 gone: 23
     const QString text = scratch.filePath(QStringLiteral("broken.txt"));
     QFile out(text);
     QVERIFY(out.open(QIODevice::WriteOnly));

@@ -39,26 +39,26 @@ void QuestionFileTest::lineRules_data()
     // The question the lines hold; missing lines read as empty.
     QTest::addColumn<Question>("question");
     QTest::newRow("CR LF") << QByteArray("q\r\na\r\nb\r\nc\r\n2\r\n") << QStringList{"q", "a", "b", "c", "2"}
-        << Question{"q", {"a", "b", "c"}, "2"};
+                           << Question{"q", {"a", "b", "c"}, "2"};
     QTest::newRow("LF") << QByteArray("q\na\nb\nc\n2") << QStringList{"q", "a", "b", "c", "2"}
-        << Question{"q", {"a", "b", "c"}, "2"};
+                        << Question{"q", {"a", "b", "c"}, "2"};
     QTest::newRow("CR only") << QByteArray("q\ra\rb\rc\r3\r") << QStringList{"q", "a", "b", "c", "3"}
-        << Question{"q", {"a", "b", "c"}, "3"};
+                             << Question{"q", {"a", "b", "c"}, "3"};
     QTest::newRow("LF CR is two ends") << QByteArray("q\n\ra\n\rb") << QStringList{"q", "", "a", "", "b"}
-        << Question{"q", {"", "a", ""}, "b"};
+                                       << Question{"q", {"", "a", ""}, "b"};
     QTest::newRow("mixed") << QByteArray("q\r\na\nb\rc\r\n1") << QStringList{"q", "a", "b", "c", "1"}
-        << Question{"q", {"a", "b", "c"}, "1"};
+                           << Question{"q", {"a", "b", "c"}, "1"};
     static const char withNul[] = "q\r\na\0b\r\nc\r\n1";
     QTest::newRow("NUL ends the text") << QByteArray(withNul, sizeof withNul - 1) << QStringList{"q", "a"}
-        << Question{"q", {"a", "", ""}, ""};
+                                       << Question{"q", {"a", "", ""}, ""};
     QTest::newRow("only NULs") << QByteArray(64, '\0') << QStringList{} << Question{};
     QTest::newRow("empty") << QByteArray() << QStringList{} << Question{};
     QTest::newRow("fewer than five") << QByteArray("q\r\na\r\n") << QStringList{"q", "a"}
-        << Question{"q", {"a", "", ""}, ""};
+                                     << Question{"q", {"a", "", ""}, ""};
     QTest::newRow("later lines ignored") << QByteArray("1\n2\n3\n4\n5\n6\n7") << QStringList{"1", "2", "3", "4", "5"}
-        << Question{"1", {"2", "3", "4"}, "5"};
+                                         << Question{"1", {"2", "3", "4"}, "5"};
     QTest::newRow("spaces kept") << QByteArray(" q \r\n 2") << QStringList{" q ", " 2"}
-        << Question{" q ", {" 2", "", ""}, ""};
+                                 << Question{" q ", {" 2", "", ""}, ""};
 }
 
 void QuestionFileTest::lineRules()
@@ -139,10 +139,7 @@ void QuestionFileTest::hugeFileWithoutLineEndsStaysSmall()
     QCOMPARE(lines[0].size(), MaxLineLength);
 }
 
-void QuestionFileTest::gradeCaptions_data()
-{
-    testing_support::addGradeRows();
-}
+void QuestionFileTest::gradeCaptions_data() { testing_support::addGradeRows(); }
 
 void QuestionFileTest::gradeCaptions()
 {

@@ -73,18 +73,14 @@ private:
     std::uint64_t state;
 };
 
-[[noreturn]] void fail(const QString &text)
-{
-    throw std::runtime_error(text.toStdString());
-}
+[[noreturn]] void fail(const QString &text) { throw std::runtime_error(text.toStdString()); }
 
 QColor mix(const QColor &a, const QColor &b, double t)
 {
     t = std::clamp(t, 0.0, 1.0);
-    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
-                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
-                            float(a.blueF() + (b.blueF() - a.blueF()) * t),
-                            float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
+    return QColor::fromRgbF(
+        float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
+        float(a.blueF() + (b.blueF() - a.blueF()) * t), float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
 }
 
 QColor withAlpha(QColor c, double alpha)
@@ -93,8 +89,7 @@ QColor withAlpha(QColor c, double alpha)
     return c;
 }
 
-QFont namedFont(const QString &family, double pixelSize, int weight = QFont::Normal,
-                bool italic = false)
+QFont namedFont(const QString &family, double pixelSize, int weight = QFont::Normal, bool italic = false)
 {
     QFont font(family);
     font.setPixelSize(int(std::lround(pixelSize)));
@@ -137,9 +132,8 @@ QPainterPath starPath(QPointF centre, double outer, double inner, double rotatio
 
 // A star with ridges: every arm is split along its axis into a lit and a
 // shaded face, lit from the upper left.
-void drawFacetedStar(QPainter &p, QPointF c, double outer, double inner, const QColor &light,
-                     const QColor &dark, const QColor &edge, double edgeWidth,
-                     double rotation = -90)
+void drawFacetedStar(QPainter &p, QPointF c, double outer, double inner, const QColor &light, const QColor &dark,
+                     const QColor &edge, double edgeWidth, double rotation = -90)
 {
     p.save();
     p.setPen(Qt::NoPen);
@@ -151,8 +145,7 @@ void drawFacetedStar(QPainter &p, QPointF c, double outer, double inner, const Q
         const QPointF tip(c.x() + outer * std::cos(tipAngle), c.y() + outer * std::sin(tipAngle));
         for (int side : {-1, 1}) {
             const double valleyAngle = tipAngle + side * rad(36);
-            const QPointF valley(c.x() + inner * std::cos(valleyAngle),
-                                 c.y() + inner * std::sin(valleyAngle));
+            const QPointF valley(c.x() + inner * std::cos(valleyAngle), c.y() + inner * std::sin(valleyAngle));
             // The face looks out roughly halfway between the tip and the valley.
             const double faceAngle = tipAngle + side * rad(30);
             const double lit = 0.5 + 0.5 * std::cos(faceAngle - lightAngle);
@@ -177,13 +170,13 @@ void drawFacetedStar(QPainter &p, QPointF c, double outer, double inner, const Q
 // Wheat
 
 struct EarLook {
-    QColor light;    // lit side of a grain
-    QColor dark;     // shaded side of a grain
-    QColor edge;     // grain outline and the ear's axis
-    QColor awn;      // the long bristles
+    QColor light; // lit side of a grain
+    QColor dark;  // shaded side of a grain
+    QColor edge;  // grain outline and the ear's axis
+    QColor awn;   // the long bristles
     double edgeWidth = 0.0;
     double awnWidth = 0.0;
-    double awnLength = 0.0;  // as a part of the ear's length; 0 draws none
+    double awnLength = 0.0; // as a part of the ear's length; 0 draws none
     int rows = 7;
 };
 
@@ -219,16 +212,15 @@ void drawEar(QPainter &p, double length, double width, const EarLook &look)
         p.drawPath(shape);
         if (look.edgeWidth > 0) {
             // The crease down the middle of the grain.
-            p.setPen(QPen(withAlpha(look.edge, look.edge.alphaF() * 0.6), look.edgeWidth * 0.8,
-                          Qt::SolidLine, Qt::RoundCap));
+            p.setPen(QPen(withAlpha(look.edge, look.edge.alphaF() * 0.6), look.edgeWidth * 0.8, Qt::SolidLine,
+                          Qt::RoundCap));
             p.drawLine(QPointF(side * gw * 0.06, -gl * 0.2), QPointF(0, -gl * 0.78));
         }
         if (look.awnLength > 0) {
             const double bend = -side * rad(15);
             const double awn = length * look.awnLength;
             p.setPen(QPen(look.awn, look.awnWidth, Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(QPointF(0, -gl * 0.92),
-                       QPointF(awn * std::sin(bend), -gl * 0.92 - awn * std::cos(bend)));
+            p.drawLine(QPointF(0, -gl * 0.92), QPointF(awn * std::sin(bend), -gl * 0.92 - awn * std::cos(bend)));
         }
         p.restore();
     };
@@ -256,8 +248,8 @@ void drawEar(QPainter &p, double length, double width, const EarLook &look)
 // at window resolution: the file looks soft when viewed raw, and the window
 // shows a clean picture whichever way it scales.
 
-void drawCloud(QPainter &p, Random &rnd, QPointF centre, double width, double height,
-               double strength, double flatness = 1.0, int count = 16)
+void drawCloud(QPainter &p, Random &rnd, QPointF centre, double width, double height, double strength,
+               double flatness = 1.0, int count = 16)
 {
     struct Puff {
         QPointF at;
@@ -297,11 +289,11 @@ void drawCloud(QPainter &p, Random &rnd, QPointF centre, double width, double he
 }
 
 struct Stalk {
-    double x, y;   // where it leaves the picture's depth order (its foot)
-    double size;   // visible height in window pixels
-    double lean;   // horizontal run per unit of height
-    double tone;   // 0..1 colour variation
-    bool flower;   // a cornflower among the wheat
+    double x, y; // where it leaves the picture's depth order (its foot)
+    double size; // visible height in window pixels
+    double lean; // horizontal run per unit of height
+    double tone; // 0..1 colour variation
+    bool flower; // a cornflower among the wheat
 };
 
 QImage drawBackground()
@@ -361,9 +353,7 @@ QImage drawBackground()
             const bool trees = rnd.uniform() < 0.7;
             const double run = trees ? rnd.range(30, 110) : rnd.range(20, 70);
             for (double s = 0; s < run && x < W; s += 2.0, x += 2.0) {
-                const double h = trees ? 2.2 + 1.6 * std::sin(x * 0.31) * std::sin(x * 0.07)
-                                             + rnd.range(0, 1.4)
-                                       : 0.0;
+                const double h = trees ? 2.2 + 1.6 * std::sin(x * 0.31) * std::sin(x * 0.07) + rnd.range(0, 1.4) : 0.0;
                 belt.lineTo(x, horizon + 1 - std::max(0.0, h));
             }
         }
@@ -409,16 +399,13 @@ QImage drawBackground()
             const double d = y - horizon;
             const double size = 0.6 + 0.36 * d + 0.0012 * d * d;
             const double spacing = std::max(0.35, size * 0.16);
-            for (double x = -20 + rnd.uniform() * spacing; x < W + 20;
-                 x += spacing * rnd.range(0.6, 1.4)) {
-                stalks.push_back({x, y + rnd.range(0, std::max(0.5, size * 0.1)),
-                                  size * rnd.range(0.85, 1.15), rnd.range(-0.06, 0.3),
-                                  rnd.uniform(), d > 35 && rnd.uniform() < 0.02});
+            for (double x = -20 + rnd.uniform() * spacing; x < W + 20; x += spacing * rnd.range(0.6, 1.4)) {
+                stalks.push_back({x, y + rnd.range(0, std::max(0.5, size * 0.1)), size * rnd.range(0.85, 1.15),
+                                  rnd.range(-0.06, 0.3), rnd.uniform(), d > 35 && rnd.uniform() < 0.02});
             }
             y += std::max(0.6, size * 0.11);
         }
-        std::stable_sort(stalks.begin(), stalks.end(),
-                         [](const Stalk &a, const Stalk &b) { return a.y < b.y; });
+        std::stable_sort(stalks.begin(), stalks.end(), [](const Stalk &a, const Stalk &b) { return a.y < b.y; });
     }
 
     const QColor haze(236, 214, 150);
@@ -491,8 +478,8 @@ QImage drawBackground()
             p.setBrush(g);
             p.drawPath(spindle);
             if (s.size > 6) {
-                p.setPen(QPen(withAlpha(mix(body, QColor(255, 240, 180), 0.5), 0.6),
-                              0.25, Qt::SolidLine, Qt::RoundCap));
+                p.setPen(
+                    QPen(withAlpha(mix(body, QColor(255, 240, 180), 0.5), 0.6), 0.25, Qt::SolidLine, Qt::RoundCap));
                 p.drawLine(QPointF(0, -headLength), QPointF(0.3, -headLength * 1.6));
             }
             p.restore();
@@ -703,8 +690,8 @@ QImage drawStop()
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF c(214, 206.5);
-    const double size = 204;       // half the height, flat edge to flat edge
-    const double faceInset = 32;   // rim and white band; wide enough to show at icon size
+    const double size = 204;     // half the height, flat edge to flat edge
+    const double faceInset = 32; // rim and white band; wide enough to show at icon size
 
     // Thin dark rim, white band, red face.
     p.setPen(Qt::NoPen);
@@ -730,8 +717,7 @@ QImage drawStop()
 
     // The word, set tall and filling most of the face.
     QPainterPath word;
-    word.addText(0, 0, namedFont(QStringLiteral("Nimbus Sans"), 200, QFont::Bold),
-                 QStringLiteral("STOP"));
+    word.addText(0, 0, namedFont(QStringLiteral("Nimbus Sans"), 200, QFont::Bold), QStringLiteral("STOP"));
     const QRectF box = word.boundingRect();
     const double width = 2 * (size - faceInset) * 0.86;
     const double height = (size - faceInset) * 0.8;
@@ -841,8 +827,8 @@ void drawFrame(QPainter &p)
     drawRope(p, QPointF(W - mid, mid + block), QPointF(W - mid, H - mid - block), half);
 
     // Corner blocks, each holding a star.
-    for (const QPointF corner : {QPointF(mid, mid), QPointF(W - mid, mid), QPointF(mid, H - mid),
-                                 QPointF(W - mid, H - mid)}) {
+    for (const QPointF corner :
+         {QPointF(mid, mid), QPointF(W - mid, mid), QPointF(mid, H - mid), QPointF(W - mid, H - mid)}) {
         const QRectF box(corner.x() - 36, corner.y() - 36, 72, 72);
         p.setPen(QPen(Navy, 4));
         p.setBrush(Qt::white);
@@ -853,8 +839,8 @@ void drawFrame(QPainter &p)
         drawFacetedStar(p, corner, 24, 10, GoldLight, QColor(184, 128, 20), GoldDark, 1.5);
     }
     // Lozenges in the middle of each side.
-    for (const QPointF at : {QPointF(W / 2, mid), QPointF(W / 2, H - mid), QPointF(mid, H / 2),
-                             QPointF(W - mid, H / 2)}) {
+    for (const QPointF at :
+         {QPointF(W / 2, mid), QPointF(W / 2, H - mid), QPointF(mid, H / 2), QPointF(W - mid, H / 2)}) {
         QPainterPath diamond;
         diamond.moveTo(at + QPointF(0, -34));
         diamond.lineTo(at + QPointF(34, 0));
@@ -872,8 +858,8 @@ void drawFrame(QPainter &p)
 // angle `centreDegrees` (0 at the top, clockwise). On the upper arc the letters
 // stand on the ring with their feet towards the centre; on the lower arc they
 // hang with their heads towards the centre, so both read from left to right.
-void drawArcText(QPainter &p, QPointF c, double radius, const QString &text, const QFont &font,
-                 const QColor &colour, double centreDegrees, bool upper, double spacing)
+void drawArcText(QPainter &p, QPointF c, double radius, const QString &text, const QFont &font, const QColor &colour,
+                 double centreDegrees, bool upper, double spacing)
 {
     const QFontMetricsF metrics(font);
     const double capHalf = metrics.capHeight() / 2;
@@ -963,8 +949,7 @@ void drawSeal(QPainter &p, QPointF c, double R)
         drawArcText(p, c, R * 0.67, QStringLiteral("ЗОРЕЛАД"), font, GoldLight, 0, true, R * 0.03);
         drawArcText(p, c, R * 0.67, QStringLiteral("ЗНАННЯ"), font, GoldLight, 180, false, R * 0.03);
         for (double side : {-1.0, 1.0})
-            drawFacetedStar(p, c + QPointF(side * R * 0.67, 0), R * 0.07, R * 0.03, GoldLight,
-                            Gold, Gold, 0);
+            drawFacetedStar(p, c + QPointF(side * R * 0.67, 0), R * 0.07, R * 0.03, GoldLight, Gold, Gold, 0);
     }
     // Gold centre with a star.
     QRadialGradient inner(c + QPointF(-R * 0.2, -R * 0.25), R * 0.8);
@@ -1013,18 +998,17 @@ QImage drawCertificateRgb()
     struct StarSpot {
         double dx, y, r;
     };
-    for (const StarSpot s : {StarSpot{0, 200, 84}, StarSpot{190, 226, 48}, StarSpot{-190, 226, 48},
-                             StarSpot{330, 256, 30}, StarSpot{-330, 256, 30},
-                             StarSpot{440, 284, 18}, StarSpot{-440, 284, 18}}) {
-        drawFacetedStar(p, QPointF(cx + s.dx, s.y), s.r, s.r * 0.42, GoldLight,
-                        QColor(186, 128, 18), GoldDark, std::max(1.5, s.r * 0.04));
+    for (const StarSpot s :
+         {StarSpot{0, 200, 84}, StarSpot{190, 226, 48}, StarSpot{-190, 226, 48}, StarSpot{330, 256, 30},
+          StarSpot{-330, 256, 30}, StarSpot{440, 284, 18}, StarSpot{-440, 284, 18}}) {
+        drawFacetedStar(p, QPointF(cx + s.dx, s.y), s.r, s.r * 0.42, GoldLight, QColor(186, 128, 18), GoldDark,
+                        std::max(1.5, s.r * 0.04));
     }
 
     // Heading.
     {
         QPainterPath heading;
-        heading.addText(0, 0, namedFont(QStringLiteral("P052"), 200, QFont::Bold),
-                        QStringLiteral("СЕРТИФІКАТ"));
+        heading.addText(0, 0, namedFont(QStringLiteral("P052"), 200, QFont::Bold), QStringLiteral("СЕРТИФІКАТ"));
         const QRectF box = heading.boundingRect();
         const double scale = 1300.0 / box.width();
         QTransform t;
@@ -1045,8 +1029,8 @@ QImage drawCertificateRgb()
 
     // The program's name and what it is.
     {
-        const QPainterPath name = centredText(
-            QStringLiteral("Зорелад"), namedFont(QStringLiteral("Z003"), 210), cx, 880);
+        const QPainterPath name =
+            centredText(QStringLiteral("Зорелад"), namedFont(QStringLiteral("Z003"), 210), cx, 880);
         p.fillPath(name.translated(4, 5), QColor(22, 44, 108, 70));
         QLinearGradient g(0, 720, 0, 900);
         g.setColorAt(0, QColor(232, 184, 60));
@@ -1056,8 +1040,7 @@ QImage drawCertificateRgb()
         p.drawPath(name);
         QFont plain = namedFont(QStringLiteral("P052"), 54);
         plain.setLetterSpacing(QFont::AbsoluteSpacing, 3);
-        const QPainterPath line = centredText(
-            QStringLiteral("шкільна програма перевірки знань"), plain, cx, 990);
+        const QPainterPath line = centredText(QStringLiteral("шкільна програма перевірки знань"), plain, cx, 990);
         p.fillPath(line, QColor(58, 70, 110));
     }
 
@@ -1213,8 +1196,7 @@ std::vector<Rgb> makePalette(const QImage &img, int size)
     // k-means rounds; white stays fixed at index 0.
     palette.insert(palette.begin(), Rgb{255, 255, 255});
     for (int round = 0; round < 6; ++round) {
-        std::vector<double> sr(palette.size()), sg(palette.size()), sb(palette.size()),
-            sn(palette.size());
+        std::vector<double> sr(palette.size()), sg(palette.size()), sb(palette.size()), sn(palette.size());
         for (const Entry &e : colours) {
             std::size_t best = 0;
             int bestD = 1 << 30;
@@ -1285,8 +1267,7 @@ QImage quantize(const QImage &img, const std::vector<Rgb> &palette)
             const std::size_t at = std::size_t(x) + 1;
             const float want[3] = {qRed(src[x]) + errNow[at][0], qGreen(src[x]) + errNow[at][1],
                                    qBlue(src[x]) + errNow[at][2]};
-            const Rgb c{std::clamp(int(std::lround(want[0])), 0, 255),
-                        std::clamp(int(std::lround(want[1])), 0, 255),
+            const Rgb c{std::clamp(int(std::lround(want[0])), 0, 255), std::clamp(int(std::lround(want[1])), 0, 255),
                         std::clamp(int(std::lround(want[2])), 0, 255)};
             const auto hit = exact.constFind(qRgb(c.r, c.g, c.b) & 0xFFFFFF);
             const int index = hit != exact.constEnd() ? hit.value() : nearest(c);
@@ -1333,7 +1314,7 @@ QImage drawIcon(int size)
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const double unit = 256.0 / size;  // one pixel in drawing units
+    const double unit = 256.0 / size; // one pixel in drawing units
     p.scale(size / 256.0, size / 256.0);
 
     const double margin = std::max(8.0, unit * 0.5);
@@ -1381,8 +1362,8 @@ QImage drawIcon(int size)
     }
     p.restore();
     const double outer = small ? 102 : 76;
-    drawFacetedStar(p, star, outer, outer * 0.42, QColor(255, 244, 160), QColor(232, 160, 0),
-                    QColor(140, 84, 0), std::max(unit * 1.0, 3.0));
+    drawFacetedStar(p, star, outer, outer * 0.42, QColor(255, 244, 160), QColor(232, 160, 0), QColor(140, 84, 0),
+                    std::max(unit * 1.0, 3.0));
 
     // A darker edge keeps the tile apart from any background.
     p.setBrush(Qt::NoBrush);
@@ -1423,20 +1404,25 @@ void writePng(const QString &path, const QImage &img, int width, int height)
 {
     if (img.width() != width || img.height() != height)
         fail(QStringLiteral("%1: drawn at %2 x %3, wanted %4 x %5")
-                 .arg(path).arg(img.width()).arg(img.height()).arg(width).arg(height));
+                 .arg(path)
+                 .arg(img.width())
+                 .arg(img.height())
+                 .arg(width)
+                 .arg(height));
     QImageWriter writer(path, "png");
     if (!writer.write(img))
         fail(QStringLiteral("%1: %2").arg(path, writer.errorString()));
     const QImage back(path);
     if (back.size() != QSize(width, height) || !back.hasAlphaChannel())
         fail(QStringLiteral("%1 does not read back as a %2 x %3 picture with transparency")
-                 .arg(path).arg(width).arg(height));
+                 .arg(path)
+                 .arg(width)
+                 .arg(height));
     // The corners lie outside every shape: they must be see-through.
-    for (const QPoint corner : {QPoint(0, 0), QPoint(width - 1, 0), QPoint(0, height - 1),
-                                QPoint(width - 1, height - 1)})
+    for (const QPoint corner :
+         {QPoint(0, 0), QPoint(width - 1, 0), QPoint(0, height - 1), QPoint(width - 1, height - 1)})
         if (qAlpha(back.pixel(corner)) != 0)
-            fail(QStringLiteral("%1: corner %2,%3 is not transparent")
-                     .arg(path).arg(corner.x()).arg(corner.y()));
+            fail(QStringLiteral("%1: corner %2,%3 is not transparent").arg(path).arg(corner.x()).arg(corner.y()));
 }
 
 // Walks the JPEG's markers up to the first scan and insists on one baseline
@@ -1459,13 +1445,13 @@ void checkBaselineJpeg(const QString &path, int width, int height)
         if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
             if (marker != 0xC0)
                 fail(QStringLiteral("%1: frame marker FF%2 is not baseline")
-                         .arg(path).arg(marker, 2, 16, QLatin1Char('0')));
+                         .arg(path)
+                         .arg(marker, 2, 16, QLatin1Char('0')));
             const int h = (byte(at + 5) << 8) | byte(at + 6);
             const int w = (byte(at + 7) << 8) | byte(at + 8);
             const int components = byte(at + 9);
             if (w != width || h != height || components != 3)
-                fail(QStringLiteral("%1: frame %2 x %3 with %4 components")
-                         .arg(path).arg(w).arg(h).arg(components));
+                fail(QStringLiteral("%1: frame %2 x %3 with %4 components").arg(path).arg(w).arg(h).arg(components));
             ++frames;
         }
         at += 2 + length;
@@ -1481,7 +1467,7 @@ void writeJpeg(const QString &path, const QImage &img)
     QImageWriter writer(path, "jpeg");
     writer.setQuality(85);
     writer.setProgressiveScanWrite(false);
-    writer.setOptimizedWrite(true);  // better Huffman tables; still a baseline frame
+    writer.setOptimizedWrite(true); // better Huffman tables; still a baseline frame
     if (!writer.write(img.convertToFormat(QImage::Format_RGB32)))
         fail(QStringLiteral("%1: %2").arg(path, writer.errorString()));
     checkBaselineJpeg(path, img.width(), img.height());
@@ -1492,9 +1478,8 @@ void checkBmp(const QString &path, const QImage &indexed)
     const QByteArray d = readBytes(path);
     auto le16 = [&](int i) { return int(uchar(d[i])) | (int(uchar(d[i + 1])) << 8); };
     auto le32 = [&](int i) { return std::uint32_t(le16(i)) | (std::uint32_t(le16(i + 2)) << 16); };
-    if (d.size() < 54 || d[0] != 'B' || d[1] != 'M' || le32(2) != std::uint32_t(d.size())
-        || le32(14) != 40 || le16(28) != 8 || le32(30) != 0 || le32(46) != 256
-        || le32(38) != 11811)
+    if (d.size() < 54 || d[0] != 'B' || d[1] != 'M' || le32(2) != std::uint32_t(d.size()) || le32(14) != 40
+        || le16(28) != 8 || le32(30) != 0 || le32(46) != 256 || le32(38) != 11811)
         fail(QStringLiteral("%1: unexpected bitmap header").arg(path));
     const QImage back(path, "bmp");
     if (back.isNull() || back.size() != indexed.size())
@@ -1523,10 +1508,9 @@ void writeProofs(const QString &dir, const QImage &background, const QImage &cer
             double top, points;
             QString text;
         };
-        for (const Line &line :
-             {Line{ClassTop, 16, QStringLiteral("учень 5-А класу")},
-              Line{NameTop, 20, QStringLiteral("Олександра Коваленко")},
-              Line{ResultTop, 20, QStringLiteral("1 рівня ВІДМІННО")}}) {
+        for (const Line &line : {Line{ClassTop, 16, QStringLiteral("учень 5-А класу")},
+                                 Line{NameTop, 20, QStringLiteral("Олександра Коваленко")},
+                                 Line{ResultTop, 20, QStringLiteral("1 рівня ВІДМІННО")}}) {
             const QFont font = printerFont(line.points);
             const QFontMetricsF m(font);
             const QRectF box(TextLeft, line.top, m.horizontalAdvance(line.text), m.height());
@@ -1592,8 +1576,7 @@ int run(const QStringList &args)
         for (int y = int(ClassTop) - 10; y < int(ResultTop) + 130; ++y)
             for (int x = int(TextLeft); x < CertWidth - 82; ++x)
                 if (indexed.pixel(x, y) != white)
-                    fail(QStringLiteral("certificate: pixel %1,%2 under the printed lines is not white")
-                             .arg(x).arg(y));
+                    fail(QStringLiteral("certificate: pixel %1,%2 under the printed lines is not white").arg(x).arg(y));
     }
     const QString bmp = media + QStringLiteral("/s.bmp");
     writeFile(bmp, encodeBmp8(indexed));
@@ -1605,11 +1588,9 @@ int run(const QStringList &args)
     if (args.size() == 4)
         writeProofs(args[3], background, indexed);
 
-    for (const QString &path :
-         {pictures + QStringLiteral("/background.jpg"), pictures + QStringLiteral("/next.png"),
-          pictures + QStringLiteral("/printer.png"), pictures + QStringLiteral("/stop.png"), bmp})
-        std::printf("%-60s %9lld bytes\n", qPrintable(QDir(root).relativeFilePath(path)),
-                    QFileInfo(path).size());
+    for (const QString &path : {pictures + QStringLiteral("/background.jpg"), pictures + QStringLiteral("/next.png"),
+                                pictures + QStringLiteral("/printer.png"), pictures + QStringLiteral("/stop.png"), bmp})
+        std::printf("%-60s %9lld bytes\n", qPrintable(QDir(root).relativeFilePath(path)), QFileInfo(path).size());
     std::printf("%-60s\n", qPrintable(QDir(root).relativeFilePath(icons) + "/zorelad-*.png"));
     return 0;
 }

@@ -29,15 +29,27 @@ struct Options {
 int parse(const QCoreApplication &app, Options *options)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(JournalTool::tr("Merges the results journal of every computer in FOLDER into one table."));
+    parser.setApplicationDescription(
+        JournalTool::tr("Merges the results journal of every computer in FOLDER into one table."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("FOLDER"), JournalTool::tr("the journal folder (every *.csv in it is read)"));
-    const QCommandLineOption classOption(QStringLiteral("class"), JournalTool::tr("only the class CLASS, as in 5-А"), JournalTool::tr("CLASS"));
-    const QCommandLineOption sinceOption(QStringLiteral("since"), JournalTool::tr("only levels played on DATE or later (YYYY-MM-DD)"), JournalTool::tr("DATE"));
-    const QCommandLineOption levelOption(QStringLiteral("level"), JournalTool::tr("only level N (1, 2 or 3)"), JournalTool::tr("N"));
-    const QCommandLineOption formatOption(QStringLiteral("format"), JournalTool::tr("text (the default), csv or html"), JournalTool::tr("FORMAT"), QStringLiteral("text"));
-    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")}, JournalTool::tr("write to FILE instead of the terminal"), JournalTool::tr("FILE"));
-    const QCommandLineOption spoolOption(QStringLiteral("spool"), JournalTool::tr("also read FILE, a computer's spool of records not yet delivered (may be repeated)"), JournalTool::tr("FILE"));
+    parser.addPositionalArgument(QStringLiteral("FOLDER"),
+                                 JournalTool::tr("the journal folder (every *.csv in it is read)"));
+    const QCommandLineOption classOption(QStringLiteral("class"), JournalTool::tr("only the class CLASS, as in 5-А"),
+                                         JournalTool::tr("CLASS"));
+    const QCommandLineOption sinceOption(QStringLiteral("since"),
+                                         JournalTool::tr("only levels played on DATE or later (YYYY-MM-DD)"),
+                                         JournalTool::tr("DATE"));
+    const QCommandLineOption levelOption(QStringLiteral("level"), JournalTool::tr("only level N (1, 2 or 3)"),
+                                         JournalTool::tr("N"));
+    const QCommandLineOption formatOption(QStringLiteral("format"), JournalTool::tr("text (the default), csv or html"),
+                                          JournalTool::tr("FORMAT"), QStringLiteral("text"));
+    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
+                                          JournalTool::tr("write to FILE instead of the terminal"),
+                                          JournalTool::tr("FILE"));
+    const QCommandLineOption spoolOption(
+        QStringLiteral("spool"),
+        JournalTool::tr("also read FILE, a computer's spool of records not yet delivered (may be repeated)"),
+        JournalTool::tr("FILE"));
     const QCommandLineOption mineOption(QStringLiteral("my-spool"), JournalTool::tr("also read this user's own spool"));
     parser.addOptions({classOption, sinceOption, levelOption, formatOption, outputOption, spoolOption, mineOption});
     parser.process(app);
@@ -57,7 +69,8 @@ int parse(const QCoreApplication &app, Options *options)
     if (parser.isSet(sinceOption)) {
         options->filter.since = QDate::fromString(parser.value(sinceOption), Qt::ISODate);
         if (!options->filter.since.isValid())
-            return fail(JournalTool::tr("--since wants a date as YYYY-MM-DD, not \"%1\"").arg(parser.value(sinceOption)));
+            return fail(
+                JournalTool::tr("--since wants a date as YYYY-MM-DD, not \"%1\"").arg(parser.value(sinceOption)));
     }
     if (parser.isSet(levelOption)) {
         const QString level = parser.value(levelOption);

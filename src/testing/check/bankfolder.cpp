@@ -31,7 +31,8 @@ QByteArray readQuestionBytes(const QString &path)
     // A pipe in a question's place would never end; the checker names it.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        throw Failure(Tools::tr("\"%1\" is not a file; zorelad-check tells what it is").arg(QDir::toNativeSeparators(path)));
+        throw Failure(
+            Tools::tr("\"%1\" is not a file; zorelad-check tells what it is").arg(QDir::toNativeSeparators(path)));
     QByteArray bytes;
     readFileInChunks(path, [&bytes](const char *data, qsizetype size) {
         bytes.append(data, size);
@@ -47,7 +48,7 @@ QList<int> levelsOfFolder(const QString &folder, QString *textDir)
     const QString clean = QDir::cleanPath(folder);
     const QString name = QFileInfo(clean).fileName();
     if ((name == QLatin1String("1") || name == QLatin1String("2") || name == QLatin1String("3"))
-        && !QFileInfo::exists(resolvePath(clean + QStringLiteral("/1"))) ) {
+        && !QFileInfo::exists(resolvePath(clean + QStringLiteral("/1")))) {
         *textDir = QFileInfo(clean).path();
         return {name.toInt()};
     }
@@ -72,7 +73,7 @@ int importBank(const QString &file, const QString &textDir, QTextStream &out, QT
 {
     QFile input;
     const bool opened = file == QLatin1String("-") ? input.open(stdin, QIODevice::ReadOnly)
-                                                    : (input.setFileName(file), input.open(QIODevice::ReadOnly));
+                                                   : (input.setFileName(file), input.open(QIODevice::ReadOnly));
     if (!opened) {
         err << Tools::tr("Cannot open \"%1\": %2").arg(file, input.errorString()) << '\n';
         return 1;
@@ -95,7 +96,8 @@ int importBank(const QString &file, const QString &textDir, QTextStream &out, QT
     for (const TextRemark &problem : bank.problems)
         print(problem);
     if (!bank.problems.isEmpty()) {
-        err << Tools::tr("%n problem(s) found; no question file was changed.", nullptr, int(bank.problems.size())) << '\n';
+        err << Tools::tr("%n problem(s) found; no question file was changed.", nullptr, int(bank.problems.size()))
+            << '\n';
         return 1;
     }
     QList<QuestionFileWrite> writes;
@@ -116,10 +118,13 @@ int importBank(const QString &file, const QString &textDir, QTextStream &out, QT
         if (replaced == 0)
             err << Tools::tr("No question file was changed.") << '\n';
         else
-            err << Tools::tr("Only %n question file(s) were replaced; run the import again.", nullptr, replaced) << '\n';
+            err << Tools::tr("Only %n question file(s) were replaced; run the import again.", nullptr, replaced)
+                << '\n';
         return 1;
     }
-    out << Tools::tr("Wrote %n question file(s) below %1.", nullptr, int(writes.size())).arg(QDir::toNativeSeparators(textDir)) << '\n';
+    out << Tools::tr("Wrote %n question file(s) below %1.", nullptr, int(writes.size()))
+               .arg(QDir::toNativeSeparators(textDir))
+        << '\n';
     return 0;
 }
 

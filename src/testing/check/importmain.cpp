@@ -23,10 +23,11 @@ int main(int argc, char **argv)
     };
     return zorelad::runTool(argc, argv, QStringLiteral("zorelad-import"), usage,
                             [](const QStringList &args, const QString &usage, QTextStream &out, QTextStream &err) {
-        if (args.size() != 2 || (args[0].startsWith(QLatin1Char('-')) && args[0] != QLatin1String("-"))) {
-            err << usage;
-            return 2;
-        }
-        return zorelad::importBank(args[0], args[1], out, err);
-    });
+                                if (args.size() != 2
+                                    || (args[0].startsWith(QLatin1Char('-')) && args[0] != QLatin1String("-"))) {
+                                    err << usage;
+                                    return 2;
+                                }
+                                return zorelad::importBank(args[0], args[1], out, err);
+                            });
 }

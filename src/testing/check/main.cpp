@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 
-
 namespace {
 struct CheckMain {
     Q_DECLARE_TR_FUNCTIONS(CheckMain)
@@ -25,17 +24,17 @@ int main(int argc, char **argv)
     };
     return zorelad::runTool(argc, argv, QStringLiteral("zorelad-check"), usage,
                             [](const QStringList &args, const QString &usage, QTextStream &out, QTextStream &err) {
-        if (args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
-            err << usage;
-            return 2;
-        }
-        const QStringList problems = zorelad::checkQuestionFolder(args[0]);
-        for (const QString &problem : problems)
-            out << problem << '\n';
-        if (problems.isEmpty())
-            out << CheckMain::tr("All 72 question files are fine.") << '\n';
-        else
-            out << CheckMain::tr("%n problem(s) found.", nullptr, int(problems.size())) << '\n';
-        return problems.isEmpty() ? 0 : 1;
-    });
+                                if (args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
+                                    err << usage;
+                                    return 2;
+                                }
+                                const QStringList problems = zorelad::checkQuestionFolder(args[0]);
+                                for (const QString &problem : problems)
+                                    out << problem << '\n';
+                                if (problems.isEmpty())
+                                    out << CheckMain::tr("All 72 question files are fine.") << '\n';
+                                else
+                                    out << CheckMain::tr("%n problem(s) found.", nullptr, int(problems.size())) << '\n';
+                                return problems.isEmpty() ? 0 : 1;
+                            });
 }

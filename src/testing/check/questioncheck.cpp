@@ -25,15 +25,9 @@ struct Check {
     Q_DECLARE_TR_FUNCTIONS(Check)
 };
 
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
+QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 
-QString modeText(mode_t mode)
-{
-    return QStringLiteral("%1").arg(mode & 07777, 4, 8, QLatin1Char('0'));
-}
+QString modeText(mode_t mode) { return QStringLiteral("%1").arg(mode & 07777, 4, 8, QLatin1Char('0')); }
 
 QString kindOf(mode_t mode)
 {
@@ -53,7 +47,8 @@ QString fixCommand(const QString &path)
     const QString levelDir = QFileInfo(path).absolutePath();
     const QString textDir = QFileInfo(levelDir).absolutePath();
     const QString text = QStringLiteral("level%1.txt").arg(QFileInfo(levelDir).fileName());
-    return QStringLiteral("zorelad-export %1 %2 && sudo zorelad-import %2 %3").arg(native(levelDir), text, native(textDir));
+    return QStringLiteral("zorelad-export %1 %2 && sudo zorelad-import %2 %3")
+        .arg(native(levelDir), text, native(textDir));
 }
 
 QString encodingProblem(FileEncoding encoding, const QString &path)
@@ -64,7 +59,8 @@ QString encodingProblem(FileEncoding encoding, const QString &path)
     case FileEncoding::Utf8:
         return Check::tr("is saved as UTF-8, not windows-1251; to convert it: %1").arg(fixCommand(path));
     case FileEncoding::Utf8Bom:
-        return Check::tr("is saved as UTF-8 with a byte order mark, not windows-1251; to convert it: %1").arg(fixCommand(path));
+        return Check::tr("is saved as UTF-8 with a byte order mark, not windows-1251; to convert it: %1")
+            .arg(fixCommand(path));
     case FileEncoding::Koi8u:
         return Check::tr("is saved as KOI8-U, not windows-1251; to convert it: %1").arg(fixCommand(path));
     case FileEncoding::Windows1251:
@@ -73,10 +69,7 @@ QString encodingProblem(FileEncoding encoding, const QString &path)
     return {};
 }
 
-QString lineProblem(int line, const QString &message)
-{
-    return Check::tr("line %1: %2").arg(line).arg(message);
-}
+QString lineProblem(int line, const QString &message) { return Check::tr("line %1: %2").arg(line).arg(message); }
 
 // Reads a regular file without ever waiting on it: a pipe or a device in a
 // question's place is named, not opened for reading.
@@ -84,8 +77,9 @@ bool readRegularFile(const QString &path, QByteArray *bytes, QString *problem)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        *problem = errno == ENOENT ? Check::tr("is missing")
-                                   : Check::tr("cannot be opened: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        *problem = errno == ENOENT
+            ? Check::tr("is missing")
+            : Check::tr("cannot be opened: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     struct stat st;
@@ -147,16 +141,19 @@ QStringList checkQuestionFile(const QString &path, bool checkFit)
     QStringList problems;
     if (lines.size() < QuestionFileLines)
         problems << Check::tr("has %n line(s); a question file needs five: the question, three options and the "
-                              "number of the right option", nullptr, int(lines.size()));
+                              "number of the right option",
+                              nullptr, int(lines.size()));
     const Question question = questionFromLines(lines);
     QList<QuestionProblem> found = checkQuestion(question);
     if (checkFit)
         found += checkQuestionFit(question);
-    std::stable_sort(found.begin(), found.end(), [](const QuestionProblem &a, const QuestionProblem &b) { return a.line < b.line; });
+    std::stable_sort(found.begin(), found.end(),
+                     [](const QuestionProblem &a, const QuestionProblem &b) { return a.line < b.line; });
     for (const QuestionProblem &p : found) {
         // A line the file does not have is counted above already.
-        if (p.line <= lines.size() || (p.kind != QuestionProblem::EmptyOption && p.kind != QuestionProblem::EmptyQuestion
-                                       && p.kind != QuestionProblem::BadAnswer))
+        if (p.line <= lines.size()
+            || (p.kind != QuestionProblem::EmptyOption && p.kind != QuestionProblem::EmptyQuestion
+                && p.kind != QuestionProblem::BadAnswer))
             problems << lineProblem(p.line, p.message);
     }
     return problems;
@@ -176,7 +173,8 @@ QStringList checkQuestionFolder(const QString &folder, bool checkFit)
             return {Check::tr("%1 is not a question folder, but it holds one; check that: zorelad-check %2")
                         .arg(native(root), native(text))};
         return {Check::tr("%1 holds no level folders 1, 2 and 3; name the folder that does, such as "
-                          "/etc/zorelad/Text").arg(native(root))};
+                          "/etc/zorelad/Text")
+                    .arg(native(root))};
     }
     QStringList report;
     QSet<QString> reported;
