@@ -156,7 +156,9 @@ void TForm1::createWidgets()
     Edit1 = make<QLineEdit>("Edit1", c, 8, 24, 121, 21);
     Edit1->setReadOnly(true);
 
-    MediaPlayer1 = new MediaPlayer(this, m_options.sinks);
+    MediaSinks videoSinks = m_options.sinks;
+    videoSinks.soundOnlyWithTrack = true;
+    MediaPlayer1 = new MediaPlayer(this, videoSinks);
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
 
     Memo2 = make<QPlainTextEdit>("Memo2", c, 609, 368, 0, 0);
