@@ -376,7 +376,8 @@ QList<int> findWindow(const QString &title)
                               .split('\n')
                               .value(0);
     QList<int> place;
-    const QByteArray shell = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::fromLatin1(id)});
+    const QByteArray shell =
+        xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::fromLatin1(id)});
     for (const char *key : {"X=", "Y=", "WIDTH=", "HEIGHT="})
         for (const QByteArray &line : shell.split('\n'))
             if (line.startsWith(key))
@@ -391,7 +392,10 @@ void click(int x, int y)
     QThread::msleep(150);
 }
 
-void type(const QString &text) { xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text}); }
+void type(const QString &text)
+{
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
+}
 
 // A whole session of the real program, driven on the X server as a pupil
 // would: start-up, identification, a level answered well, the certificate
