@@ -34,9 +34,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <cerrno>
@@ -340,10 +342,10 @@ int idle(bool inLevel, bool musicEnded, double settle, double measure)
     return qApp->exec();
 }
 
-// Resident and peak resident memory now, in kilobytes, from /proc.
-QByteArray memoryNow()
+// Resident and peak resident memory of a process now, in kilobytes, from /proc.
+QByteArray memoryOf(qint64 pid)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return {};
     QByteArray rss, hwm;
@@ -356,47 +358,121 @@ QByteArray memoryNow()
     return rss + '/' + hwm;
 }
 
-// A whole session: start-up, identification, a level answered well, the
-// certificate printed to a PDF queue of a private scheduler, a little idling.
+// What xdotool prints, or nothing when it fails.
+QByteArray xdotool(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("xdotool"), arguments);
+    if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+        return {};
+    return tool.readAllStandardOutput().trimmed();
+}
+
+// The first visible window of that title and its place: x, y, width, height.
+QList<int> findWindow(const QString &title)
+{
+    const QByteArray id = xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                                   QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$')})
+                              .split('\n')
+                              .value(0);
+    QList<int> place;
+    const QByteArray shell =
+        xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::fromLatin1(id)});
+    for (const char *key : {"X=", "Y=", "WIDTH=", "HEIGHT="})
+        for (const QByteArray &line : shell.split('\n'))
+            if (line.startsWith(key))
+                place << line.mid(int(std::strlen(key))).toInt();
+    return place.size() == 4 ? place : QList<int>();
+}
+
+void click(int x, int y)
+{
+    xdotool({QStringLiteral("mousemove"), QString::number(x), QString::number(y), QStringLiteral("click"),
+             QStringLiteral("1")});
+    QThread::msleep(150);
+}
+
+void type(const QString &text)
+{
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
+}
+
+// A whole session of the real program, driven on the X server as a pupil
+// would: start-up, identification, a level answered well, the certificate
+// printed to a PDF queue of a private scheduler, a little idling. Memory is
+// that of the program's own process.
 int session()
 {
-    PrivateCups cups; // before anything in the process talks to CUPS
+    PrivateCups cups; // the program started below inherits its settings
     const QString pdf = cups.directory() + QStringLiteral("/certificate.pdf");
     if (!cups.isRunning() || !cups.addPdfQueue(QStringLiteral("Bench"), pdf, 300)
         || !cups.setDefault(QStringLiteral("Bench"))) {
         std::fprintf(stderr, "private CUPS: %s\n", qPrintable(cups.error()));
         return 1;
     }
-    // The certificate picture is found from the working directory.
-    QDir::setCurrent(programDir);
-
-    const QByteArray atStart = memoryNow();
-    Windows windows = startWindows();
-    windows.Form1->show();
-    pump(500);
-    const QByteArray shown = memoryNow();
-    identify(windows);
-    startLevel(windows, 1);
-    for (int question = 1; question <= QuestionsPerLevel; ++question) {
-        rightOption(windows)->click();
-        mainChild<QPushButton>(windows, "BitBtn1")->click();
-        pump(20);
-    }
-    const QByteArray levelDone = memoryNow();
-    QPushButton *print = mainChild<QPushButton>(windows, "BitBtn2");
-    if (!print->isVisible()) {
-        std::fprintf(stderr, "no certificate was offered\n");
+    QProcess program;
+    program.setWorkingDirectory(programDir);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(programDir + QStringLiteral("zorelad"), {});
+    if (!program.waitForStarted()) {
+        std::fprintf(stderr, "cannot start %szorelad\n", qPrintable(programDir));
         return 1;
     }
-    print->click();
-    const bool printed = cups.waitForJobs() && QFile(pdf).size() > 0;
-    const QByteArray afterPrint = memoryNow();
-    pump(3000);
+    const qint64 pid = program.processId();
+    auto fail = [&program](const char *why) {
+        std::fprintf(stderr, "%s\n", why);
+        program.kill();
+        program.waitForFinished();
+        return 1;
+    };
+    const QList<int> window = findWindow(QStringLiteral("Зорелад v1.0"));
+    if (window.isEmpty())
+        return fail("no main window");
+    QThread::msleep(2000); // the pause and the first frames
+    const QByteArray shown = memoryOf(pid);
+    // The client area starts below the menu bar; the window is 357 high without it.
+    const int x = window[0], y = window[1] + window[3] - 357;
+
+    // Test > Start testing, a name and a class, Start.
+    click(window[0] + 20, (window[1] + y) / 2);
+    click(window[0] + 60, y + 12);
+    const QList<int> dialog = findWindow(QStringLiteral("Ідентифікація користувача"));
+    if (dialog.isEmpty())
+        return fail("no identification dialog");
+    type(QStringLiteral("Olia Koval"));
+    click(dialog[0] + 90, dialog[1] + 90);
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")});
+    type(QStringLiteral("4-V"));
+    click(dialog[0] + 100, dialog[1] + 130);
+    QThread::msleep(500);
+
+    // Level I, each question answered with the option its file names as right.
+    click(x + 300, y + 116);
+    for (int number = 1; number <= QuestionsPerLevel; ++number) {
+        const int right = qMax(1, readQuestion(questionFilePath(programDir, 1, number)).rightOption());
+        click(x + 190, y + 128 + 24 * (right - 1));
+        click(x + 300, y + 248);
+    }
+    QThread::msleep(500);
+    const QByteArray levelDone = memoryOf(pid);
+    click(x + 68, y + 172); // the certificate's button
+    // The program sends the job on its own time: wait for it to come, then to end.
+    QElapsedTimer sending;
+    sending.start();
+    while (cups.jobs().isEmpty() && sending.elapsed() < 30000)
+        QThread::msleep(100);
+    const bool printed = !cups.jobs().isEmpty() && cups.waitForJobs() && QFile(pdf).size() > 0;
+    const QByteArray afterPrint = memoryOf(pid);
+    QThread::msleep(3000);
+    const QByteArray atEnd = memoryOf(pid);
+    if (program.state() != QProcess::Running)
+        return fail("the program ended during the session");
+    program.terminate();
+    if (!program.waitForFinished(10000))
+        program.kill();
     // Resident/peak in kB at each step, then the peak of the whole session.
-    bench::report("steps_kb=" + atStart + ',' + shown + ',' + levelDone + ',' + afterPrint + ',' + memoryNow());
-    bench::report(QByteArray("printed=") + (printed ? "1" : "0")
-                  + " peak_rss_kb=" + QByteArray::number(qint64(bench::peakRssKb())));
-    windows = Windows();
+    bench::report("steps_kb=" + shown + ',' + levelDone + ',' + afterPrint + ',' + atEnd);
+    bench::report(QByteArray("printed=") + (printed ? "1" : "0") + " peak_rss_kb=" + atEnd.split('/').value(1));
     return printed ? 0 : 1;
 }
 

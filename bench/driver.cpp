@@ -383,8 +383,8 @@ void measureIdle(Runner &runner, const Settings &settings, QList<Row> &rows)
 // bare pipelines.
 void measureMemory(Runner &runner, const Settings &settings, QList<Row> &rows, QStringList &notes)
 {
-    const QString what = QStringLiteral("5. Peak resident memory of a session (start-up, a level, a certificate "
-                                        "printed to a private CUPS PDF queue)");
+    const QString what = QStringLiteral("5. Peak resident memory of the zorelad process in a session (start-up, a "
+                                        "level, a certificate printed to a private CUPS PDF queue)");
     const QString target = QStringLiteral("≤ 60 MB");
     progress(QStringLiteral("memory: a whole session"));
     const std::optional<Values> warm = runner.run(runner.startup(), {settings.programDir}, 60000);
@@ -409,11 +409,11 @@ void measureMemory(Runner &runner, const Settings &settings, QList<Row> &rows, Q
     const double g = gst->value("peak_rss_kb").toDouble();
     const double f = q + g;
     const QList<QByteArray> steps = session->value("steps_kb").split(',');
-    if (steps.size() == 5) {
+    if (steps.size() == 4) {
         auto at = [&](int i) { return mb(steps[i].split('/').value(0).toDouble()); };
-        notes << QStringLiteral("Session memory, resident: %1 before the windows, %2 with the main window shown, %3 "
-                                "after the level, %4 after printing (peak %5 while printing), %6 at the end.")
-                     .arg(at(0), at(1), at(2), at(3), mb(steps[3].split('/').value(1).toDouble()), at(4));
+        notes << QStringLiteral("Session memory of the zorelad process, resident: %1 with the main window shown, %2 "
+                                "after the level, %3 after printing (peak %4 by then), %5 at the end.")
+                     .arg(at(0), at(1), at(2), mb(steps[2].split('/').value(1).toDouble()), at(3));
     }
     rows << Row{what + (session->value("printed") == "1" ? QString() : QStringLiteral(" — nothing printed")),
                 mb(p),

@@ -156,7 +156,9 @@ void TForm1::createWidgets()
     Edit1 = make<QLineEdit>("Edit1", c, 8, 24, 121, 21);
     Edit1->setReadOnly(true);
 
-    MediaPlayer1 = new MediaPlayer(this, m_options.sinks);
+    MediaSinks videoSinks = m_options.sinks;
+    videoSinks.soundOnlyWithTrack = true;
+    MediaPlayer1 = new MediaPlayer(this, videoSinks);
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
 
     Memo2 = make<QPlainTextEdit>("Memo2", c, 609, 368, 0, 0);
@@ -307,7 +309,19 @@ void TForm1::FormCreate()
         // Loaded when the first level ends, it would hold up that Next by
         // several milliseconds.
         startupPause(m_options.clock, [] { QFontMetrics(resultFont()).boundingRect(gradeFor(0).headline); });
+        holdReplayForFirstPaint();
     });
+}
+
+// The replay came due while the start-up pause held the program: it waits
+// for the window's first paint instead of opening the video again before
+// the window the pupil waits for appears.
+void TForm1::holdReplayForFirstPaint()
+{
+    if (!Timer1->isActive() || Timer1->remainingTime() > 0)
+        return;
+    Timer1->stop();
+    m_replayAfterPaint = true;
 }
 
 void TForm1::N2Click()
@@ -485,6 +499,17 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     // status bar, which stays along the bottom edge at full width.
     if (watched == m_client && event->type() == QEvent::Resize)
         StatusBar1->setGeometry(0, m_client->height() - StatusBarHeight, m_client->width(), StatusBarHeight);
+    // The held replay runs once the first paint is done and on the screen.
+    if (watched == m_client && event->type() == QEvent::Paint && m_replayAfterPaint) {
+        m_replayAfterPaint = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                Timer1->start();
+                Timer1Timer();
+            },
+            Qt::QueuedConnection);
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

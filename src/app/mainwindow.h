@@ -72,6 +72,7 @@ private:
     void createMenu();
     void connectHandlers();
     void startIntroVideo();
+    void holdReplayForFirstPaint();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     // LevelView
@@ -88,6 +89,7 @@ private:
     StartupOptions m_options;
     TestState m_state;
     std::unique_ptr<LevelRun> m_levelRun;
+    bool m_replayAfterPaint = false; // a replay tick waits for the first paint
 
     QWidget *m_client = nullptr;
     StretchedPicture *Image1 = nullptr;   // the background picture

@@ -237,11 +237,23 @@ void watchDecoder(GstElement *, GstElement *element, gpointer)
     }
 }
 
-// Sound to the audio sink, pictures to the relay unless a sink is given
-// (then the answer is null, else the relay's sink); no subtitles, no volume
-// or colour controls, which the player never uses, and no scaling of the
-// pictures: they are shown at their natural size.
-GstElement *attachSinks(GstElement *playbin, const MediaSinks &sinks, FrameRelay &relay)
+// Stands in for the sound output of a player that has not met a sound
+// track yet; it never opens a sound system.
+constexpr char NoSoundName[] = "no-sound";
+
+GstElement *noSoundSink()
+{
+    GstElement *sink = gst_element_factory_make("fakesink", NoSoundName);
+    if (!sink)
+        throw Failure(orUnknown({}));
+    return sink;
+}
+
+// Sound to the audio sink (or nowhere, without `withSound`), pictures to the
+// relay unless a sink is given (then the answer is null, else the relay's
+// sink); no subtitles, no volume or colour controls, which the player never
+// uses, and no scaling of the pictures: they are shown at their natural size.
+GstElement *attachSinks(GstElement *playbin, const MediaSinks &sinks, bool withSound, FrameRelay &relay)
 {
     guint flags = 0;
     g_object_get(playbin, "flags", &flags, nullptr);
@@ -250,7 +262,8 @@ GstElement *attachSinks(GstElement *playbin, const MediaSinks &sinks, FrameRelay
     g_object_set(playbin, "flags", flags, nullptr);
     g_signal_connect(playbin, "element-setup", G_CALLBACK(&watchDecoder), nullptr);
 
-    g_object_set(playbin, "audio-sink", makeSink(sinks.audioSink, "autoaudiosink"), nullptr);
+    g_object_set(playbin, "audio-sink", withSound ? makeSink(sinks.audioSink, "autoaudiosink") : noSoundSink(),
+                 nullptr);
     if (!sinks.videoSink.isEmpty()) {
         g_object_set(playbin, "video-sink", sizeLimited(makeSink(sinks.videoSink, "fakesink")), nullptr);
         return nullptr;
@@ -368,12 +381,16 @@ struct MediaPlayer::Private {
     std::shared_ptr<BoundedChange> m_change; // the last state change started on its own thread
     std::unique_ptr<PrerollWatch> m_watch;
     std::unique_ptr<FrameRelay> m_relay;
+    // Whether the pipeline has a real sound output: from the start, or once
+    // a file with a sound track came to a player that leaves it out.
+    bool m_withSound = true;
 };
 
 MediaPlayer::MediaPlayer(QObject *parent, MediaSinks sinks) : QObject(parent), d(new Private)
 {
     initMedia();
     d->m_sinks = std::move(sinks);
+    d->m_withSound = !d->m_sinks.soundOnlyWithTrack;
     d->m_relay = std::make_unique<FrameRelay>(this, [this](const QImage &frame) {
         if (d->m_display)
             d->m_display->showFrame(frame);
@@ -402,6 +419,14 @@ void MediaPlayer::open()
         createPipeline();
         setSource();
         preroll();
+        if (!d->m_withSound && audioStreams() > 0) {
+            // The file has sound: a pipeline with the sound output from now on.
+            dropPipeline(false);
+            d->m_withSound = true;
+            createPipeline();
+            setSource();
+            preroll();
+        }
     } catch (const Failure &failure) {
         d->m_failedName = d->m_fileName;
         d->m_failedFile = file;
@@ -433,12 +458,13 @@ void MediaPlayer::setDisplay(VideoDisplay *display) { d->m_display = display; }
 VideoDisplay *MediaPlayer::display() const { return d->m_display; }
 bool MediaPlayer::isOpen() const { return d->m_open; }
 
-bool MediaPlayer::hasAudio() const
+bool MediaPlayer::hasAudio() const { return d->m_open && audioStreams() > 0; }
+
+int MediaPlayer::audioStreams() const
 {
     gint streams = 0;
-    if (d->m_open)
-        g_object_get(d->m_pipeline.get(), "n-audio", &streams, nullptr);
-    return streams > 0;
+    g_object_get(d->m_pipeline.get(), "n-audio", &streams, nullptr);
+    return streams;
 }
 
 qint64 MediaPlayer::positionMs() const
@@ -473,7 +499,7 @@ void MediaPlayer::createPipeline()
     if (!playbin)
         throw Failure(orUnknown({}));
     gst_object_ref_sink(playbin.get());
-    d->m_frameSink = attachSinks(playbin.get(), d->m_sinks, *d->m_relay);
+    d->m_frameSink = attachSinks(playbin.get(), d->m_sinks, d->m_withSound, *d->m_relay);
     d->m_pipeline = std::move(playbin);
     d->m_watch = std::make_unique<PrerollWatch>(d->m_pipeline.get());
 }

@@ -17,9 +17,13 @@ class VideoDisplay;
 // audio sink means the system's default output; an empty video sink means the
 // display window set on the player. Tests pass fixed sinks (for example
 // "fakesink sync=true").
+// A player for pictures may leave out its sound output until a file with a
+// sound track comes: opening the system's sound output costs time at every
+// start, and most videos are silent.
 struct MediaSinks {
     QString audioSink;
     QString videoSink;
+    bool soundOnlyWithTrack = false;
 };
 
 class MediaPlayer : public QObject {
@@ -65,6 +69,7 @@ private:
     void preroll();
     Preroll prerolled();
     bool reachedPause() const;
+    int audioStreams() const;
 
     struct Private;
     std::unique_ptr<Private> d;

@@ -6,6 +6,7 @@
 #include "programfixture.h"
 #include "startup.h"
 #include "mainwindow.h"
+#include "mediaplayer.h"
 #include "reveal.h"
 #include "widgetlookup.h"
 #include "widgets.h"
@@ -23,6 +24,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
+#include <QThread>
 #include <QToolButton>
 
 using namespace zorelad;
@@ -39,6 +41,7 @@ private slots:
     void onlyTheStatusBarFollowsAResize();
     void startUpWithoutMediaShowsTheFailureAndSkipsTheRest();
     void closingEndsAtOnce();
+    void replayDueInThePauseWaitsForThePaint();
     void returnPressesTheFocusedButton_data();
     void returnPressesTheFocusedButton();
 
@@ -57,6 +60,23 @@ std::unique_ptr<MainWindowTest::Started> MainWindowTest::start(bool withMedia)
     started->windows = createWindows(started->dir.options());
     started->windows.Form1->show();
     return started;
+}
+
+// A replay that came due during the start-up pause waits for the first paint.
+void MainWindowTest::replayDueInThePauseWaitsForThePaint()
+{
+    testing_support::ProgramDir dir(true);
+    StartupOptions options = dir.options();
+    options.clock.sleepMs = [jump = options.clock.sleepMs](qint64 ms) {
+        QThread::msleep(1600); // past the replay's 1.5 s
+        jump(ms);
+    };
+    Windows windows = createWindows(options);
+    QSignalSpy opened(windows.Form1->findChild<MediaPlayer *>(QStringLiteral("MediaPlayer1")), &MediaPlayer::opened);
+    QTest::qWait(300);
+    QCOMPARE(opened.count(), 0);
+    windows.Form1->show();
+    QTRY_COMPARE(opened.count(), 1);
 }
 
 void MainWindowTest::widgetsMatchTheLayout_data()
@@ -154,7 +174,8 @@ void MainWindowTest::menuAfterStartUp()
         QCOMPARE(action->text(), QString::fromUtf8(item.caption));
         QCOMPARE(action->isEnabled(), item.enabled);
     }
-    QVERIFY(!widget<QAction>(form, "N3")->icon().isNull());
+    // The 428 x 413 STOP picture, drawn at the menu's icon size.
+    QCOMPARE(widget<QAction>(form, "N3")->icon().pixmap(16).toImage().size(), QSize(16, 16));
     const QList<QAction *> bar = form->menuBar()->actions();
     QCOMPARE(bar.size(), 3);
     QCOMPARE(bar[0]->objectName(), QStringLiteral("N1"));

@@ -65,6 +65,7 @@ private slots:
     void restartInPlaceGoesBackToTheBeginning();
     void playAfterStopGoesOn();
     void contentDecidesNotTheName();
+    void soundComesWithItsTrack();
     void frameAfterDisplayOrPlayerIsGone();
 
 private:
@@ -271,6 +272,21 @@ void TestMediaPlayer::contentDecidesNotTheName()
     player.open();
     player.play();
     QTRY_VERIFY_WITH_TIMEOUT(display.currentFrame().size() == QSize(408, 248), 10000);
+}
+
+// A player that leaves its sound output out still plays a sound track in
+// real time once it meets one, after a silent file.
+void TestMediaPlayer::soundComesWithItsTrack()
+{
+    MediaPlayer player(nullptr, {QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink"), true});
+    for (const char *name : {"1.avi", "music.avi"}) {
+        player.setFileName(file(name));
+        player.open();
+    }
+    QVERIFY(player.hasAudio());
+    player.play();
+    QTest::qWait(500);
+    QVERIFY2(player.positionMs() > 200 && player.positionMs() < 2000, qPrintable(QString::number(player.positionMs())));
 }
 
 void TestMediaPlayer::frameAfterDisplayOrPlayerIsGone()
