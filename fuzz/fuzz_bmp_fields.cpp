@@ -7,6 +7,7 @@
 // pixel decoding with a right answer to compare.
 
 #include "bmpimage.h"
+#include "bmpwriter.h"
 #include "failure.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -22,18 +23,6 @@
 namespace {
 
 enum Kind { Plain1, Plain4, Plain8, Rle4, Rle8, Plain16, Plain24, Plain32, Fields16, Fields32, Core8, Core24, Kinds };
-
-void put16(QByteArray &out, quint32 v)
-{
-    out.append(char(v & 0xFF));
-    out.append(char((v >> 8) & 0xFF));
-}
-
-void put32(QByteArray &out, quint32 v)
-{
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
 
 // A colour channel under a bit mask, widened to 8 bits with rounding.
 int widen(quint32 pixel, quint32 mask)

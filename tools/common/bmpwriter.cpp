@@ -6,8 +6,6 @@
 
 #include <cstdlib>
 
-namespace {
-
 void put16(QByteArray &out, quint32 v)
 {
     out.append(char(v & 0xFF));
@@ -19,6 +17,8 @@ void put32(QByteArray &out, quint32 v)
     put16(out, v & 0xFFFF);
     put16(out, v >> 16);
 }
+
+namespace {
 
 QByteArray infoHeader(const BmpLayout &s, quint32 paletteCount, quint32 imageSize)
 {

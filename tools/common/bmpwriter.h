@@ -24,6 +24,10 @@ struct BmpLayout {
     std::function<quint32(int x, int y)> pixel = [](int, int) { return 0u; };
 };
 
+// Appends a little-endian 16 or 32-bit value, as every field of the format is stored.
+void put16(QByteArray &out, quint32 v);
+void put32(QByteArray &out, quint32 v);
+
 // A complete file: file header, info header, masks, palette, gap and rows
 // (bottom-up unless the height is negative), each row padded to 4 bytes.
 QByteArray writeBmp(const BmpLayout &layout);
