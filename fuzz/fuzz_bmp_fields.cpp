@@ -141,12 +141,7 @@ QByteArray fileOf(FuzzedDataProvider &in, const Picture &p, bool core)
             palette.append(char(0));
     }
     const QByteArray pixels = pixelBytes(in, p);
-    const quint32 offset = quint32(14 + header.size() + palette.size());
-    QByteArray file("BM");
-    put32(file, offset + quint32(pixels.size()));
-    put32(file, 0);
-    put32(file, offset);
-    return file + header + palette + pixels;
+    return bmpFile(header, palette, pixels);
 }
 
 Picture pictureOf(FuzzedDataProvider &in, Kind kind)

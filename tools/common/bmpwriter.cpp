@@ -18,6 +18,16 @@ void put32(QByteArray &out, quint32 v)
     put16(out, v >> 16);
 }
 
+QByteArray bmpFile(const QByteArray &header, const QByteArray &palette, const QByteArray &pixels)
+{
+    const quint32 offset = quint32(14 + header.size() + palette.size());
+    QByteArray file("BM");
+    put32(file, offset + quint32(pixels.size()));
+    put32(file, 0);
+    put32(file, offset);
+    return file + header + palette + pixels;
+}
+
 namespace {
 
 QByteArray infoHeader(const BmpLayout &s, quint32 paletteCount, quint32 imageSize)
@@ -96,12 +106,7 @@ QByteArray writeBmp(const BmpLayout &s)
     const quint32 colours = s.colorsUsed >= 0 ? quint32(s.colorsUsed) : quint32(s.palette.size());
     const QByteArray header = infoHeader(s, s.headerSize == 12 ? 0 : colours, quint32(pixels.size()));
     palette.append(QByteArray(s.gap, '\x5A'));
-    const quint32 offset = quint32(14 + header.size() + palette.size());
-    QByteArray file("BM");
-    put32(file, offset + quint32(pixels.size()));
-    put32(file, 0);
-    put32(file, offset);
-    return file + header + palette + pixels;
+    return bmpFile(header, palette, pixels);
 }
 
 QByteArray writeRleBmp(int bits, int width, int height, const QVector<QRgb> &palette, const QByteArray &codes)

@@ -28,6 +28,10 @@ struct BmpLayout {
 void put16(QByteArray &out, quint32 v);
 void put32(QByteArray &out, quint32 v);
 
+// The file header in front of an info header, the palette (with any gap) and
+// the pixels, with the file's size and the pixels' offset filled in.
+QByteArray bmpFile(const QByteArray &header, const QByteArray &palette, const QByteArray &pixels);
+
 // A complete file: file header, info header, masks, palette, gap and rows
 // (bottom-up unless the height is negative), each row padded to 4 bytes.
 QByteArray writeBmp(const BmpLayout &layout);
