@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace zorelad {
 
@@ -22,6 +21,30 @@ QString questionFilePath(const QString &programDir, int level, int number)
 }
 
 namespace {
+
+// windows-1251 above ASCII: 0x80-0xBF from this table, 0xC0-0xFF the
+// Cyrillic alphabet А-я in order. Decoded here rather than through Qt's
+// codecs, which open ICU's converter and its data (about 1.3 MB resident)
+// for a table of 128 characters. 0x98, which the code page leaves unused,
+// becomes U+0098 as ICU's table has it.
+constexpr char16_t Windows1251High[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A,
+    0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x0098, 0x2122,
+    0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6,
+    0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456,
+    0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+};
+
+QString decodeWindows1251(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = b < 0x80 ? char16_t(b) : b < 0xC0 ? Windows1251High[b - 0x80] : char16_t(0x0410 + (b - 0xC0));
+    }
+    return text;
+}
 
 // Collects lines from a stream of bytes, keeping at most the first
 // QuestionFileLines lines and at most MaxLineLength bytes of each, so a huge
@@ -65,16 +88,12 @@ public:
 private:
     bool endLine()
     {
-        m_lines << m_decoder.decode(m_line);
+        m_lines << decodeWindows1251(m_line);
         m_line.clear();
         m_lineOpen = false;
         return m_lines.size() < QuestionFileLines;
     }
 
-    // One decoder for all lines: opening the code page costs more than
-    // decoding a line. A single-byte code page carries nothing from one
-    // line to the next.
-    QStringDecoder m_decoder{"windows-1251"};
     QStringList m_lines;
     QByteArray m_line;
     bool m_afterCr = false;
