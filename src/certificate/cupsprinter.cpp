@@ -4,7 +4,6 @@
 #include "failure.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QSizeF>
 #include <QTextStream>
 
@@ -128,18 +127,37 @@ pwg_media_t *defaultMedium(const CupsLibrary &cups, Destination &d)
     return cups.mediaForPwg(FallbackMedia);
 }
 
-// A resolution as CUPS options write it ("300dpi", "600x300dpi", "118dpcm"),
-// in vertical dots per inch; 0 when the text is none of these.
+// The number of at most five digits at `at`, moving past it; -1 when there is none.
+int digitsAt(const QByteArray &text, qsizetype &at)
+{
+    int value = 0;
+    const qsizetype start = at;
+    while (at < text.size() && at - start < 5 && text[at] >= '0' && text[at] <= '9')
+        value = value * 10 + (text[at++] - '0');
+    return at > start ? value : -1;
+}
+
+} // namespace
+
 int resolutionDpi(const QByteArray &text)
 {
-    static const QRegularExpression re(QStringLiteral("^(\\d{1,5})(?:x(\\d{1,5}))?(dpi|dpcm)$"));
-    const QRegularExpressionMatch m = re.match(QString::fromLatin1(text.trimmed().toLower()));
-    if (!m.hasMatch())
+    // Read by hand: a regular expression would bring in its compiler for
+    // one short pattern, about half a megabyte resident while printing.
+    const QByteArray t = text.trimmed().toLower();
+    qsizetype at = 0;
+    int value = digitsAt(t, at);
+    if (value >= 0 && at < t.size() && t[at] == 'x') {
+        ++at;
+        value = digitsAt(t, at);
+    }
+    const QByteArrayView unit = QByteArrayView(t).sliced(at);
+    if (value < 0 || (unit != "dpi" && unit != "dpcm"))
         return 0;
-    const int value = m.captured(2).isEmpty() ? m.captured(1).toInt() : m.captured(2).toInt();
-    const int dpi = m.captured(3) == QLatin1String("dpcm") ? qRound(value * 2.54) : value;
+    const int dpi = unit == "dpcm" ? qRound(value * 2.54) : value;
     return (dpi >= 72 && dpi <= 9600) ? dpi : 0;
 }
+
+namespace {
 
 int defaultResolution(const CupsLibrary &cups, Destination &d)
 {

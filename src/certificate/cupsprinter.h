@@ -39,4 +39,9 @@ int submitPdfJob(const PrinterTarget &printer, const QString &pdfPath);
 // system or the user's lpoptions file.
 bool userDefaultIsNamed();
 
+// A resolution as CUPS options write it ("300dpi", "600x300dpi", "118dpcm"),
+// in vertical dots per inch; 0 when the text is none of these or lies
+// outside 72-9600 dpi.
+int resolutionDpi(const QByteArray &text);
+
 } // namespace zorelad

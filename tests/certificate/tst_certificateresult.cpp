@@ -1,8 +1,10 @@
-// The grade line chosen for a level and a count of correct answers, and the
-// class line built around the class as typed.
+// The grade line chosen for a level and a count of correct answers, the
+// class line built around the class as typed, and a printer's resolution
+// as CUPS options write it.
 
 #include "certificate.h"
 #include "certificatepage.h"
+#include "cupsprinter.h"
 
 #include <QtTest>
 
@@ -12,6 +14,8 @@ private slots:
     void resultText_data();
     void resultText();
     void classLineKeepsTheClassAsTyped();
+    void resolution_data();
+    void resolution();
 };
 
 void CertificateResultTest::resultText_data()
@@ -47,6 +51,26 @@ void CertificateResultTest::classLineKeepsTheClassAsTyped()
     QCOMPARE(zorelad::certificateClassLine(QStringLiteral("5-А")), QStringLiteral("учень 5-А класу"));
     QCOMPARE(zorelad::certificateClassLine(QStringLiteral("  11 Б ")), QStringLiteral("учень   11 Б  класу"));
     QCOMPARE(zorelad::certificateClassLine(QString()), QStringLiteral("учень  класу"));
+}
+
+void CertificateResultTest::resolution_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("dpi");
+    QTest::newRow("dpi") << QByteArray("300dpi") << 300;
+    QTest::newRow("vertical of two, spaced, capitals") << QByteArray(" 600X150DPI ") << 150;
+    QTest::newRow("dots per cm") << QByteArray("118dpcm") << 300;
+    QTest::newRow("five digits") << QByteArray("09600dpi") << 9600;
+    for (const char *bad : {"71dpi", "9601dpi", "123456dpi", "300", "300x", "300xdpi", "x300dpi", "dpi", "300 dpi",
+                            "300dpix", "-300dpi", ""})
+        QTest::newRow(bad) << QByteArray(bad) << 0;
+}
+
+void CertificateResultTest::resolution()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, dpi);
+    QCOMPARE(zorelad::resolutionDpi(text), dpi);
 }
 
 QTEST_GUILESS_MAIN(CertificateResultTest)
