@@ -43,8 +43,12 @@ void paintCertificatePage(QPainter &painter, const BmpFile &picture, const Certi
     // Without this hint the PDF engine may store the picture as JPEG.
     painter.setRenderHint(QPainter::LosslessImageRendering);
     // A band at a time: the PDF writer converts, compresses and writes out
-    // one slice before the next is read, so memory stays at one band.
-    constexpr int Band = 256;
+    // one slice before the next is read, so memory stays at one band. For
+    // each band the writer holds about ten bytes a pixel at once (a 32-bit
+    // copy, the RGB bytes, the alpha bytes, the compressed stream and its
+    // copy): 64 rows of the 1700-pixel picture are about 1 MB. The bands
+    // lie on whole device pixels, so the page renders as one picture.
+    constexpr int Band = 64;
     const QSize size = picture.size();
     for (int y = 0; y < size.height(); y += Band) {
         if (stop)
