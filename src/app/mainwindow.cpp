@@ -80,6 +80,24 @@ QImage stretchedTo(const QImage &picture, const QSize &size)
     return stretched;
 }
 
+// The part of the picture inside `part`, sharing the picture's pixels instead
+// of copying them (the video area's part of the background is 400 kB): the
+// part holds the picture until it is itself released. A part that does not
+// lie wholly inside the picture is null; a picture with a colour table or
+// pixels smaller than a byte is copied.
+QImage sharedPart(const QImage &picture, const QRect &part)
+{
+    if (picture.isNull() || part.isEmpty() || !picture.rect().contains(part))
+        return {};
+    if (picture.depth() % 8 != 0 || !picture.colorTable().isEmpty())
+        return picture.copy(part);
+    auto *owner = new QImage(picture);
+    const uchar *first = owner->constScanLine(part.top()) + part.left() * (owner->depth() / 8);
+    return QImage(
+        first, part.width(), part.height(), owner->bytesPerLine(), owner->format(),
+        [](void *image) { delete static_cast<QImage *>(image); }, owner);
+}
+
 } // namespace
 
 TForm1::TForm1(const StartupOptions &options) : m_options(options)
@@ -109,7 +127,7 @@ TForm1::TForm1(const StartupOptions &options) : m_options(options)
         // The video area shows the background where its frames leave it
         // uncovered; it paints that part itself rather than have the whole
         // background beneath it painted again for every frame.
-        Animate1->setBackdrop(picture.copy(Animate1->geometry()));
+        Animate1->setBackdrop(sharedPart(picture, Animate1->geometry()));
     });
 }
 
