@@ -324,12 +324,25 @@ void TForm1::FormCreate()
         RadioButton4Click();
         N5->setEnabled(false);
         startIntroVideo();
-        // The grade captions' font is loaded while the pupil waits anyway.
-        // Loaded when the first level ends, it would hold up that Next by
-        // several milliseconds.
-        startupPause(m_options.clock, [] { QFontMetrics(resultFont()).boundingRect(gradeFor(0).headline); });
+        startupPause(m_options.clock, [this] { loadGradeFont(); });
         holdReplayForFirstPaint();
     });
+}
+
+// The grade captions' font is loaded while the pupil waits anyway, by the
+// captions' own fonts, which keep it from then on: loaded when a level ends,
+// it would hold up that Next by milliseconds each time (a font nobody holds
+// is let go again after a while).
+void TForm1::loadGradeFont()
+{
+    for (const int correct : {0, QuestionsPerLevel}) {
+        const Grade grade = gradeFor(correct);
+        for (const auto &[label, text] : {std::pair{Label1, grade.headline}, std::pair{Label2, grade.advice}}) {
+            // The text's own script and the common one that line spacing is taken from.
+            label->fontMetrics().boundingRect(text);
+            label->fontMetrics().leading();
+        }
+    }
 }
 
 // The replay came due while the start-up pause held the program: it waits

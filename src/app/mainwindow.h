@@ -76,6 +76,7 @@ private:
     void createMenu();
     void connectHandlers();
     void startIntroVideo();
+    void loadGradeFont();
     void holdReplayForFirstPaint();
     bool eventFilter(QObject *watched, QEvent *event) override;
 

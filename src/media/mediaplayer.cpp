@@ -226,11 +226,21 @@ GstPadProbeReturn refuseLargeFrames(GstPad *pad, GstPadProbeInfo *info, gpointer
     return GST_PAD_PROBE_DROP;
 }
 
+// How much sound a decoder gathers before passing it on. Each buffer costs
+// the decoder's, the queue's and the output's threads a wake-up and a round
+// of bookkeeping whatever its size; one MP3 frame is 26 ms, so gathered a
+// fifth of a second's worth they pass eight times fewer. Nothing is heard
+// later: decoding runs ahead of playing.
+constexpr GstClockTime SoundGathered = 200 * GST_MSECOND;
+
 void watchDecoder(GstElement *, GstElement *element, gpointer)
 {
     GstElementFactory *factory = gst_element_get_factory(element);
     if (!factory || !gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_DECODER))
         return;
+    if (gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_MEDIA_AUDIO)
+        && g_object_class_find_property(G_OBJECT_GET_CLASS(element), "min-latency"))
+        g_object_set(element, "min-latency", gint64(SoundGathered), nullptr);
     if (GstPad *input = gst_element_get_static_pad(element, "sink")) {
         gst_pad_add_probe(input, GST_PAD_PROBE_TYPE_BUFFER, &refuseLargeFrames, nullptr, nullptr);
         gst_object_unref(input);
