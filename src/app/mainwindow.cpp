@@ -111,6 +111,10 @@ TForm1::TForm1(const StartupOptions &options) : m_options(options)
         // uncovered; it paints that part itself rather than have the whole
         // background beneath it painted again for every frame.
         Animate1->setBackdrop(picture.copy(Animate1->geometry()));
+        // The same for the progress bar: its frame over the picture, the bar
+        // over the frame (the two are shown and hidden together).
+        Shape1->setBackdrop(picture.copy(Shape1->geometry()));
+        Shape2->setBackdrop(Shape1->overBackdrop());
     });
 }
 
