@@ -472,7 +472,7 @@ void TForm1::showQuestion(const Question &question)
     RadioButton1->setText(question.options[0]);
     RadioButton2->setText(question.options[1]);
     RadioButton3->setText(question.options[2]);
-    Memo1->setPlainText(question.text);
+    showQuestionText(Memo1, question.text);
     Edit3->setText(question.answer);
 }
 
