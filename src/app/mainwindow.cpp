@@ -111,6 +111,7 @@ TForm1::TForm1(const StartupOptions &options) : m_options(options)
     sky.setColor(QPalette::Window, SkyBlue);
     setPalette(sky);
 
+    createPlayers();
     createWidgets();
     createMenu();
     connectHandlers();
@@ -128,10 +129,40 @@ TForm1::TForm1(const StartupOptions &options) : m_options(options)
         // uncovered; it paints that part itself rather than have the whole
         // background beneath it painted again for every frame.
         Animate1->setBackdrop(sharedPart(picture, Animate1->geometry()));
+        // The same for the progress bar: its frame over the picture, the bar
+        // over the frame (the two are shown and hidden together).
+        Shape1->setBackdrop(picture.copy(Shape1->geometry()));
+        Shape2->setBackdrop(Shape1->overBackdrop());
     });
 }
 
 TForm1::~TForm1() = default;
+
+// The players start opening their files at once, so that the media system
+// reads them while the widgets are being made; the opens at start-up then
+// only wait for the rest.
+void TForm1::createPlayers()
+{
+    MediaSinks videoSinks = m_options.sinks;
+    videoSinks.soundOnlyWithTrack = true;
+    MediaPlayer1 = new MediaPlayer(this, videoSinks);
+    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+    MediaPlayer2 = new MediaPlayer(this, m_options.sinks);
+    MediaPlayer2->setObjectName(QStringLiteral("MediaPlayer2"));
+    const QString dir = programDir();
+    MediaPlayer2->setFileName(musicFile(dir));
+    MediaPlayer2->prepare();
+    MediaPlayer1->setFileName(videoFile(dir));
+    MediaPlayer1->prepare();
+}
+
+QString TForm1::programDir() const
+{
+    return m_options.programDir.isEmpty() ? programDirectory() : m_options.programDir;
+}
+
+QString TForm1::musicFile(const QString &dir) { return resolvePath(dir + QStringLiteral("Media/track1.mp3")); }
+QString TForm1::videoFile(const QString &dir) { return resolvePath(dir + QStringLiteral("Media/1.avi")); }
 
 void TForm1::createWidgets()
 {
@@ -174,17 +205,9 @@ void TForm1::createWidgets()
     Edit1 = make<QLineEdit>("Edit1", c, 8, 24, 121, 21);
     Edit1->setReadOnly(true);
 
-    MediaSinks videoSinks = m_options.sinks;
-    videoSinks.soundOnlyWithTrack = true;
-    MediaPlayer1 = new MediaPlayer(this, videoSinks);
-    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
-
     Memo2 = make<QPlainTextEdit>("Memo2", c, 609, 368, 0, 0);
     Memo2->setReadOnly(true);
     Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
-
-    MediaPlayer2 = new MediaPlayer(this, m_options.sinks);
-    MediaPlayer2->setObjectName(QStringLiteral("MediaPlayer2"));
 
     RadioGroup1 = make<QGroupBox>("RadioGroup1", c, 168, 96, 289, 105, QStringLiteral("Варіанти відповідей"));
     QRadioButton **options[] = {&RadioButton1, &RadioButton2, &RadioButton3};
@@ -310,7 +333,7 @@ void TForm1::attachDialogs(TForm2 *form2, TForm3 *form3, TForm4 *form4)
 void TForm1::FormCreate()
 {
     guarded([this] {
-        m_state.ProgramDir = m_options.programDir.isEmpty() ? programDirectory() : m_options.programDir;
+        m_state.ProgramDir = programDir();
         m_state.Level = 0;
         N3->setEnabled(false);
         {
@@ -323,12 +346,25 @@ void TForm1::FormCreate()
         RadioButton4Click();
         N5->setEnabled(false);
         startIntroVideo();
-        // The grade captions' font is loaded while the pupil waits anyway.
-        // Loaded when the first level ends, it would hold up that Next by
-        // several milliseconds.
-        startupPause(m_options.clock, [] { QFontMetrics(resultFont()).boundingRect(gradeFor(0).headline); });
+        startupPause(m_options.clock, [this] { loadGradeFont(); });
         holdReplayForFirstPaint();
     });
+}
+
+// The grade captions' font is loaded while the pupil waits anyway, by the
+// captions' own fonts, which keep it from then on: loaded when a level ends,
+// it would hold up that Next by milliseconds each time (a font nobody holds
+// is let go again after a while).
+void TForm1::loadGradeFont()
+{
+    for (const int correct : {0, QuestionsPerLevel}) {
+        const Grade grade = gradeFor(correct);
+        for (const auto &[label, text] : {std::pair{Label1, grade.headline}, std::pair{Label2, grade.advice}}) {
+            // The text's own script and the common one that line spacing is taken from.
+            label->fontMetrics().boundingRect(text);
+            label->fontMetrics().leading();
+        }
+    }
 }
 
 // The replay came due while the start-up pause held the program: it waits
@@ -382,7 +418,7 @@ void TForm1::SpeedButton1Click()
 
 void TForm1::RadioButton4Click()
 {
-    MediaPlayer2->setFileName(resolvePath(m_state.ProgramDir + QStringLiteral("Media/track1.mp3")));
+    MediaPlayer2->setFileName(musicFile(m_state.ProgramDir));
     MediaPlayer2->open();
     MediaPlayer2->play();
 }
@@ -391,7 +427,7 @@ void TForm1::RadioButton5Click() { MediaPlayer2->stop(); }
 
 void TForm1::startIntroVideo()
 {
-    MediaPlayer1->setFileName(resolvePath(m_state.ProgramDir + QStringLiteral("Media/1.avi")));
+    MediaPlayer1->setFileName(videoFile(m_state.ProgramDir));
     MediaPlayer1->open();
     MediaPlayer1->setDisplay(Animate1);
     MediaPlayer1->play();
@@ -404,7 +440,7 @@ void TForm1::Timer1Timer()
     if (defaultErrorShowing())
         return;
     guarded([this] {
-        MediaPlayer1->setFileName(resolvePath(m_state.ProgramDir + QStringLiteral("Media/1.avi")));
+        MediaPlayer1->setFileName(videoFile(m_state.ProgramDir));
         MediaPlayer1->open();
         // Once the video area is hidden a silent video would play for
         // nobody: it waits on its first picture instead, which costs nothing
@@ -454,7 +490,7 @@ void TForm1::showQuestion(const Question &question)
     RadioButton1->setText(question.options[0]);
     RadioButton2->setText(question.options[1]);
     RadioButton3->setText(question.options[2]);
-    Memo1->setPlainText(question.text);
+    showQuestionText(Memo1, question.text);
     Edit3->setText(question.answer);
 }
 

@@ -68,10 +68,15 @@ public:
     void revealAnswer();
 
 private:
+    void createPlayers();
+    QString programDir() const;
+    static QString musicFile(const QString &dir);
+    static QString videoFile(const QString &dir);
     void createWidgets();
     void createMenu();
     void connectHandlers();
     void startIntroVideo();
+    void loadGradeFont();
     void holdReplayForFirstPaint();
     bool eventFilter(QObject *watched, QEvent *event) override;
 

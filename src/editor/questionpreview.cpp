@@ -50,7 +50,7 @@ QuestionPreview::QuestionPreview(QWidget *parent) : QWidget(parent)
 
 void QuestionPreview::setQuestion(const Question &question)
 {
-    m_memo->setPlainText(question.text);
+    showQuestionText(m_memo, question.text);
     for (int k = 0; k < 3; ++k)
         m_options[k]->setText(question.options[k]);
 }

@@ -23,7 +23,7 @@ TextFit questionFit(const QString &text)
     QTextEdit box;
     setUpQuestionBox(&box);
     box.setFont(mainWindowFont());
-    box.setPlainText(text);
+    showQuestionText(&box, text);
     // Laid out for real, as on screen, but never painted.
     box.setAttribute(Qt::WA_DontShowOnScreen);
     box.show();

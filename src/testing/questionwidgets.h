@@ -18,6 +18,9 @@ inline constexpr int OptionHeight = 17;
 // The read-only, word-wrapping question box without scroll bars.
 QTextEdit *makeQuestionBox(QWidget *parent);
 void setUpQuestionBox(QTextEdit *box);
+// Shows `text` in the question box from its start, as the box's own
+// setPlainText() does.
+void showQuestionText(QTextEdit *box, const QString &text);
 // An option's radio button.
 QRadioButton *makeOptionButton(QWidget *parent);
 void setUpOptionButton(QRadioButton *button);
