@@ -28,16 +28,16 @@ struct Bank {
     Q_DECLARE_TR_FUNCTIONS(Bank)
 };
 
-// windows-1251 as a table from UTF-16 to bytes, built from Qt's decoder so
-// that reading and writing agree. 0x98 is unused in the code page.
+// windows-1251 as a table from UTF-16 to bytes, built from the question
+// files' own decoder so that reading and writing agree. 0x98 is unused in
+// the code page.
 const QHash<char16_t, char> &windows1251()
 {
     static const QHash<char16_t, char> table = [] {
         QHash<char16_t, char> t;
-        QStringDecoder decoder("windows-1251");
         for (int b = 0; b < 256; ++b) {
             const char byte = static_cast<char>(b);
-            const QString c = decoder.decode(QByteArray(1, byte));
+            const QString c = decodeWindows1251(QByteArray(1, byte));
             if (c.size() == 1 && c[0] != QChar::ReplacementCharacter && b != 0x98)
                 t.insert(c[0].unicode(), byte);
         }

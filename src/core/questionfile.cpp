@@ -20,13 +20,12 @@ QString questionFilePath(const QString &programDir, int level, int number)
     return resolvePath(path);
 }
 
-namespace {
-
 // windows-1251 above ASCII: 0x80-0xBF from this table, 0xC0-0xFF the
 // Cyrillic alphabet А-я in order. Decoded here rather than through Qt's
 // codecs, which open ICU's converter and its data (about 1.3 MB resident)
 // for a table of 128 characters. 0x98, which the code page leaves unused,
 // becomes U+0098 as ICU's table has it.
+namespace {
 constexpr char16_t Windows1251High[64] = {
     0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A,
     0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x0098, 0x2122,
@@ -34,6 +33,7 @@ constexpr char16_t Windows1251High[64] = {
     0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456,
     0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
 };
+} // namespace
 
 QString decodeWindows1251(const QByteArray &bytes)
 {
@@ -45,6 +45,8 @@ QString decodeWindows1251(const QByteArray &bytes)
     }
     return text;
 }
+
+namespace {
 
 // Collects lines from a stream of bytes, keeping at most the first
 // QuestionFileLines lines and at most MaxLineLength bytes of each, so a huge

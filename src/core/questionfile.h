@@ -23,6 +23,9 @@ QString questionFilePath(const QString &programDir, int level, int number);
 // (the first QuestionFileLines) are returned.
 QStringList splitQuestionText(const QByteArray &bytes);
 
+// Bytes of windows-1251, the question files' code page, as text.
+QString decodeWindows1251(const QByteArray &bytes);
+
 // Reads a question file. Fails with "Cannot open file "PATH". REASON" where
 // PATH is absolute and REASON is the system's.
 QStringList readQuestionFile(const QString &path);
