@@ -56,8 +56,18 @@ QImage ShapeWidget::overBackdrop() const
     if (!coveredByBackdrop())
         return {};
     if (m_drawn.size() != size()) {
+        const QImage shorter = m_drawn;
         m_drawn = m_backdrop.copy(rect());
         QPainter painter(&m_drawn);
+        // Grown longer at the same height (the bar at a right answer), the
+        // shape keeps its left end, its edges and its pattern: it differs
+        // from the shorter one only from that one's right end on, which is
+        // all that is drawn again.
+        if (shorter.height() == height() && shorter.width() >= height() && shorter.width() < width()) {
+            const int same = shorter.width() - height() / 2;
+            painter.drawImage(0, 0, shorter, 0, 0, same, height());
+            painter.setClipRect(same, 0, width() - same, height());
+        }
         drawShape(painter);
     }
     return m_drawn;
