@@ -346,23 +346,33 @@ void TForm1::FormCreate()
         RadioButton4Click();
         N5->setEnabled(false);
         startIntroVideo();
-        startupPause(m_options.clock, [this] { loadGradeFont(); });
+        startupPause(m_options.clock, [this] { prepareGrade(); });
         holdReplayForFirstPaint();
     });
 }
 
-// The grade captions' font is loaded while the pupil waits anyway, by the
-// captions' own fonts, which keep it from then on: loaded when a level ends,
-// it would hold up that Next by milliseconds each time (a font nobody holds
-// is let go again after a while).
-void TForm1::loadGradeFont()
+// What the grade shows is loaded while the pupil waits anyway. The captions'
+// font is loaded by the captions' own fonts, which keep it from then on:
+// loaded when a level ends, it would hold up that Next by milliseconds each
+// time (a font nobody holds is let go again after a while). The
+// certificate button's picture is decoded at its size, as it would be when
+// first drawn.
+void TForm1::prepareGrade()
 {
-    for (const int correct : {0, QuestionsPerLevel}) {
+    BitBtn2->icon().pixmap(BitBtn2->iconSize());
+    // Drawn once off screen, the captions' letters are in the font's glyph
+    // cache before the first grade needs them.
+    QImage scratch(ClientWidth, 2 * ProgressStep, QImage::Format_RGB32);
+    QPainter painter(&scratch);
+    for (const int correct : {0, 14, QuestionsPerLevel}) {
         const Grade grade = gradeFor(correct);
         for (const auto &[label, text] : {std::pair{Label1, grade.headline}, std::pair{Label2, grade.advice}}) {
+            label->ensurePolished();
             // The text's own script and the common one that line spacing is taken from.
             label->fontMetrics().boundingRect(text);
             label->fontMetrics().leading();
+            painter.setFont(label->font());
+            painter.drawText(scratch.rect(), Qt::AlignLeft | Qt::AlignVCenter, text);
         }
     }
 }

@@ -76,7 +76,7 @@ private:
     void createMenu();
     void connectHandlers();
     void startIntroVideo();
-    void loadGradeFont();
+    void prepareGrade();
     void holdReplayForFirstPaint();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
