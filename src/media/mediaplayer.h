@@ -12,6 +12,7 @@
 namespace zorelad {
 
 class VideoDisplay;
+struct FileIdentity;
 
 // Where the sound and pictures go, as GStreamer launch descriptions. An empty
 // audio sink means the system's default output; an empty video sink means the
@@ -70,7 +71,7 @@ private:
     void createPipeline();
     void dropPipeline(bool mayBeStuck);
     void setSource();
-    bool takePrepared(const QString &fileName);
+    bool takePrepared(const FileIdentity &file);
     enum class Preroll { Ready, Failed, Stuck };
     void startPreroll();
     void preroll();
