@@ -22,17 +22,6 @@
 
 namespace zorelad {
 
-// What tells a file from another one, or from itself after a change: the
-// file it names, its size, and when its contents or its entry last changed.
-struct FileIdentity {
-    bool known = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
-    timespec changed{};
-};
-
 namespace {
 
 // playbin's flags, as GStreamer's playback tutorials spell them out.
@@ -56,6 +45,17 @@ constexpr std::chrono::milliseconds ReasonBound{1000};
 // many times as long as the failure took has passed: the replay timer then
 // spends at most a tenth of the time on a file that is slow to fail.
 constexpr int RetryFactor = 10;
+
+// What tells a file from another one, or from itself after a change: the
+// file it names, its size, and when its contents or its entry last changed.
+struct FileIdentity {
+    bool known = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+};
 
 FileIdentity identityOf(const QString &fileName)
 {
@@ -431,7 +431,7 @@ void MediaPlayer::open()
     }
     closeDevice();
     const FileIdentity file = identityOf(d->m_fileName);
-    const bool prepared = takePrepared(file);
+    const bool prepared = takePrepared(d->m_fileName);
     const auto started = std::chrono::steady_clock::now();
     if (d->m_fileName == d->m_failedName && sameFile(file, d->m_failedFile) && started < d->m_retryAfter)
         throw Failure(d->m_failure);
@@ -485,14 +485,13 @@ void MediaPlayer::prepare()
     d->m_preparedFile = file;
 }
 
-// Whether an open of the named file, as it is now, can take up the prepared
-// pipeline. One prepared for another file, or for this one before it
-// changed, is given up.
-bool MediaPlayer::takePrepared(const FileIdentity &file)
+// Whether an open of `fileName` can take up the prepared pipeline. One
+// prepared for another file, or for this one before it changed, is given up.
+bool MediaPlayer::takePrepared(const QString &fileName)
 {
     if (d->m_preparedName.isEmpty())
         return false;
-    const bool same = d->m_fileName == d->m_preparedName && sameFile(file, d->m_preparedFile);
+    const bool same = fileName == d->m_preparedName && sameFile(identityOf(fileName), d->m_preparedFile);
     d->m_preparedName.clear();
     if (!same)
         dropPipeline(true);

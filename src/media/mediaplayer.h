@@ -12,7 +12,6 @@
 namespace zorelad {
 
 class VideoDisplay;
-struct FileIdentity;
 
 // Where the sound and pictures go, as GStreamer launch descriptions. An empty
 // audio sink means the system's default output; an empty video sink means the
@@ -71,7 +70,7 @@ private:
     void createPipeline();
     void dropPipeline(bool mayBeStuck);
     void setSource();
-    bool takePrepared(const FileIdentity &file);
+    bool takePrepared(const QString &fileName);
     enum class Preroll { Ready, Failed, Stuck };
     void startPreroll();
     void preroll();
