@@ -68,10 +68,6 @@ public:
     void revealAnswer();
 
 private:
-    void createPlayers();
-    QString programDir() const;
-    static QString musicFile(const QString &dir);
-    static QString videoFile(const QString &dir);
     void createWidgets();
     void createMenu();
     void connectHandlers();

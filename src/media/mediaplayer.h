@@ -36,11 +36,6 @@ public:
     QString fileName() const;
 
     void open();
-    // Starts opening the named file in the background, for an open() soon
-    // to come: that open takes up what was prepared when it names the same
-    // file, unchanged, and waits only for the rest. Failures are left for
-    // that open to report. Does nothing while a device is open.
-    void prepare();
     void play();
     void stop();
     void setDisplay(VideoDisplay *display);
@@ -70,9 +65,7 @@ private:
     void createPipeline();
     void dropPipeline(bool mayBeStuck);
     void setSource();
-    bool takePrepared(const QString &fileName);
     enum class Preroll { Ready, Failed, Stuck };
-    void startPreroll();
     void preroll();
     Preroll prerolled();
     bool reachedPause() const;
