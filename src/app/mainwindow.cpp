@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDBusConnection>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -111,6 +112,7 @@ TForm1::TForm1(const StartupOptions &options) : m_options(options)
     sky.setColor(QPalette::Window, SkyBlue);
     setPalette(sky);
 
+    createPlayers();
     createWidgets();
     createMenu();
     connectHandlers();
@@ -136,6 +138,38 @@ TForm1::TForm1(const StartupOptions &options) : m_options(options)
 }
 
 TForm1::~TForm1() = default;
+
+// The players start opening their files at once, so that the media system
+// reads them while the widgets are being made; the opens at start-up then
+// only wait for the rest.
+void TForm1::createPlayers()
+{
+    // The first widgets connect Qt to the desktop's message bus (for
+    // accessibility). Without a bus, the connection forks to start one, and
+    // a fork while the media threads are busy can leave the child stuck on a
+    // lock one of them held, and the window waiting for it for good. So the
+    // connection is made first, while nothing else runs.
+    QDBusConnection::sessionBus();
+    MediaSinks videoSinks = m_options.sinks;
+    videoSinks.soundOnlyWithTrack = true;
+    MediaPlayer1 = new MediaPlayer(this, videoSinks);
+    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+    MediaPlayer2 = new MediaPlayer(this, m_options.sinks);
+    MediaPlayer2->setObjectName(QStringLiteral("MediaPlayer2"));
+    const QString dir = programDir();
+    MediaPlayer2->setFileName(musicFile(dir));
+    MediaPlayer2->prepare();
+    MediaPlayer1->setFileName(videoFile(dir));
+    MediaPlayer1->prepare();
+}
+
+QString TForm1::programDir() const
+{
+    return m_options.programDir.isEmpty() ? programDirectory() : m_options.programDir;
+}
+
+QString TForm1::musicFile(const QString &dir) { return resolvePath(dir + QStringLiteral("Media/track1.mp3")); }
+QString TForm1::videoFile(const QString &dir) { return resolvePath(dir + QStringLiteral("Media/1.avi")); }
 
 void TForm1::createWidgets()
 {
@@ -178,17 +212,9 @@ void TForm1::createWidgets()
     Edit1 = make<QLineEdit>("Edit1", c, 8, 24, 121, 21);
     Edit1->setReadOnly(true);
 
-    MediaSinks videoSinks = m_options.sinks;
-    videoSinks.soundOnlyWithTrack = true;
-    MediaPlayer1 = new MediaPlayer(this, videoSinks);
-    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
-
     Memo2 = make<QPlainTextEdit>("Memo2", c, 609, 368, 0, 0);
     Memo2->setReadOnly(true);
     Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
-
-    MediaPlayer2 = new MediaPlayer(this, m_options.sinks);
-    MediaPlayer2->setObjectName(QStringLiteral("MediaPlayer2"));
 
     RadioGroup1 = make<QGroupBox>("RadioGroup1", c, 168, 96, 289, 105, QStringLiteral("Варіанти відповідей"));
     QRadioButton **options[] = {&RadioButton1, &RadioButton2, &RadioButton3};
@@ -314,7 +340,7 @@ void TForm1::attachDialogs(TForm2 *form2, TForm3 *form3, TForm4 *form4)
 void TForm1::FormCreate()
 {
     guarded([this] {
-        m_state.ProgramDir = m_options.programDir.isEmpty() ? programDirectory() : m_options.programDir;
+        m_state.ProgramDir = programDir();
         m_state.Level = 0;
         N3->setEnabled(false);
         {
@@ -409,7 +435,7 @@ void TForm1::SpeedButton1Click()
 
 void TForm1::RadioButton4Click()
 {
-    MediaPlayer2->setFileName(resolvePath(m_state.ProgramDir + QStringLiteral("Media/track1.mp3")));
+    MediaPlayer2->setFileName(musicFile(m_state.ProgramDir));
     MediaPlayer2->open();
     MediaPlayer2->play();
 }
@@ -418,7 +444,7 @@ void TForm1::RadioButton5Click() { MediaPlayer2->stop(); }
 
 void TForm1::startIntroVideo()
 {
-    MediaPlayer1->setFileName(resolvePath(m_state.ProgramDir + QStringLiteral("Media/1.avi")));
+    MediaPlayer1->setFileName(videoFile(m_state.ProgramDir));
     MediaPlayer1->open();
     MediaPlayer1->setDisplay(Animate1);
     MediaPlayer1->play();
@@ -431,7 +457,7 @@ void TForm1::Timer1Timer()
     if (defaultErrorShowing())
         return;
     guarded([this] {
-        MediaPlayer1->setFileName(resolvePath(m_state.ProgramDir + QStringLiteral("Media/1.avi")));
+        MediaPlayer1->setFileName(videoFile(m_state.ProgramDir));
         MediaPlayer1->open();
         // Once the video area is hidden a silent video would play for
         // nobody: it waits on its first picture instead, which costs nothing

@@ -68,6 +68,10 @@ public:
     void revealAnswer();
 
 private:
+    void createPlayers();
+    QString programDir() const;
+    static QString musicFile(const QString &dir);
+    static QString videoFile(const QString &dir);
     void createWidgets();
     void createMenu();
     void connectHandlers();

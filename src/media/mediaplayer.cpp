@@ -22,6 +22,17 @@
 
 namespace zorelad {
 
+// What tells a file from another one, or from itself after a change: the
+// file it names, its size, and when its contents or its entry last changed.
+struct FileIdentity {
+    bool known = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+};
+
 namespace {
 
 // playbin's flags, as GStreamer's playback tutorials spell them out.
@@ -45,17 +56,6 @@ constexpr std::chrono::milliseconds ReasonBound{1000};
 // many times as long as the failure took has passed: the replay timer then
 // spends at most a tenth of the time on a file that is slow to fail.
 constexpr int RetryFactor = 10;
-
-// What tells a file from another one, or from itself after a change: the
-// file it names, its size, and when its contents or its entry last changed.
-struct FileIdentity {
-    bool known = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
-    timespec changed{};
-};
 
 FileIdentity identityOf(const QString &fileName)
 {
@@ -337,6 +337,12 @@ public:
         return true;
     }
 
+    bool running()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return !m_finished;
+    }
+
     // The caller has given up on the pipeline; the change's thread owns it.
     void abandon()
     {
@@ -391,6 +397,11 @@ struct MediaPlayer::Private {
     std::shared_ptr<BoundedChange> m_change; // the last state change started on its own thread
     std::unique_ptr<PrerollWatch> m_watch;
     std::unique_ptr<FrameRelay> m_relay;
+    // What prepare() started: the file as it was then, and when the open's
+    // bound runs out.
+    QString m_preparedName;
+    FileIdentity m_preparedFile;
+    std::chrono::steady_clock::time_point m_deadline;
     // Whether the pipeline has a real sound output: from the start, or once
     // a file with a sound track came to a player that leaves it out.
     bool m_withSound = true;
@@ -420,14 +431,18 @@ void MediaPlayer::open()
     }
     closeDevice();
     const FileIdentity file = identityOf(d->m_fileName);
+    const bool prepared = takePrepared(file);
     const auto started = std::chrono::steady_clock::now();
     if (d->m_fileName == d->m_failedName && sameFile(file, d->m_failedFile) && started < d->m_retryAfter)
         throw Failure(d->m_failure);
     try {
-        if (notAPlainFile(d->m_fileName))
-            throw Failure(orUnknown(unreadableText()));
-        createPipeline();
-        setSource();
+        if (!prepared) {
+            if (notAPlainFile(d->m_fileName))
+                throw Failure(orUnknown(unreadableText()));
+            createPipeline();
+            setSource();
+            startPreroll();
+        }
         preroll();
         if (!d->m_withSound && audioStreams() > 0) {
             // The file has sound: a pipeline with the sound output from now on.
@@ -435,6 +450,7 @@ void MediaPlayer::open()
             d->m_withSound = true;
             createPipeline();
             setSource();
+            startPreroll();
             preroll();
         }
     } catch (const Failure &failure) {
@@ -450,6 +466,37 @@ void MediaPlayer::open()
     d->m_openName = d->m_fileName;
     d->m_openFile = file;
     emit opened();
+}
+
+void MediaPlayer::prepare()
+{
+    if (d->m_open || !d->m_preparedName.isEmpty() || notAPlainFile(d->m_fileName))
+        return;
+    const FileIdentity file = identityOf(d->m_fileName);
+    try {
+        createPipeline();
+        setSource();
+    } catch (const Failure &) {
+        dropPipeline(false);
+        return; // the open tries again and reports it
+    }
+    startPreroll();
+    d->m_preparedName = d->m_fileName;
+    d->m_preparedFile = file;
+}
+
+// Whether an open of the named file, as it is now, can take up the prepared
+// pipeline. One prepared for another file, or for this one before it
+// changed, is given up.
+bool MediaPlayer::takePrepared(const FileIdentity &file)
+{
+    if (d->m_preparedName.isEmpty())
+        return false;
+    const bool same = d->m_fileName == d->m_preparedName && sameFile(file, d->m_preparedFile);
+    d->m_preparedName.clear();
+    if (!same)
+        dropPipeline(true);
+    return same;
 }
 
 void MediaPlayer::play()
@@ -522,6 +569,8 @@ void MediaPlayer::dropPipeline(bool mayBeStuck)
 {
     if (!d->m_pipeline)
         return;
+    // A state change still running on its thread must not be raced.
+    mayBeStuck = mayBeStuck || (d->m_change && d->m_change->running());
     if (d->m_frameSink)
         FrameRelay::detach(d->m_frameSink);
     d->m_watch.reset();
@@ -569,8 +618,19 @@ bool MediaPlayer::restartedInPlace()
     return d->m_watch->wait(OpenBound) == PrerollWatch::Outcome::Done && reachedPause();
 }
 
-// A failed open leaves no device: the pipeline goes back to NULL, or is
-// given up when it did not answer in time.
+// Opening proper: PAUSED makes the pipeline read the file, pick decoders and
+// wait with the first picture. The change runs on a thread of its own (the
+// file source opens the file there), so that the whole of it is bounded.
+void MediaPlayer::startPreroll()
+{
+    d->m_deadline = std::chrono::steady_clock::now() + OpenBound;
+    d->m_watch->arm();
+    d->m_change = BoundedChange::start(d->m_pipeline.get(), GST_STATE_PAUSED);
+}
+
+// Waits for the open started by startPreroll(). A failed open leaves no
+// device: the pipeline goes back to NULL, or is given up when it did not
+// answer in time.
 void MediaPlayer::preroll()
 {
     const Preroll outcome = prerolled();
@@ -584,16 +644,11 @@ void MediaPlayer::preroll()
     throw Failure(orUnknown(text));
 }
 
-// Opening proper: PAUSED makes the pipeline read the file, pick decoders and
-// wait with the first picture. It is ready on the pipeline's ASYNC_DONE, or
-// failed on the first error. The whole of it, the change to PAUSED included
-// (the file source opens the file there), is bounded.
+// Ready on the pipeline's ASYNC_DONE, or failed on the first error.
 MediaPlayer::Preroll MediaPlayer::prerolled()
 {
     using namespace std::chrono;
-    const auto deadline = steady_clock::now() + OpenBound;
-    d->m_watch->arm();
-    d->m_change = BoundedChange::start(d->m_pipeline.get(), GST_STATE_PAUSED);
+    const auto deadline = d->m_deadline;
     GstStateChangeReturn result = GST_STATE_CHANGE_FAILURE;
     if (!d->m_change->wait(deadline, &result))
         return Preroll::Stuck;

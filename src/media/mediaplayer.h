@@ -12,6 +12,7 @@
 namespace zorelad {
 
 class VideoDisplay;
+struct FileIdentity;
 
 // Where the sound and pictures go, as GStreamer launch descriptions. An empty
 // audio sink means the system's default output; an empty video sink means the
@@ -36,6 +37,11 @@ public:
     QString fileName() const;
 
     void open();
+    // Starts opening the named file in the background, for an open() soon
+    // to come: that open takes up what was prepared when it names the same
+    // file, unchanged, and waits only for the rest. Failures are left for
+    // that open to report. Does nothing while a device is open.
+    void prepare();
     void play();
     void stop();
     void setDisplay(VideoDisplay *display);
@@ -65,7 +71,9 @@ private:
     void createPipeline();
     void dropPipeline(bool mayBeStuck);
     void setSource();
+    bool takePrepared(const FileIdentity &file);
     enum class Preroll { Ready, Failed, Stuck };
+    void startPreroll();
     void preroll();
     Preroll prerolled();
     bool reachedPause() const;

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 using zorelad::Failure;
 using zorelad::MediaPlayer;
@@ -67,6 +68,8 @@ private slots:
     void contentDecidesNotTheName();
     void soundComesWithItsTrack();
     void frameAfterDisplayOrPlayerIsGone();
+    void openTakesUpWhatWasPrepared_data();
+    void openTakesUpWhatWasPrepared();
 
 private:
     QString file(const QString &name) const { return m_dir.filePath(name); }
@@ -312,6 +315,43 @@ void TestMediaPlayer::frameAfterDisplayOrPlayerIsGone()
     player.reset();
     QTest::qWait(100);
     QVERIFY(!display->currentFrame().isNull());
+}
+
+void TestMediaPlayer::openTakesUpWhatWasPrepared_data()
+{
+    QTest::addColumn<QString>("prepared");
+    QTest::addColumn<bool>("replacedMeanwhile"); // by random bytes, after prepare()
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("same file") << "prep.mp3" << false << "prep.mp3";
+    QTest::newRow("file replaced after prepare") << "prep.mp3" << true << "prep.mp3";
+    QTest::newRow("another file opened") << "prep.mp3" << false << "noise.avi";
+    QTest::newRow("bad file prepared") << "noise.avi" << false << "noise.avi";
+    QTest::newRow("a pipe is never prepared") << "pipe.mp3" << false << "track1.mp3";
+}
+
+// An open takes up what prepare() started only for the same, unchanged
+// file; anything else is opened afresh, failures with their own text.
+void TestMediaPlayer::openTakesUpWhatWasPrepared()
+{
+    QFETCH(QString, prepared);
+    QFETCH(bool, replacedMeanwhile);
+    QFETCH(QString, opened);
+    QFile::remove(file("prep.mp3"));
+    QVERIFY(QFile::copy(file("track1.mp3"), file("prep.mp3")));
+    QVERIFY(QFile::exists(file("pipe.mp3")) || ::mkfifo(QFile::encodeName(file("pipe.mp3")).constData(), 0600) == 0);
+
+    MediaPlayer player(nullptr, quietSinks());
+    player.setFileName(file(prepared));
+    player.prepare();
+    if (replacedMeanwhile) {
+        QTest::qWait(500); // the prepared pipeline has read the first file by now
+        QVERIFY(QFile::remove(file("prep.mp3")) && QFile::copy(file("noise.avi"), file("prep.mp3")));
+    }
+    player.setFileName(file(opened));
+    const QString text = failureOf([&] { player.open(); });
+    const bool opens = !replacedMeanwhile && opened.endsWith(".mp3");
+    QVERIFY2(opens ? text.isEmpty() && player.hasAudio() : text.size() > 1 && text != "Unknown error code",
+             qPrintable(text));
 }
 
 QTEST_MAIN(TestMediaPlayer)
