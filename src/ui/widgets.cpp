@@ -6,6 +6,8 @@
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QRadioButton>
@@ -14,6 +16,7 @@
 #include <QStylePainter>
 #include <QTextOption>
 #include <algorithm>
+#include <cstring>
 
 namespace zorelad {
 
@@ -101,6 +104,104 @@ void ShapeWidget::drawShape(QPainter &painter) const
     }
 }
 
+namespace {
+
+// Where a painter on a widget draws into the window's pixels, when they are
+// an image it draws into at their own scale.
+QImage *windowPixels(QWidget *widget, QPoint *at)
+{
+    QPainter painter(widget);
+    QPaintDevice *device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    const QTransform transform = painter.deviceTransform();
+    if (!device || device->devType() != QInternal::Image || transform.type() > QTransform::TxTranslate)
+        return nullptr;
+    *at = QPoint(qRound(transform.dx()), qRound(transform.dy()));
+    return static_cast<QImage *>(device);
+}
+
+// Whether the pixels of `area` in `pixels` and those of `kept` are the same
+// within `region` (in the area's coordinates).
+bool samePixels(const QImage &pixels, const QRect &area, const QImage &kept, const QRegion &region)
+{
+    for (const QRect &part : region & QRect(QPoint(), area.size())) {
+        const int bytes = part.width() * pixels.depth() / 8;
+        const int offset = part.x() * pixels.depth() / 8;
+        for (int y = part.top(); y <= part.bottom(); ++y)
+            if (memcmp(pixels.constScanLine(area.y() + y) + (area.x() * pixels.depth() / 8) + offset,
+                       kept.constScanLine(y) + offset, bytes) != 0)
+                return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void KeptPixels::paint(QWidget *widget, QPaintEvent *event, bool seeThrough, const std::function<void()> &paint)
+{
+    QPoint at;
+    QImage *pixels = windowPixels(widget, &at);
+    const QRect area(at, widget->size());
+    if (pixels && at == m_at && m_painted.size() == area.size() && m_painted.format() == pixels->format()
+        && (!seeThrough || samePixels(*pixels, area, m_beneath, event->region()))) {
+        QPainter painter(widget);
+        painter.drawImage(0, 0, m_painted);
+        return;
+    }
+    const bool whole = pixels && event->region() == QRegion(widget->rect()) && pixels->rect().contains(area);
+    if (whole && seeThrough)
+        m_beneath = pixels->copy(area);
+    paint();
+    if (!whole) {
+        drop();
+        return;
+    }
+    m_painted = pixels->copy(area);
+    m_at = at;
+}
+
+void KeptPixels::drop()
+{
+    m_painted = QImage();
+    m_beneath = QImage();
+}
+
+void KeptGroupBox::paintEvent(QPaintEvent *event)
+{
+    if (!autoFillBackground() || !palette().brush(backgroundRole()).isOpaque()) {
+        m_kept.drop();
+        QGroupBox::paintEvent(event);
+        return;
+    }
+    if (m_keptTitle != title() || m_keptActive != isActiveWindow()) {
+        m_kept.drop();
+        m_keptTitle = title();
+        m_keptActive = isActiveWindow();
+    }
+    m_kept.paint(this, event, false, [&] { QGroupBox::paintEvent(event); });
+}
+
+// Colours, font, style, enabled state: anything that may change the picture.
+void KeptGroupBox::changeEvent(QEvent *event)
+{
+    m_kept.drop();
+    QGroupBox::changeEvent(event);
+}
+
+void KeptSizeGrip::paintEvent(QPaintEvent *event)
+{
+    if (m_keptActive != isActiveWindow()) {
+        m_kept.drop();
+        m_keptActive = isActiveWindow();
+    }
+    m_kept.paint(this, event, true, [&] { QSizeGrip::paintEvent(event); });
+}
+
+void KeptSizeGrip::changeEvent(QEvent *event)
+{
+    m_kept.drop();
+    QSizeGrip::changeEvent(event);
+}
+
 void StretchedPicture::setPicture(const QImage &picture)
 {
     m_picture = picture;
@@ -124,7 +225,7 @@ StatusStrip::StatusStrip(QWidget *parent) : QWidget(parent)
         m_panels[i]->setIndent(2);
     }
     m_panels[1]->setAlignment(Qt::AlignCenter);
-    m_grip = new QSizeGrip(this);
+    m_grip = new KeptSizeGrip(this);
 }
 
 void StatusStrip::setPanelText(int panel, const QString &text) { m_panels[panel]->setText(text); }

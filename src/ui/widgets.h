@@ -5,15 +5,17 @@
 
 #include <QColor>
 #include <QFrame>
+#include <QGroupBox>
 #include <QImage>
 #include <QPushButton>
+#include <QSizeGrip>
 #include <QWidget>
+#include <functional>
 #include <initializer_list>
 
 class QLabel;
 class QPainter;
 class QRadioButton;
-class QSizeGrip;
 
 namespace zorelad {
 
@@ -64,6 +66,62 @@ private:
     QImage m_picture;
 };
 
+// The pixels a widget painted in its window, kept to be put back when it is
+// repainted without change: in part, when a widget beside or over it changed.
+// Painting Qt's frames, titles and size grips costs far more than a copy,
+// and what is put back is exactly what was painted there. They are taken
+// after a whole painting, along with the pixels that lay beneath for a
+// see-through widget; they are put back only at the same place and size in
+// the window, and for a see-through widget only over the same pixels
+// beneath. The widget drops them when anything else it is drawn from
+// changes.
+class KeptPixels {
+public:
+    // Handles `event` for `widget`: puts back what was kept, or calls
+    // `paint` and keeps what it painted.
+    void paint(QWidget *widget, QPaintEvent *event, bool seeThrough, const std::function<void()> &paint);
+    void drop();
+
+private:
+    QImage m_painted;
+    QImage m_beneath;
+    QPoint m_at; // where in the window's pixels they were taken
+};
+
+// A titled frame filled with the window's colour that keeps its pixels: the
+// answer buttons lie over the options' frame, so every new question
+// repaints it beneath their texts. A see-through frame is painted as usual.
+class KeptGroupBox : public QGroupBox {
+    Q_OBJECT
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    KeptPixels m_kept;
+    QString m_keptTitle;
+    bool m_keptActive = false;
+};
+
+// A size grip that keeps its pixels: it lies over the status panel whose
+// text changes at every question.
+class KeptSizeGrip : public QSizeGrip {
+    Q_OBJECT
+public:
+    using QSizeGrip::QSizeGrip;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    KeptPixels m_kept;
+    bool m_keptActive = false;
+};
+
 // A status bar of three sunken panels: 50 px, 50 px (centred text) and the
 // rest, with a size grip at the right end.
 class StatusStrip : public QWidget {
@@ -79,7 +137,7 @@ protected:
 
 private:
     QLabel *m_panels[3];
-    QSizeGrip *m_grip;
+    KeptSizeGrip *m_grip;
 };
 
 // A push button that draws its picture centred below its caption.
