@@ -226,7 +226,7 @@ void TForm1::createWidgets()
 
     exclusiveGroup({RadioButton1, RadioButton2, RadioButton3}, this);
 
-    BitBtn1 = make<QPushButton>("BitBtn1", c, 184, 216, 241, 65, QStringLiteral("Наступне"));
+    BitBtn1 = make<KeptPushButton>("BitBtn1", c, 184, 216, 241, 65, QStringLiteral("Наступне"));
     BitBtn1->setIcon(pictureIcon(QStringLiteral("next.png")));
     BitBtn1->setIconSize(QSize(95, 49));
 

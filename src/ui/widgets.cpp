@@ -134,50 +134,56 @@ bool samePixels(const QImage &pixels, const QRect &area, const QImage &kept, con
     return true;
 }
 
+// What a style draws a widget from, beyond its size, colours and font (whose
+// changes drop what was kept): its state, text and picture.
+QString stateKey(const QStyleOption &option, const QString &text, qint64 picture)
+{
+    return QString::number(uint(option.state)) + QLatin1Char(' ') + QString::number(picture) + QLatin1Char(' ')
+        + text;
+}
+
 } // namespace
 
-void KeptPixels::paint(QWidget *widget, QPaintEvent *event, bool seeThrough, const std::function<void()> &paint)
+void KeptPixels::paint(QWidget *widget, QPaintEvent *event, bool seeThrough, const QString &state,
+                       const std::function<void()> &paint)
 {
     QPoint at;
     QImage *pixels = windowPixels(widget, &at);
     const QRect area(at, widget->size());
-    if (pixels && at == m_at && m_painted.size() == area.size() && m_painted.format() == pixels->format()
-        && (!seeThrough || samePixels(*pixels, area, m_beneath, event->region()))) {
+    const auto kept = m_kept.constFind(state);
+    if (pixels && kept != m_kept.cend() && at == kept->at && kept->painted.size() == area.size()
+        && kept->painted.format() == pixels->format()
+        && (!seeThrough || samePixels(*pixels, area, kept->beneath, event->region()))) {
         QPainter painter(widget);
-        painter.drawImage(0, 0, m_painted);
+        painter.drawImage(0, 0, kept->painted);
         return;
     }
     const bool whole = pixels && event->region() == QRegion(widget->rect()) && pixels->rect().contains(area);
+    Kept taken;
     if (whole && seeThrough)
-        m_beneath = pixels->copy(area);
+        taken.beneath = pixels->copy(area);
     paint();
-    if (!whole) {
-        drop();
+    m_kept.remove(state);
+    if (!whole)
         return;
-    }
-    m_painted = pixels->copy(area);
-    m_at = at;
+    taken.painted = pixels->copy(area);
+    taken.at = at;
+    if (m_kept.size() >= MostStates)
+        m_kept.clear();
+    m_kept.insert(state, taken);
 }
 
-void KeptPixels::drop()
-{
-    m_painted = QImage();
-    m_beneath = QImage();
-}
+void KeptPixels::drop() { m_kept.clear(); }
 
 void KeptGroupBox::paintEvent(QPaintEvent *event)
 {
     if (!autoFillBackground() || !palette().brush(backgroundRole()).isOpaque()) {
-        m_kept.drop();
         QGroupBox::paintEvent(event);
         return;
     }
-    if (m_keptTitle != title() || m_keptActive != isActiveWindow()) {
-        m_kept.drop();
-        m_keptTitle = title();
-        m_keptActive = isActiveWindow();
-    }
-    m_kept.paint(this, event, false, [&] { QGroupBox::paintEvent(event); });
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    m_kept.paint(this, event, false, stateKey(option, title(), 0), [&] { QGroupBox::paintEvent(event); });
 }
 
 // Colours, font, style, enabled state: anything that may change the picture.
@@ -189,17 +195,31 @@ void KeptGroupBox::changeEvent(QEvent *event)
 
 void KeptSizeGrip::paintEvent(QPaintEvent *event)
 {
-    if (m_keptActive != isActiveWindow()) {
-        m_kept.drop();
-        m_keptActive = isActiveWindow();
-    }
-    m_kept.paint(this, event, true, [&] { QSizeGrip::paintEvent(event); });
+    QStyleOption option;
+    option.initFrom(this);
+    m_kept.paint(this, event, true, stateKey(option, {}, 0), [&] { QSizeGrip::paintEvent(event); });
 }
 
 void KeptSizeGrip::changeEvent(QEvent *event)
 {
     m_kept.drop();
     QSizeGrip::changeEvent(event);
+}
+
+void KeptPushButton::paintEvent(QPaintEvent *event)
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString state = stateKey(option, text(), icon().cacheKey()) + QLatin1Char(' ')
+        + QString::number(uint(option.features)) + QLatin1Char(' ') + QString::number(iconSize().width())
+        + QLatin1Char('x') + QString::number(iconSize().height());
+    m_kept.paint(this, event, true, state, [&] { QPushButton::paintEvent(event); });
+}
+
+void KeptPushButton::changeEvent(QEvent *event)
+{
+    m_kept.drop();
+    QPushButton::changeEvent(event);
 }
 
 void StretchedPicture::setPicture(const QImage &picture)

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHash>
 #include <QImage>
 #include <QPushButton>
 #include <QSizeGrip>
@@ -67,25 +68,31 @@ private:
 };
 
 // The pixels a widget painted in its window, kept to be put back when it is
-// repainted without change: in part, when a widget beside or over it changed.
-// Painting Qt's frames, titles and size grips costs far more than a copy,
-// and what is put back is exactly what was painted there. They are taken
-// after a whole painting, along with the pixels that lay beneath for a
-// see-through widget; they are put back only at the same place and size in
-// the window, and for a see-through widget only over the same pixels
-// beneath. The widget drops them when anything else it is drawn from
-// changes.
+// repainted unchanged: in part, when a widget beside or over it changed, or
+// whole, when it comes back to a state it was painted in (a button pressed
+// and released). Painting Qt's frames, buttons and size grips costs far
+// more than a copy, and what is put back is exactly what was painted there.
+// They are taken after a whole painting, for each state the widget names
+// (a few at most), along with the pixels that lay beneath for a see-through
+// widget; they are put back only at the same place and size in the window,
+// and for a see-through widget only over the same pixels beneath. The widget
+// drops them when anything else it is drawn from changes.
 class KeptPixels {
 public:
-    // Handles `event` for `widget`: puts back what was kept, or calls
-    // `paint` and keeps what it painted.
-    void paint(QWidget *widget, QPaintEvent *event, bool seeThrough, const std::function<void()> &paint);
+    // Handles `event` for `widget` in `state`: puts back what was kept for
+    // it, or calls `paint` and keeps what it painted.
+    void paint(QWidget *widget, QPaintEvent *event, bool seeThrough, const QString &state,
+               const std::function<void()> &paint);
     void drop();
 
 private:
-    QImage m_painted;
-    QImage m_beneath;
-    QPoint m_at; // where in the window's pixels they were taken
+    static constexpr int MostStates = 4;
+    struct Kept {
+        QImage painted;
+        QImage beneath;
+        QPoint at; // where in the window's pixels they were taken
+    };
+    QHash<QString, Kept> m_kept;
 };
 
 // A titled frame filled with the window's colour that keeps its pixels: the
@@ -102,8 +109,6 @@ protected:
 
 private:
     KeptPixels m_kept;
-    QString m_keptTitle;
-    bool m_keptActive = false;
 };
 
 // A size grip that keeps its pixels: it lies over the status panel whose
@@ -119,7 +124,21 @@ protected:
 
 private:
     KeptPixels m_kept;
-    bool m_keptActive = false;
+};
+
+// A push button that keeps its pixels for each state it was painted in: the
+// next-question button is pressed and released at every question.
+class KeptPushButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    KeptPixels m_kept;
 };
 
 // A status bar of three sunken panels: 50 px, 50 px (centred text) and the

@@ -110,7 +110,7 @@ void MainWindowTest::widgetsMatchTheLayout_data()
         {"RadioButton1", "QRadioButton", {176, 120, 177, 17}, false, ""},
         {"RadioButton2", "QRadioButton", {176, 144, 177, 17}, false, ""},
         {"RadioButton3", "QRadioButton", {176, 168, 177, 17}, false, ""},
-        {"BitBtn1", "QPushButton", {184, 216, 241, 65}, false, "Наступне"},
+        {"BitBtn1", "zorelad::KeptPushButton", {184, 216, 241, 65}, false, "Наступне"},
         {"StatusBar1", "zorelad::StatusStrip", {0, 338, 641, 19}, true, ""},
         {"GroupBox1", "zorelad::KeptGroupBox", {552, 0, 89, 57}, true, "Музика"},
         {"RadioButton4", "QRadioButton", {8, 16, 73, 17}, true, "Включена"},
