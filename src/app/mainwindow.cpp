@@ -205,9 +205,9 @@ void TForm1::createWidgets()
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->move(168, 0);
 
-    Button1 = make<KeptPushButton>("Button1", c, 240, 96, 129, 41, QStringLiteral("Рівень І"));
-    Button2 = make<KeptPushButton>("Button2", c, 240, 136, 129, 41, QStringLiteral("Рівень ІІ"));
-    Button3 = make<KeptPushButton>("Button3", c, 240, 176, 129, 41, QStringLiteral("Рівень ІІІ"));
+    Button1 = make<QPushButton>("Button1", c, 240, 96, 129, 41, QStringLiteral("Рівень І"));
+    Button2 = make<QPushButton>("Button2", c, 240, 136, 129, 41, QStringLiteral("Рівень ІІ"));
+    Button3 = make<QPushButton>("Button3", c, 240, 176, 129, 41, QStringLiteral("Рівень ІІІ"));
 
     Edit1 = make<QLineEdit>("Edit1", c, 8, 24, 121, 21);
     Edit1->setReadOnly(true);

@@ -213,7 +213,7 @@ void KeptPushButton::paintEvent(QPaintEvent *event)
     const QString state = stateKey(option, text(), icon().cacheKey()) + QLatin1Char(' ')
         + QString::number(uint(option.features)) + QLatin1Char(' ') + QString::number(iconSize().width())
         + QLatin1Char('x') + QString::number(iconSize().height());
-    m_kept.paint(this, event, true, state, [&] { paintButton(event); });
+    m_kept.paint(this, event, true, state, [&] { QPushButton::paintEvent(event); });
 }
 
 void KeptPushButton::changeEvent(QEvent *event)
@@ -262,7 +262,7 @@ void StatusStrip::resizeEvent(QResizeEvent *)
     m_grip->setGeometry(width() - grip.width(), height() - grip.height(), grip.width(), grip.height());
 }
 
-void CaptionOverPictureButton::paintButton(QPaintEvent *)
+void CaptionOverPictureButton::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);
     QStyleOptionButton option;

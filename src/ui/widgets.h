@@ -127,18 +127,15 @@ private:
 };
 
 // A push button that keeps its pixels for each state it was painted in: the
-// next-question button is pressed and released at every question, and the
-// level buttons come back at every grade.
+// next-question button is pressed and released at every question.
 class KeptPushButton : public QPushButton {
     Q_OBJECT
 public:
     using QPushButton::QPushButton;
 
 protected:
-    void paintEvent(QPaintEvent *event) final;
+    void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
-    // Paints the button when nothing kept will do.
-    virtual void paintButton(QPaintEvent *event) { QPushButton::paintEvent(event); }
 
 private:
     KeptPixels m_kept;
@@ -163,13 +160,13 @@ private:
 };
 
 // A push button that draws its picture centred below its caption.
-class CaptionOverPictureButton : public KeptPushButton {
+class CaptionOverPictureButton : public QPushButton {
     Q_OBJECT
 public:
-    using KeptPushButton::KeptPushButton;
+    using QPushButton::QPushButton;
 
 protected:
-    void paintButton(QPaintEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // Unchecks a radio button from code, which Qt otherwise refuses for the
