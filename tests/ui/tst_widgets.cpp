@@ -61,9 +61,9 @@ private slots:
     // text panel with a size grip over its end; the right column's frame,
     // push button and grip keep their pixels. In the window's own pixels the
     // columns look alike through new texts (one reaching under the grip), a
-    // pressed and released button, a new colour beneath it, a new title, a
-    // disabled state and a new size. (They lie 320 pixels apart, so that
-    // their pixels line up alike in memory.)
+    // pressed and released button, a new colour beneath it, a new title, new
+    // colours and font, a disabled state and a new size. (They lie 320
+    // pixels apart, so that their pixels line up alike in memory.)
     void keptPixelsPaintAsPlainWidgets()
     {
         QWidget window;
@@ -108,6 +108,7 @@ private slots:
             [&](int k) { buttons[k]->setDown(true), colour(k, Qt::darkGreen); },
             [&](int k) { buttons[k]->setDown(false), frames[k]->setTitle(QStringLiteral("Музика")); },
             [&](int k) { buttons[k]->setText(QStringLiteral("Далі")), panels[k]->setText("2 / 24"); },
+            [&](int k) { frames[k]->setPalette(QPalette(Qt::darkCyan)), buttons[k]->setFont(QFont("DejaVu Serif")); },
             [&](int k) { frames[k]->setEnabled(false), buttons[k]->setEnabled(false); },
             [&](int k) { frames[k]->resize(200, 90), grips[k]->move(grips[k]->x() - 4, 191); },
             [&](int k) { options[k]->setText(QStringLiteral("Вега")), panels[k]->setText(longText); },
