@@ -108,9 +108,8 @@ namespace {
 
 // Where a painter on a widget draws into the window's pixels, when they are
 // an image it draws into at their own scale.
-QImage *windowPixels(QWidget *widget, QPoint *at)
+QImage *windowPixels(QPainter &painter, QPoint *at)
 {
-    QPainter painter(widget);
     QPaintDevice *device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
     const QTransform transform = painter.deviceTransform();
     if (!device || device->devType() != QInternal::Image || transform.type() > QTransform::TxTranslate)
@@ -147,17 +146,18 @@ QString stateKey(const QStyleOption &option, const QString &text, qint64 picture
 void KeptPixels::paint(QWidget *widget, QPaintEvent *event, bool seeThrough, const QString &state,
                        const std::function<void()> &paint)
 {
+    QPainter painter(widget);
     QPoint at;
-    QImage *pixels = windowPixels(widget, &at);
+    QImage *pixels = windowPixels(painter, &at);
     const QRect area(at, widget->size());
     const auto kept = m_kept.constFind(state);
     if (pixels && kept != m_kept.cend() && at == kept->at && kept->painted.size() == area.size()
         && kept->painted.format() == pixels->format()
         && (!seeThrough || samePixels(*pixels, area, kept->beneath, event->region()))) {
-        QPainter painter(widget);
         painter.drawImage(0, 0, kept->painted);
         return;
     }
+    painter.end(); // the widget paints itself with a painter of its own
     const bool whole = pixels && event->region() == QRegion(widget->rect()) && pixels->rect().contains(area);
     Kept taken;
     if (whole && seeThrough)
