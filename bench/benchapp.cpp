@@ -22,7 +22,7 @@
 #include "errorbox.h"
 #include "identification.h"
 #include "privatecups.h"
-#include "questionfile.h"
+#include "questionfolder.h"
 #include "startup.h"
 #include "mainwindow.h"
 

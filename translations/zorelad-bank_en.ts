@@ -78,12 +78,5 @@
             <numerusform>Wrote %n question files below %1.</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>Only %n question file(s) were replaced; run the import again.</source>
-        <translation>
-            <numerusform>Only %n question file was replaced; run the import again.</numerusform>
-            <numerusform>Only %n question files were replaced; run the import again.</numerusform>
-        </translation>
-    </message>
 </context>
 </TS>

@@ -101,6 +101,58 @@ Save as UTF-8 and load with: sudo zorelad-import FILE /etc/zorelad/Text</source>
 Рівень починається рядком-заголовком і містить 24 запитання. Рядки з # - коментарі.
 Збережіть у кодуванні UTF-8 і завантажте командою: sudo zorelad-import ФАЙЛ /etc/zorelad/Text</translation>
     </message>
+    <message>
+        <source>A line of a question that starts with # or [ has a \ written before it.</source>
+        <translation>Перед рядком запитання, що починається з # або [, написано \.</translation>
+    </message>
+    <message>
+        <source>%1 is %2 MB; a bank text is at most %3 MB</source>
+        <translation>%1 має %2 МБ; текст запитань може мати щонайбільше %3 МБ</translation>
+    </message>
+    <message>
+        <source>%1 holds more than %2 MB; a bank text is at most %2 MB</source>
+        <translation>%1 має понад %2 МБ; текст запитань може мати щонайбільше %2 МБ</translation>
+    </message>
+    <message>
+        <source>a symbolic link</source>
+        <translation>символьне посилання</translation>
+    </message>
+    <message>
+        <source>is %1 KB; a question file is at most %2 KB</source>
+        <translation>має %1 КБ; файл запитання може мати щонайбільше %2 КБ</translation>
+    </message>
+    <message>
+        <source>is saved as %1, not windows-1251</source>
+        <translation>збережено в %1, а не у windows-1251</translation>
+    </message>
+    <message>
+        <source>it is %1, not a folder</source>
+        <translation>це %1, а не тека</translation>
+    </message>
+    <message>
+        <source>it is %1, which is never replaced; move it away</source>
+        <translation>це %1, а таке ніколи не замінюється; приберіть його звідти</translation>
+    </message>
+    <message>
+        <source>the folder cannot be created</source>
+        <translation>не вдається створити теку</translation>
+    </message>
+    <message>
+        <source>No question file was changed.</source>
+        <translation>Жодного файлу запитань не змінено.</translation>
+    </message>
+    <message>
+        <source>Only these levels were replaced: %1.</source>
+        <translation>Замінено лише ці рівні: %1.</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>це тека</translation>
+    </message>
+    <message>
+        <source>UTF-8 with a byte order mark</source>
+        <translation>UTF-8 з міткою порядку байтів (BOM)</translation>
+    </message>
 </context>
 <context>
     <name>Check</name>
@@ -119,22 +171,6 @@ Save as UTF-8 and load with: sudo zorelad-import FILE /etc/zorelad/Text</source>
     <message>
         <source>a device</source>
         <translation>пристрій</translation>
-    </message>
-    <message>
-        <source>is saved as UTF-16, not windows-1251; to convert it: %1</source>
-        <translation>збережено в UTF-16, а не у windows-1251; щоб перетворити: %1</translation>
-    </message>
-    <message>
-        <source>is saved as UTF-8, not windows-1251; to convert it: %1</source>
-        <translation>збережено в UTF-8, а не у windows-1251; щоб перетворити: %1</translation>
-    </message>
-    <message>
-        <source>is saved as UTF-8 with a byte order mark, not windows-1251; to convert it: %1</source>
-        <translation>збережено в UTF-8 з міткою порядку байтів (BOM), а не у windows-1251; щоб перетворити: %1</translation>
-    </message>
-    <message>
-        <source>is saved as KOI8-U, not windows-1251; to convert it: %1</source>
-        <translation>збережено в KOI8-U, а не у windows-1251; щоб перетворити: %1</translation>
     </message>
     <message>
         <source>line %1: %2</source>
@@ -184,6 +220,14 @@ Save as UTF-8 and load with: sudo zorelad-import FILE /etc/zorelad/Text</source>
         <source>%1 holds no level folders 1, 2 and 3; name the folder that does, such as /etc/zorelad/Text</source>
         <translation>у %1 немає тек рівнів 1, 2 і 3; вкажіть теку, де вони є, наприклад /etc/zorelad/Text</translation>
     </message>
+    <message>
+        <source>%1; to convert it: %2</source>
+        <translation>%1; щоб перетворити: %2</translation>
+    </message>
+    <message>
+        <source>the same question as in %1</source>
+        <translation>те саме запитання, що й у %1</translation>
+    </message>
 </context>
 <context>
     <name>CheckMain</name>
@@ -227,10 +271,6 @@ and load it back with: sudo zorelad-import FILE TEXTDIR
 одним текстом UTF-8 у ФАЙЛ, а без ФАЙЛУ - на стандартний вивід. Редагуйте його в будь-якому
 текстовому редакторі й завантажте назад командою: sudo zorelad-import ФАЙЛ ТЕКА
 </translation>
-    </message>
-    <message>
-        <source>Cannot write &quot;%1&quot;: %2</source>
-        <translation>Не вдається записати «%1»: %2</translation>
     </message>
 </context>
 <context>
@@ -292,10 +332,6 @@ and no file is changed.
         </translation>
     </message>
     <message>
-        <source>Cannot create the folder &quot;%1&quot;; no question file was changed.</source>
-        <translation>Не вдається створити теку «%1»; жодного файлу запитань не змінено.</translation>
-    </message>
-    <message>
         <source>No question file was changed.</source>
         <translation>Жодного файлу запитань не змінено.</translation>
     </message>
@@ -307,17 +343,13 @@ and no file is changed.
             <numerusform>Записано %n файлів запитань в %1.</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>Only %n question file(s) were replaced; run the import again.</source>
-        <translation>
-            <numerusform>Замінено лише %n файл запитання; запустіть імпорт ще раз.</numerusform>
-            <numerusform>Замінено лише %n файли запитань; запустіть імпорт ще раз.</numerusform>
-            <numerusform>Замінено лише %n файлів запитань; запустіть імпорт ще раз.</numerusform>
-        </translation>
+    <message>
+        <source>Cannot write the standard output: %1</source>
+        <translation>Не вдається записати у стандартний вивід: %1</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a file; zorelad-check tells what it is</source>
-        <translation>«%1» - не файл; zorelad-check скаже, що це</translation>
+        <source>%1 is the folder of level %2; name the Text folder above it (%3) to import these levels</source>
+        <translation>%1 — тека рівня %2; щоб імпортувати ці рівні, вкажіть теку Text над нею (%3)</translation>
     </message>
 </context>
 </TS>

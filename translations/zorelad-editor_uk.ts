@@ -40,41 +40,21 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
         <source>%1 does not hold all three levels; open a Text folder and import it there.</source>
         <translation>%1 містить не всі три рівні; відкрийте папку Text та імпортуйте його туди.</translation>
     </message>
-    <message numerus="yes">
-        <source>a word is %n px too wide for the question box</source>
-        <translation>
-            <numerusform>слово ширше за поле питання на %n пікс.</numerusform>
-            <numerusform>слово ширше за поле питання на %n пікс.</numerusform>
-            <numerusform>слово ширше за поле питання на %n пікс.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>the question is %n px too tall for its box: its end is cut off</source>
-        <translation>
-            <numerusform>питання вище за своє поле на %n пікс.: його кінець обрізано</numerusform>
-            <numerusform>питання вище за своє поле на %n пікс.: його кінець обрізано</numerusform>
-            <numerusform>питання вище за своє поле на %n пікс.: його кінець обрізано</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>option %1 is %n px too wide: its end is cut off</source>
-        <translation>
-            <numerusform>варіант %1 ширший за кнопку на %n пікс.: його кінець обрізано</numerusform>
-            <numerusform>варіант %1 ширший за кнопку на %n пікс.: його кінець обрізано</numerusform>
-            <numerusform>варіант %1 ширший за кнопку на %n пікс.: його кінець обрізано</numerusform>
-        </translation>
-    </message>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
     <message>
-        <source>Cannot write %1: %2</source>
-        <translation>Не вдається записати %1: %2</translation>
-    </message>
-    <message>
         <source>You may not write to the folder %1 (%2).</source>
         <translation>Немає дозволу на запис у папку %1 (%2).</translation>
+    </message>
+    <message>
+        <source>These questions were changed on disk since they were opened here: %1.</source>
+        <translation>Ці запитання змінено на диску, відколи їх тут відкрито: %1.</translation>
+    </message>
+    <message>
+        <source>; change and save the question to write it in windows-1251</source>
+        <translation>; щоб записати його у windows-1251, змініть і збережіть запитання</translation>
     </message>
 </context>
 <context>
@@ -278,10 +258,6 @@ Nothing was written there. You can save a copy of the questions in a folder of y
         <translation>Не експортовано</translation>
     </message>
     <message>
-        <source>Cannot write %1: %2</source>
-        <translation>Не вдається записати %1: %2</translation>
-    </message>
-    <message>
         <source>Export %1</source>
         <translation>Експорт: %1</translation>
     </message>
@@ -334,6 +310,24 @@ Nothing was written there. You can save a copy of the questions in a folder of y
     <message>
         <source>Some questions were changed. Save them before closing?</source>
         <translation>Деякі питання змінено. Зберегти їх перед закриттям?</translation>
+    </message>
+    <message>
+        <source>Changed on disk</source>
+        <translation>Змінено на диску</translation>
+    </message>
+    <message>
+        <source>%1
+Save your changes over them?</source>
+        <translation>%1
+Зберегти ваші зміни замість них?</translation>
+    </message>
+    <message>
+        <source>Not saved.</source>
+        <translation>Не збережено.</translation>
+    </message>
+    <message>
+        <source>Still saving: the folder %1 does not answer. The questions stay here until it does.</source>
+        <translation>Ще зберігаю: тека %1 не відповідає. Запитання залишаються тут, доки вона не відповість.</translation>
     </message>
 </context>
 <context>

@@ -1,7 +1,10 @@
 #pragma once
-// Question files: one windows-1251 text file per question. Line 1 is the
-// question, lines 2 to 4 the three options, line 5 the number of the right
-// option ("1", "2" or "3" exactly). Later lines are ignored.
+// The question file format: one windows-1251 text file per question. Line 1
+// is the question, lines 2 to 4 the three options, line 5 the number of the
+// right option ("1", "2" or "3" exactly). Later lines are ignored. Where the
+// files lie is questionfolder.h's business.
+
+#include "textencoding.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,26 +12,36 @@
 
 namespace zorelad {
 
+inline constexpr int Levels = 3;
 inline constexpr int QuestionsPerLevel = 24;
 inline constexpr int QuestionFileLines = 5;
 inline constexpr int MaxLineLength = 4096;
 
-// The path of question `number` of `level` below the program directory
-// (which ends in '/'), each component looked up without regard to case.
-QString questionFilePath(const QString &programDir, int level, int number);
+// Collects the lines of a question file from a stream of its bytes: a line
+// ends at CR LF, a lone LF or a lone CR, the text ends at the first NUL,
+// every line is cut to MaxLineLength bytes and decoded from windows-1251.
+// Only the first QuestionFileLines lines are kept, so a huge or damaged
+// file costs no more memory than a good one.
+class QuestionLines {
+public:
+    // Feeds bytes; returns false once no more input is wanted.
+    bool feed(const char *data, qsizetype size);
+    // Ends the text: the last line counts also without a line end.
+    void finish();
+    QStringList lines() const { return m_lines; }
 
-// Splits file bytes into lines: a line ends at CR LF, a lone LF or a lone CR,
-// the text ends at the first NUL, every line is cut to MaxLineLength
-// characters and decoded from windows-1251. Only the lines the program uses
-// (the first QuestionFileLines) are returned.
+private:
+    bool endLine();
+
+    QStringList m_lines;
+    QByteArray m_line;
+    bool m_afterCr = false;
+    bool m_lineOpen = false;
+    bool m_done = false;
+};
+
+// The lines of a whole file's bytes, as QuestionLines collects them.
 QStringList splitQuestionText(const QByteArray &bytes);
-
-// Bytes of windows-1251, the question files' code page, as text.
-QString decodeWindows1251(const QByteArray &bytes);
-
-// Reads a question file. Fails with "Cannot open file "PATH". REASON" where
-// PATH is absolute and REASON is the system's.
-QStringList readQuestionFile(const QString &path);
 
 // Line k (from 1) of a file's lines; a line beyond the last reads as empty.
 QString questionLine(const QStringList &lines, int k);
@@ -50,10 +63,15 @@ struct Question {
     bool operator!=(const Question &other) const { return !(*this == other); }
 };
 
-// The question held by a file's lines (as readQuestionFile returns them).
+// The question held by a file's lines (as QuestionLines collects them).
 Question questionFromLines(const QStringList &lines);
 
-// Reads a question file into a Question; fails as readQuestionFile does.
-Question readQuestion(const QString &path);
+// The question in a file's bytes that are in `encoding`: windows-1251 as the
+// quiz reads it, any other as the text it really is.
+Question decodeQuestion(const QByteArray &bytes, FileEncoding encoding);
+
+// The bytes of a question file: the five lines in windows-1251, each ended
+// by CR LF. Fails naming the line and the character windows-1251 lacks.
+QByteArray encodeQuestionFile(const Question &question);
 
 } // namespace zorelad

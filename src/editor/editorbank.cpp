@@ -3,11 +3,11 @@
 #include "failure.h"
 #include "paths.h"
 #include "questionfit.h"
+#include "safewrite.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <algorithm>
 
@@ -85,11 +85,6 @@ BankSlot EditorBank::slotOf(const Entry *wanted) const
 
 namespace {
 
-QString questionPath(const QString &folder, BankSlot slot)
-{
-    return resolvePath(folder + QStringLiteral("/%1/%2.z").arg(slot.level).arg(slot.number));
-}
-
 QString remarksText(const QList<TextRemark> &remarks)
 {
     QStringList lines;
@@ -107,21 +102,23 @@ void EditorBank::open(const QString &location)
     Kind kind = Kind::Folder;
     const QFileInfo info(location);
     if (info.isDir()) {
-        if (!QFileInfo(resolvePath(location + QStringLiteral("/1"))).isDir())
+        if (!QFileInfo(levelFolderPath(location, 1)).isDir())
             throw Failure(tr("The folder %1 holds no question levels (folders 1, 2 and 3).").arg(location));
+        readDisk(location);
+        // A missing or unreadable file is an empty question the teacher can
+        // fill in; its note says what was wrong.
         for (int level = 1; level <= Levels; ++level) {
-            for (int number = 1; number <= QuestionsPerLevel; ++number) {
-                // A missing file is an empty question the teacher can fill in.
-                const QString path = questionPath(location, {level, number});
-                if (QFileInfo::exists(path))
-                    read[level - 1][number - 1] = readQuestion(path);
-            }
+            for (int number = 1; number <= QuestionsPerLevel; ++number)
+                read[level - 1][number - 1] = m_disk[level - 1][number - 1].question;
         }
     } else {
         QFile file(location);
         if (!file.open(QIODevice::ReadOnly))
             throw Failure(tr("Cannot open %1: %2").arg(location, file.errorString()));
-        const BankText text = parseBankText(file.readAll());
+        QByteArray bytes;
+        if (const QString refused = readBankText(file, location, &bytes); !refused.isEmpty())
+            throw Failure(refused);
+        const BankText text = parseBankText(bytes);
         if (!text.problems.isEmpty())
             throw Failure(remarksText(text.problems));
         if (text.levels.size() != Levels)
@@ -130,6 +127,8 @@ void EditorBank::open(const QString &location)
         for (const BankQuestion &q : text.questions)
             read[q.level - 1][q.number - 1] = q.question;
         kind = Kind::Text;
+        for (auto &level : m_disk)
+            level.clear();
     }
     for (int level = 1; level <= Levels; ++level) {
         for (int number = 1; number <= QuestionsPerLevel; ++number) {
@@ -145,32 +144,38 @@ void EditorBank::open(const QString &location)
     emit modifiedChanged();
 }
 
-const Question &EditorBank::question(BankSlot slot) const { return entry(slot)->question; }
-
-QList<TextRemark> questionProblems(const Question &question)
+void EditorBank::readDisk(const QString &folder)
 {
-    QList<TextRemark> problems;
-    for (const QuestionProblem &problem : checkQuestion(question))
-        problems.append({problem.line, problem.message});
-    const TextFit text = questionFit(question.text);
-    if (text.tooWide > 0)
-        problems.append({1, EditorBank::tr("a word is %n px too wide for the question box", nullptr, text.tooWide)});
-    if (text.tooTall > 0)
-        problems.append(
-            {1,
-             EditorBank::tr("the question is %n px too tall for its box: its end is cut off", nullptr, text.tooTall)});
-    for (int k = 0; k < 3; ++k) {
-        if (const TextFit option = optionFit(question.options[k]); option.tooWide > 0)
-            problems.append({k + 2,
-                             EditorBank::tr("option %1 is %n px too wide: its end is cut off", nullptr, option.tooWide)
-                                 .arg(k + 1)});
-    }
-    std::stable_sort(problems.begin(), problems.end(),
-                     [](const TextRemark &a, const TextRemark &b) { return a.line < b.line; });
-    return problems;
+    for (int level = 1; level <= Levels; ++level)
+        m_disk[level - 1] = readLevel(folder, level);
 }
 
-QList<TextRemark> EditorBank::problems(BankSlot slot) const { return questionProblems(question(slot)); }
+QString EditorBank::fileNote(BankSlot slot) const
+{
+    const QList<QuestionFileRead> &level = m_disk[slot.level - 1];
+    if (level.isEmpty())
+        return {};
+    const QuestionFileRead &file = level[slot.number - 1];
+    if (file.problem.isEmpty())
+        return {};
+    QString note = QDir(m_location).relativeFilePath(file.path) + QStringLiteral(": ") + file.problem;
+    if (file.isRead() && file.encoding != FileEncoding::Windows1251)
+        note += tr("; change and save the question to write it in windows-1251");
+    return note;
+}
+
+const Question &EditorBank::question(BankSlot slot) const { return entry(slot)->question; }
+
+QList<TextRemark> EditorBank::problems(BankSlot slot) const
+{
+    QList<QuestionProblem> found = checkQuestion(question(slot)) + checkQuestionFit(question(slot));
+    std::stable_sort(found.begin(), found.end(),
+                     [](const QuestionProblem &a, const QuestionProblem &b) { return a.line < b.line; });
+    QList<TextRemark> problems;
+    for (const QuestionProblem &problem : found)
+        problems.append({problem.line, problem.message});
+    return problems;
+}
 
 bool EditorBank::isModified(BankSlot slot) const { return question(slot) != m_saved[slot.level - 1][slot.number - 1]; }
 
@@ -257,67 +262,128 @@ EditorBank::SaveResult EditorBank::unsoundChange() const
     return {};
 }
 
-EditorBank::SaveResult EditorBank::save()
+QStringList EditorBank::changedOnDisk() const
+{
+    QStringList changed;
+    for (int level = 1; level <= Levels; ++level) {
+        const QList<QuestionFileRead> now = readLevel(m_location, level);
+        for (int number = 1; number <= QuestionsPerLevel; ++number) {
+            const QuestionFileRead &before = m_disk[level - 1].value(number - 1);
+            const QuestionFileRead &after = now[number - 1];
+            // A file this account may no longer read is no news of a change.
+            if (after.status != QuestionFileRead::Unreadable
+                && (before.status != after.status || before.bytes != after.bytes))
+                changed << slotName({level, number});
+        }
+    }
+    return changed;
+}
+
+EditorBank::SaveResult EditorBank::prepareSave(bool overwrite, SaveJob *job) const
 {
     if (SaveResult unsound = unsoundChange(); unsound.outcome != SaveResult::Saved)
         return unsound;
-    if (m_kind == Kind::Folder)
-        return writeFolder(m_location, false);
-    QSaveFile file(m_location);
-    if (!file.open(QIODevice::WriteOnly))
-        return {SaveResult::NoPermission, tr("Cannot write %1: %2").arg(m_location, file.errorString())};
-    file.write(exportText());
-    if (!file.commit())
-        return {SaveResult::Failed, tr("Cannot write %1: %2").arg(m_location, file.errorString())};
-    markSaved(m_location, Kind::Text);
+    job->location = m_location;
+    job->kind = m_kind;
+    job->levels.clear();
+    for (int level = 1; level <= Levels; ++level) {
+        for (int number = 1; number <= QuestionsPerLevel; ++number)
+            job->questions[level - 1][number - 1] = question({level, number});
+    }
+    if (m_kind == Kind::Text) {
+        job->text = exportText();
+        return {};
+    }
+    if (!overwrite) {
+        if (const QStringList changed = changedOnDisk(); !changed.isEmpty())
+            return {SaveResult::ChangedOnDisk,
+                    tr("These questions were changed on disk since they were opened here: %1.")
+                        .arg(changed.join(QStringLiteral(", ")))};
+    }
+    for (int level = 1; level <= Levels; ++level) {
+        LevelFiles files{level, QList<QByteArray>(QuestionsPerLevel)};
+        bool any = false;
+        for (int number = 1; number <= QuestionsPerLevel; ++number) {
+            if (isModified({level, number})) {
+                files.files[number - 1] = encodeQuestionFile(question({level, number}));
+                any = true;
+            }
+        }
+        if (any)
+            job->levels << files;
+    }
+    // Asked before anything is written: may a new folder be made beside
+    // the levels?
+    QTemporaryFile probe(m_location + QStringLiteral("/.zorelad-editor-XXXXXX"));
+    if (!job->levels.isEmpty() && !probe.open())
+        return {SaveResult::NoPermission,
+                tr("You may not write to the folder %1 (%2).").arg(m_location, probe.errorString())};
     return {};
+}
+
+EditorBank::SaveResult EditorBank::prepareCopy(const QString &folder, SaveJob *job) const
+{
+    if (SaveResult unsound = unsoundChange(); unsound.outcome != SaveResult::Saved)
+        return unsound;
+    job->location = QFileInfo(folder).absoluteFilePath();
+    job->kind = Kind::Folder;
+    job->levels.clear();
+    for (int level = 1; level <= Levels; ++level) {
+        LevelFiles files{level, {}};
+        for (int number = 1; number <= QuestionsPerLevel; ++number) {
+            job->questions[level - 1][number - 1] = question({level, number});
+            files.files << encodeQuestionFile(question({level, number}));
+        }
+        job->levels << files;
+    }
+    return {};
+}
+
+EditorBank::SaveResult EditorBank::writeJob(const SaveJob &job)
+{
+    try {
+        if (job.kind == Kind::Text) {
+            if (const QString failure = writeOutputFile(job.location, job.text); !failure.isEmpty())
+                return {SaveResult::Failed, failure};
+        } else if (!job.levels.isEmpty()) {
+            writeLevels(job.location, job.levels);
+        }
+    } catch (const Failure &failure) {
+        return {SaveResult::Failed, failure.text()};
+    }
+    return {};
+}
+
+void EditorBank::finishSave(const SaveJob &job)
+{
+    m_saved = job.questions;
+    m_location = job.location;
+    m_kind = job.kind;
+    if (m_kind == Kind::Folder)
+        readDisk(m_location);
+    emit modifiedChanged();
+}
+
+EditorBank::SaveResult EditorBank::save(bool overwrite)
+{
+    SaveJob job;
+    SaveResult result = prepareSave(overwrite, &job);
+    if (result.outcome == SaveResult::Saved)
+        result = writeJob(job);
+    if (result.outcome == SaveResult::Saved)
+        finishSave(job);
+    return result;
 }
 
 EditorBank::SaveResult EditorBank::saveCopy(const QString &folder)
 {
-    if (SaveResult unsound = unsoundChange(); unsound.outcome != SaveResult::Saved)
-        return unsound;
-    for (int level = 1; level <= Levels; ++level)
-        QDir().mkpath(folder + QStringLiteral("/%1").arg(level));
-    return writeFolder(QFileInfo(folder).absoluteFilePath(), true);
-}
-
-EditorBank::SaveResult EditorBank::writeFolder(const QString &folder, bool all)
-{
-    QList<QuestionFileWrite> writes;
-    for (int level = 1; level <= Levels; ++level) {
-        bool any = false;
-        for (int number = 1; number <= QuestionsPerLevel; ++number) {
-            if (all || isModified({level, number})) {
-                writes.append({questionPath(folder, {level, number}), question({level, number})});
-                any = true;
-            }
-        }
-        // Asked before anything is written: can this folder take a new file?
-        const QString levelFolder = resolvePath(folder + QStringLiteral("/%1").arg(level));
-        QTemporaryFile probe(levelFolder + QStringLiteral("/.zorelad-editor-XXXXXX"));
-        if (any && !probe.open())
-            return {SaveResult::NoPermission,
-                    tr("You may not write to the folder %1 (%2).").arg(levelFolder, probe.errorString())};
-    }
-    try {
-        writeQuestionFiles(writes);
-    } catch (const Failure &failure) {
-        return {SaveResult::Failed, failure.text()};
-    }
-    markSaved(folder, Kind::Folder);
-    return {};
-}
-
-void EditorBank::markSaved(const QString &location, Kind kind)
-{
-    for (int level = 1; level <= Levels; ++level) {
-        for (int number = 1; number <= QuestionsPerLevel; ++number)
-            m_saved[level - 1][number - 1] = question({level, number});
-    }
-    m_location = location;
-    m_kind = kind;
-    emit modifiedChanged();
+    SaveJob job;
+    SaveResult result = prepareCopy(folder, &job);
+    if (result.outcome == SaveResult::Saved)
+        result = writeJob(job);
+    if (result.outcome == SaveResult::Saved)
+        finishSave(job);
+    return result;
 }
 
 } // namespace zorelad

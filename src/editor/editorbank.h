@@ -4,8 +4,8 @@
 // undo history, and saving that writes only sound questions, only through
 // the bank's safe write.
 
-#include "bank.h"
-#include "questionfile.h"
+#include "banktext.h"
+#include "questionfolder.h"
 
 #include <QObject>
 #include <QString>
@@ -30,8 +30,19 @@ public:
 
     // How a save ended.
     struct SaveResult {
-        enum Outcome { Saved, Unsound, NoPermission, Failed } outcome = Saved;
+        enum Outcome { Saved, Unsound, NoPermission, ChangedOnDisk, Failed } outcome = Saved;
         QString message; // why nothing was written
+    };
+
+    // What a save writes, taken from the bank when it starts: the disk is
+    // written from it on any thread, and what it holds becomes the saved
+    // state when it is done.
+    struct SaveJob {
+        QString location;
+        Kind kind = Kind::Folder;
+        QList<LevelFiles> levels; // a folder: the levels with changes
+        QByteArray text;          // a bank text: all of it
+        std::array<std::array<Question, QuestionsPerLevel>, Levels> questions;
     };
 
     explicit EditorBank(QObject *parent = nullptr);
@@ -66,12 +77,25 @@ public:
     // returns its problems (nothing taken) or its notes.
     QList<TextRemark> importText(const QByteArray &utf8, bool *taken);
 
-    // Writes the changed questions to where the bank came from. Nothing is
-    // written while a changed question is unsound or the place cannot take it.
-    SaveResult save();
+    // What the file of a question said when it was read: its encoding, or
+    // why it could not be read; empty when all was well.
+    QString fileNote(BankSlot slot) const;
+
+    // Writes the levels with changed questions to where the bank came from,
+    // each level whole. Nothing is written while a changed question is
+    // unsound, the place cannot take it, or (unless `overwrite`) a question
+    // file changed on disk since it was read.
+    SaveResult save(bool overwrite = false);
     // Writes every question as a Text folder at `folder`, which becomes the
     // bank's location.
     SaveResult saveCopy(const QString &folder);
+
+    // save() in three steps, so that the disk is written off the window's
+    // thread: the job (or why there is none), the writing, and the end.
+    SaveResult prepareSave(bool overwrite, SaveJob *job) const;
+    SaveResult prepareCopy(const QString &folder, SaveJob *job) const;
+    static SaveResult writeJob(const SaveJob &job);
+    void finishSave(const SaveJob &job);
 
 signals:
     void questionChanged(zorelad::BankSlot slot);
@@ -88,19 +112,16 @@ private:
     BankSlot slotOf(const Entry *entry) const;
     void apply(Entry *entry, const Question &question);
     SaveResult unsoundChange() const;
-    SaveResult writeFolder(const QString &folder, bool all);
-    void markSaved(const QString &location, Kind kind);
+    QStringList changedOnDisk() const;
+    void readDisk(const QString &folder);
 
     std::vector<std::unique_ptr<Entry>> m_entries;
     std::array<std::array<Entry *, QuestionsPerLevel>, Levels> m_slots{};
     std::array<std::array<Question, QuestionsPerLevel>, Levels> m_saved;
+    std::array<QList<QuestionFileRead>, Levels> m_disk; // each file as last read or written
     QString m_location;
     Kind m_kind = Kind::Folder;
 };
-
-// Every problem of a question: the bank's checks, then whether its texts
-// show in full in the quiz's widgets.
-QList<TextRemark> questionProblems(const Question &question);
 
 // "Рівень ІІ, питання 7" for messages.
 QString slotName(BankSlot slot);

@@ -2,14 +2,16 @@
 
 #include "failure.h"
 #include "questionpreview.h"
+#include "safewrite.h"
 #include "widgets.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QDialog>
+#include <QDropEvent>
+#include <QEventLoop>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -25,9 +27,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <functional>
@@ -324,8 +327,11 @@ void EditorWindow::showProblems()
     QStringList lines;
     for (const TextRemark &problem : problems)
         lines << tr("Line %1: %2").arg(problem.line).arg(problem.message);
-    m_problems->setText(lines.isEmpty() ? tr("The question is sound.") : lines.join(QLatin1Char('\n')));
-    m_problems->setStyleSheet(lines.isEmpty() ? QStringLiteral("color: darkgreen") : QStringLiteral("color: #b00000"));
+    const QString note = m_bank.fileNote(m_current);
+    m_problems->setText((note.isEmpty() ? QString() : note + QLatin1Char('\n'))
+                        + (lines.isEmpty() ? tr("The question is sound.") : lines.join(QLatin1Char('\n'))));
+    m_problems->setStyleSheet(lines.isEmpty() && note.isEmpty() ? QStringLiteral("color: darkgreen")
+                                                                : QStringLiteral("color: #b00000"));
 }
 
 void EditorWindow::updateItem(BankSlot slot)
@@ -369,7 +375,16 @@ void EditorWindow::fieldEdited(int line)
 
 bool EditorWindow::save()
 {
-    const EditorBank::SaveResult result = m_bank.save();
+    EditorBank::SaveJob job;
+    EditorBank::SaveResult result = m_bank.prepareSave(false, &job);
+    if (result.outcome == EditorBank::SaveResult::ChangedOnDisk
+        && QMessageBox::warning(this, tr("Changed on disk"),
+                                tr("%1\nSave your changes over them?").arg(result.message),
+                                QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Cancel)
+            == QMessageBox::Save)
+        result = m_bank.prepareSave(true, &job);
+    if (result.outcome == EditorBank::SaveResult::Saved)
+        result = writeInBackground(job);
     switch (result.outcome) {
     case EditorBank::SaveResult::Saved:
         statusBar()->showMessage(tr("Saved."), 5000);
@@ -380,11 +395,52 @@ bool EditorWindow::save()
     case EditorBank::SaveResult::NoPermission:
         offerCopy(result.message);
         return !m_bank.isModified();
+    case EditorBank::SaveResult::ChangedOnDisk:
+        statusBar()->showMessage(tr("Not saved."), 5000);
+        return false;
     case EditorBank::SaveResult::Failed:
         QMessageBox::critical(this, tr("Not saved"), result.message);
         return false;
     }
     return false;
+}
+
+EditorBank::SaveResult EditorWindow::writeInBackground(const EditorBank::SaveJob &job)
+{
+    // The disk is written on a thread of its own, so that a folder on a
+    // share that hangs leaves the window painting, with a word on why.
+    EditorBank::SaveResult result;
+    QEventLoop loop;
+    QThread *writer = QThread::create([&job, &result] { result = EditorBank::writeJob(job); });
+    connect(writer, &QThread::finished, &loop, &QEventLoop::quit);
+    QTimer slow;
+    slow.setSingleShot(true);
+    connect(&slow, &QTimer::timeout, this, [this, &job] {
+        statusBar()->showMessage(
+            tr("Still saving: the folder %1 does not answer. The questions stay here until it does.").arg(job.location));
+    });
+    slow.start(SlowSaveMs);
+    centralWidget()->setEnabled(false);
+    menuBar()->setEnabled(false);
+    m_saving = true;
+    writer->start();
+    loop.exec();
+    writer->wait();
+    delete writer;
+    m_saving = false;
+    centralWidget()->setEnabled(true);
+    menuBar()->setEnabled(true);
+    statusBar()->clearMessage();
+    if (result.outcome == EditorBank::SaveResult::Saved) {
+        m_bank.finishSave(job);
+        m_place->setText(m_bank.location());
+        for (int level = 1; level <= Levels; ++level) {
+            for (int number = 1; number <= QuestionsPerLevel; ++number)
+                updateItem({level, number});
+        }
+        showProblems();
+    }
+    return result;
 }
 
 void EditorWindow::offerCopy(const QString &reason)
@@ -426,22 +482,23 @@ void EditorWindow::saveCopyDialog()
     const QString folder = QFileDialog::getExistingDirectory(this, tr("Save a copy in a folder"));
     if (folder.isEmpty())
         return;
-    const EditorBank::SaveResult result = m_bank.saveCopy(folder);
-    if (result.outcome == EditorBank::SaveResult::Saved) {
-        m_place->setText(m_bank.location());
+    EditorBank::SaveJob job;
+    EditorBank::SaveResult result = m_bank.prepareCopy(folder, &job);
+    if (result.outcome == EditorBank::SaveResult::Saved)
+        result = writeInBackground(job);
+    if (result.outcome == EditorBank::SaveResult::Saved)
         statusBar()->showMessage(tr("Saved in %1.").arg(m_bank.location()), 5000);
-    } else {
+    else
         QMessageBox::warning(this, tr("Not saved"), tr("Nothing was saved.\n%1").arg(result.message));
-    }
 }
 
 bool EditorWindow::writeText(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    QMessageBox::warning(this, tr("Not exported"), tr("Cannot write %1: %2").arg(path, file.errorString()));
-    return false;
+    if (const QString failure = writeOutputFile(path, bytes); !failure.isEmpty()) {
+        QMessageBox::warning(this, tr("Not exported"), failure);
+        return false;
+    }
+    return true;
 }
 
 void EditorWindow::exportDialog(int level)
@@ -465,7 +522,12 @@ void EditorWindow::importDialog()
         return;
     }
     bool taken = false;
-    const QList<TextRemark> remarks = m_bank.importText(file.readAll(), &taken);
+    QByteArray text;
+    if (const QString refused = readBankText(file, path, &text); !refused.isEmpty()) {
+        QMessageBox::warning(this, tr("Not imported"), refused);
+        return;
+    }
+    const QList<TextRemark> remarks = m_bank.importText(text, &taken);
     QStringList lines;
     for (const TextRemark &remark : remarks)
         lines << (remark.line > 0 ? tr("Line %1: %2").arg(remark.line).arg(remark.message) : remark.message);
@@ -521,6 +583,10 @@ void EditorWindow::step(int by)
 
 void EditorWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_saving) {
+        event->ignore();
+        return;
+    }
     if (!m_bank.isModified()) {
         event->accept();
         return;

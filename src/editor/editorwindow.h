@@ -32,6 +32,9 @@ public:
     BankSlot current() const { return m_current; }
     void setCurrent(BankSlot slot);
 
+    // After this long a save that has not ended says why it waits.
+    static constexpr int SlowSaveMs = 3000;
+
     // The commands, also for tests and the keyboard.
     bool save();
     void swapWith(BankSlot other);
@@ -59,12 +62,14 @@ private:
     void importDialog();
     void swapDialog();
     bool writeText(const QString &path, const QByteArray &bytes);
+    EditorBank::SaveResult writeInBackground(const EditorBank::SaveJob &job);
     QTreeWidgetItem *item(BankSlot slot) const;
 
     EditorBank m_bank;
     QUndoGroup m_undo;
     BankSlot m_current;
     bool m_showing = false;
+    bool m_saving = false;
 
     QTreeWidget *m_list = nullptr;
     QLineEdit *m_text = nullptr;

@@ -4,7 +4,7 @@
 // main window shows what it is told through LevelView.
 
 #include "grades.h"
-#include "questionfile.h"
+#include "questionfolder.h"
 #include "teststate.h"
 
 #include <QString>

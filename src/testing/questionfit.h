@@ -2,7 +2,7 @@
 // Whether a question's texts show in full in the widgets the main window
 // shows them in, measured with those widgets and the window's font.
 
-#include "bank.h"
+#include "questionrules.h"
 
 #include <QList>
 #include <QString>

@@ -16,6 +16,7 @@ declare -A allowed=(
   [testing]="core ui"
   [about]="core ui"
   [journal]="core"
+  [bank]="core ui testing"
   [editor]="core ui testing"
   [app]="core ui resources media certificate testing about journal"
 )

@@ -1,7 +1,7 @@
 // zorelad-import FILE TEXTDIR: checks every question of the bank text FILE
 // and, only when all are sound, writes them as question files below TEXTDIR.
 
-#include "bankfolder.h"
+#include "banktools.h"
 
 #include <QCoreApplication>
 

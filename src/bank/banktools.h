@@ -2,8 +2,6 @@
 // The teachers' commands on a folder of question files: export to the bank
 // text, import from it, and the options every command shares.
 
-#include "bank.h"
-
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -11,19 +9,21 @@
 
 namespace zorelad {
 
-// The levels a folder holds: a Text folder (1/ 2/ 3/) gives 1 to 3, a
-// level's own folder (named 1, 2 or 3) gives that level alone.
-QList<int> levelsOfFolder(const QString &folder, QString *textDir);
-
-// The bank text of the question files below `folder`. Fails as reading a
-// question file does.
+// The bank text of the question files below `folder` (a Text folder, or one
+// level's folder). Fails naming the first file that cannot be read.
 QByteArray exportBank(const QString &folder);
 
+// Writes the bank text to FILE, or to standard output for an empty `file`;
+// returns the exit status (0 when every byte was written), naming a failure
+// on `err`.
+int writeExport(const QByteArray &text, const QString &file, QTextStream &err);
+
 // Reads the bank text `file` ("-" for standard input) and, when all of it
-// is sound, writes its levels below `textDir`. Problems and notes go to
-// `err` as "FILE:LINE: message". Returns the exit status: 0 when written,
-// 1 when nothing was written.
-int importBank(const QString &file, const QString &textDir, QTextStream &out, QTextStream &err);
+// is sound, writes its levels below `target` (a Text folder, or the folder
+// of the one level the text holds). Problems and notes go to `err` as
+// "FILE:LINE: message". Returns the exit status: 0 when written, 1 when
+// nothing was written.
+int importBank(const QString &file, const QString &target, QTextStream &out, QTextStream &err);
 
 // Runs one of the teachers' commands: the offscreen platform unless a display
 // is asked for, the fonts the windows use, the command's name, version and

@@ -1,10 +1,8 @@
-// Reading question files as a Windows teacher's editor leaves them, and as
-// people break them.
+// Reading question files as the quiz does: as a Windows teacher's editor
+// leaves them, and as people break them.
 
 #include "failure.h"
-#include "grades.h"
-#include "graderows.h"
-#include "questionfile.h"
+#include "questionfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,8 +24,6 @@ private slots:
     void answerMustBeExact();
     void readsAFileAndReportsFailures();
     void hugeFileWithoutLineEndsStaysSmall();
-    void gradeCaptions_data();
-    void gradeCaptions();
 
 private:
     QTemporaryDir dir;
@@ -142,23 +138,6 @@ void QuestionFileTest::hugeFileWithoutLineEndsStaysSmall()
     const QStringList lines = readQuestionFile(path);
     QCOMPARE(lines.size(), 1);
     QCOMPARE(lines[0].size(), MaxLineLength);
-}
-
-void QuestionFileTest::gradeCaptions_data() { testing_support::addGradeRows(); }
-
-void QuestionFileTest::gradeCaptions()
-{
-    QFETCH(int, correct);
-    QFETCH(QString, headline);
-    QFETCH(QString, advice);
-    QFETCH(QString, status);
-    QFETCH(bool, certificate);
-    const Grade grade = gradeFor(correct);
-    QCOMPARE(grade.headline, headline);
-    QCOMPARE(grade.advice, advice);
-    QCOMPARE(grade.status, status);
-    QCOMPARE(grade.offersCertificate, certificate);
-    QCOMPARE(progressText(5), QStringLiteral("із 5 запитань"));
 }
 
 QTEST_GUILESS_MAIN(QuestionFileTest)

@@ -4,7 +4,7 @@
 #include "fonts.h"
 #include "questionfit.h"
 #include "questioncheck.h"
-#include "questionfile.h"
+#include "questionfolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,10 @@
 // zorelad-export TEXTDIR [FILE]: writes the questions below TEXTDIR (all three
 // levels, or one level's folder) as one UTF-8 text for any text editor.
 
-#include "bankfolder.h"
+#include "banktools.h"
 #include "failure.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QSaveFile>
 
 namespace {
 struct Export {
@@ -30,22 +28,10 @@ int main(int argc, char **argv)
                 return 2;
             }
             try {
-                const QByteArray text = zorelad::exportBank(args[0]);
-                if (args.size() == 1) {
-                    QFile output;
-                    output.open(stdout, QIODevice::WriteOnly);
-                    output.write(text);
-                    return 0;
-                }
-                QSaveFile output(args[1]);
-                if (!output.open(QIODevice::WriteOnly) || output.write(text) != text.size() || !output.commit()) {
-                    err << Export::tr("Cannot write \"%1\": %2").arg(args[1], output.errorString()) << '\n';
-                    return 1;
-                }
+                return zorelad::writeExport(zorelad::exportBank(args[0]), args.value(1), err);
             } catch (const zorelad::Failure &failure) {
                 err << failure.text() << '\n';
                 return 1;
             }
-            return 0;
         });
 }

@@ -1,11 +1,11 @@
-#include "bankfolder.h"
+#include "banktools.h"
 
+#include "banktext.h"
 #include "failure.h"
 #include "fonts.h"
-#include "translation.h"
-#include "paths.h"
-#include "readfile.h"
 #include "questionfit.h"
+#include "questionfolder.h"
+#include "translation.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -19,57 +19,52 @@ namespace {
 struct Tools {
     Q_DECLARE_TR_FUNCTIONS(Tools)
 };
+} // namespace
 
-QString levelFile(const QString &textDir, int level, int number)
+QByteArray exportBank(const QString &folder)
 {
-    return resolvePath(textDir + QStringLiteral("/%1/%2.z").arg(level).arg(number));
+    const QuestionFolder bank = questionFolderOf(folder);
+    QList<QList<Question>> questions;
+    for (int level : bank.levels) {
+        questions.append(QList<Question>());
+        for (const QuestionFileRead &file : readLevel(bank.textDir, level)) {
+            // A file in another encoding is exported as the text it holds.
+            if (!file.isRead())
+                throw Failure(QDir::toNativeSeparators(file.path) + QStringLiteral(": ") + file.problem);
+            questions.last().append(file.question);
+        }
+    }
+    return formatBankText(questions, bank.levels.first());
 }
-// A question file's bytes; a question file is small, so the first
-// megabyte is all of any real one.
-QByteArray readQuestionBytes(const QString &path)
+
+int writeExport(const QByteArray &text, const QString &file, QTextStream &err)
 {
-    // A pipe in a question's place would never end; the checker names it.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        throw Failure(
-            Tools::tr("\"%1\" is not a file; zorelad-check tells what it is").arg(QDir::toNativeSeparators(path)));
-    QByteArray bytes;
-    readFileInChunks(path, [&bytes](const char *data, qsizetype size) {
-        bytes.append(data, size);
-        return bytes.size() < (1 << 20);
-    });
-    return bytes;
+    const QString failure = file.isEmpty() ? writeStandardOutput(text) : writeOutputFile(file, text);
+    if (failure.isEmpty())
+        return 0;
+    err << (file.isEmpty() ? Tools::tr("Cannot write the standard output: %1").arg(failure) : failure) << '\n';
+    return 1;
+}
+
+namespace {
+
+// Where a text's levels go: below a Text folder, or, for a text of one
+// level, into that level's own folder when it is named.
+QString textFolderFor(const QString &target, const QList<int> &levels, QString *problem)
+{
+    const QuestionFolder folder = questionFolderOf(target);
+    if (!folder.levelFolder || levels == folder.levels)
+        return folder.textDir;
+    *problem = Tools::tr("%1 is the folder of level %2; name the Text folder above it (%3) to import these levels")
+                   .arg(QDir::toNativeSeparators(target))
+                   .arg(folder.levels.first())
+                   .arg(QDir::toNativeSeparators(folder.textDir));
+    return {};
 }
 
 } // namespace
 
-QList<int> levelsOfFolder(const QString &folder, QString *textDir)
-{
-    const QString clean = QDir::cleanPath(folder);
-    const QString name = QFileInfo(clean).fileName();
-    if ((name == QLatin1String("1") || name == QLatin1String("2") || name == QLatin1String("3"))
-        && !QFileInfo::exists(resolvePath(clean + QStringLiteral("/1")))) {
-        *textDir = QFileInfo(clean).path();
-        return {name.toInt()};
-    }
-    *textDir = clean;
-    return {1, 2, 3};
-}
-
-QByteArray exportBank(const QString &folder)
-{
-    QString textDir;
-    const QList<int> levels = levelsOfFolder(folder, &textDir);
-    QList<QList<Question>> questions;
-    for (int level : levels) {
-        questions.append(QList<Question>());
-        for (int n = 1; n <= QuestionsPerLevel; ++n)
-            questions.last().append(decodeQuestion(readQuestionBytes(levelFile(textDir, level, n))));
-    }
-    return formatBankText(questions, levels.first());
-}
-
-int importBank(const QString &file, const QString &textDir, QTextStream &out, QTextStream &err)
+int importBank(const QString &file, const QString &target, QTextStream &out, QTextStream &err)
 {
     QFile input;
     const bool opened = file == QLatin1String("-") ? input.open(stdin, QIODevice::ReadOnly)
@@ -78,11 +73,20 @@ int importBank(const QString &file, const QString &textDir, QTextStream &out, QT
         err << Tools::tr("Cannot open \"%1\": %2").arg(file, input.errorString()) << '\n';
         return 1;
     }
-    BankText bank = parseBankText(input.readAll());
+    QByteArray text;
+    if (const QString refused = readBankText(input, file, &text); !refused.isEmpty()) {
+        err << refused << '\n' << Tools::tr("No question file was changed.") << '\n';
+        return 1;
+    }
+    BankText bank = parseBankText(text);
     for (const BankQuestion &q : bank.questions) {
         for (const QuestionProblem &p : checkQuestionFit(q.question))
             bank.problems.append({q.lines[p.line - 1], p.message});
     }
+    QString targetProblem;
+    const QString textDir = textFolderFor(target, bank.levels, &targetProblem);
+    if (!targetProblem.isEmpty())
+        bank.problems.append({0, targetProblem});
     std::stable_sort(bank.problems.begin(), bank.problems.end(),
                      [](const TextRemark &a, const TextRemark &b) { return a.line < b.line; });
     auto print = [&](const TextRemark &r) {
@@ -100,29 +104,18 @@ int importBank(const QString &file, const QString &textDir, QTextStream &out, QT
             << '\n';
         return 1;
     }
-    QList<QuestionFileWrite> writes;
-    for (int level : bank.levels) {
-        const QString dir = resolvePath(textDir + QStringLiteral("/%1").arg(level));
-        if (!QDir().mkpath(dir)) {
-            err << Tools::tr("Cannot create the folder \"%1\"; no question file was changed.").arg(dir) << '\n';
-            return 1;
-        }
-    }
+    QList<LevelFiles> levels;
+    for (int level : bank.levels)
+        levels.append({level, QList<QByteArray>(QuestionsPerLevel)});
     for (const BankQuestion &q : bank.questions)
-        writes.append({levelFile(textDir, q.level, q.number), q.question});
-    int replaced = 0;
+        levels[bank.levels.indexOf(q.level)].files[q.number - 1] = encodeQuestionFile(q.question);
     try {
-        writeQuestionFiles(writes, &replaced);
+        writeLevels(textDir, levels);
     } catch (const Failure &failure) {
         err << failure.text() << '\n';
-        if (replaced == 0)
-            err << Tools::tr("No question file was changed.") << '\n';
-        else
-            err << Tools::tr("Only %n question file(s) were replaced; run the import again.", nullptr, replaced)
-                << '\n';
         return 1;
     }
-    out << Tools::tr("Wrote %n question file(s) below %1.", nullptr, int(writes.size()))
+    out << Tools::tr("Wrote %n question file(s) below %1.", nullptr, int(bank.questions.size()))
                .arg(QDir::toNativeSeparators(textDir))
         << '\n';
     return 0;

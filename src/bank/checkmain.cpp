@@ -1,7 +1,7 @@
 // zorelad-check DIR: checks the question files below DIR (1/1.z .. 3/24.z)
 // and prints every problem found. Exit status 0 only when all is well.
 
-#include "bankfolder.h"
+#include "banktools.h"
 #include "questioncheck.h"
 
 #include <QCoreApplication>
