@@ -33,6 +33,8 @@ private slots:
     void checkerCommand();
     void exportImportRoundTrip();
     void importRefusesAndChangesNothing();
+    void commands_data();
+    void commands();
 
 private:
     QString program() const { return qEnvironmentVariable("ZORELAD_PROGRAM_DIR"); }
@@ -112,7 +114,7 @@ QString QuestionBankTest::copyOfBank(const QString &name)
     return copy;
 }
 
-enum Setup { Write, Pipe, Mode000, Folder0700, ParentFolder };
+enum Setup { Write, Pipe, Mode000, Mode640, Folder0700, ParentFolder, SameAs8 };
 
 void QuestionBankTest::checkerMistakes_data()
 {
@@ -156,6 +158,10 @@ void QuestionBankTest::checkerMistakes_data()
     QTest::newRow("mode 000") << int(Mode000) << QByteArray()
                               << "pupils cannot read this file (mode 0000); to allow it: sudo chmod o+r"
                               << cp("учні не можуть прочитати цей файл (права 0000)");
+    QTest::newRow("mode 640") << int(Mode640) << QByteArray() << "pupils cannot read this file (mode 0640)"
+                              << cp("учні не можуть прочитати цей файл (права 0640)");
+    QTest::newRow("same as 8.z") << int(SameAs8) << QByteArray() << "the same question as in"
+                                 << cp("те саме запитання, що й у");
     QTest::newRow("folder 0700") << int(Folder0700) << QByteArray() << "pupils cannot enter this folder (mode 0700)"
                                  << cp("учні не можуть увійти до цієї теки (права 0700)");
     QTest::newRow("program folder") << int(ParentFolder) << QByteArray()
@@ -179,8 +185,11 @@ void QuestionBankTest::checkerMistakes()
     } else if (setup == Pipe) {
         QFile::remove(file);
         QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
-    } else if (setup == Mode000) {
-        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0), 0);
+    } else if (setup == Mode000 || setup == Mode640) {
+        QCOMPARE(::chmod(QFile::encodeName(file).constData(), setup == Mode000 ? 0 : 0640), 0);
+    } else if (setup == SameAs8) {
+        QFile::remove(file);
+        QVERIFY(QFile::copy(copy + QStringLiteral("/2/8.z"), file));
     } else if (setup == Folder0700) {
         QCOMPARE(::chmod(QFile::encodeName(copy + QStringLiteral("/2")).constData(), 0700), 0);
     } else {
@@ -198,7 +207,7 @@ void QuestionBankTest::checkerMistakes()
         QVERIFY2(!report.isEmpty() && report[0].contains(lang == QLatin1String("en") ? english : ukrainian),
                  qPrintable(report.join(QLatin1Char('\n'))));
         for (const QString &line : report)
-            QVERIFY2(line.contains(QLatin1String("/2/7.z: ")) || line.contains(QLatin1String("/2: "))
+            QVERIFY2(line.contains(QLatin1String("/2/7.z")) || line.contains(QLatin1String("/2: "))
                          || setup == ParentFolder,
                      qPrintable(line));
     }
@@ -292,6 +301,64 @@ void QuestionBankTest::importRefusesAndChangesNothing()
         QVERIFY2(err.contains(QStringLiteral("broken.txt:%1: ").arg(line).toUtf8()), err.constData());
     QVERIFY2(err.contains("no question file was changed"), err.constData());
     compareLevels(copy, {2});
+}
+
+void QuestionBankTest::commands_data()
+{
+    // %bank: the shipped Text folder; %copy: a copy of it; %wide: level 2
+    // with an option too wide for its button.
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("output"); // standard output goes there
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("export to a full device") << "zorelad-export" << QStringList{"%bank", "/dev/full"} << QString() << 1
+                                             << "\"/dev/full\": No space left on device";
+    QTest::newRow("export to a full standard output") << "zorelad-export" << QStringList{"%bank"} << "/dev/full" << 1
+                                                      << "standard output: No space left on device";
+    QTest::newRow("import into a level's folder") << "zorelad-import" << QStringList{"%level2", "%copy/2"} << QString()
+                                                  << 0 << "Wrote 24 question files below %copy.";
+    QTest::newRow("import of a text too wide") << "zorelad-import" << QStringList{"%wide", "%copy"} << QString() << 1
+                                               << "pixels too wide";
+    QTest::newRow("import of endless zeros") << "zorelad-import" << QStringList{"/dev/zero", "%copy"} << QString() << 1
+                                             << "more than 4 MB";
+}
+
+void QuestionBankTest::commands()
+{
+    QFETCH(QString, tool);
+    QFETCH(QStringList, args);
+    QFETCH(QString, output);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    const QString copy = copyOfBank(QStringLiteral("commands-%1").arg(QTest::currentDataTag()));
+    int exported = 0;
+    QByteArray level2 = run(QStringLiteral("zorelad-export"), {bank() + QStringLiteral("/2")}, &exported);
+    QCOMPARE(exported, 0);
+    QStringList wide = QString::fromUtf8(level2).split(QLatin1Char('\n'));
+    wide[wide.indexOf(QStringLiteral("[Рівень 2]")) + 3] = QStringLiteral("Найбільша планета Сонячної системи");
+    for (const auto &[name, bytes] : {std::pair{QStringLiteral("level2.txt"), level2},
+                                      std::pair{QStringLiteral("wide.txt"), wide.join(QLatin1Char('\n')).toUtf8()}}) {
+        QFile file(scratch.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    for (QString &arg : args)
+        arg.replace(QLatin1String("%bank"), bank())
+            .replace(QLatin1String("%copy"), copy)
+            .replace(QLatin1String("%level2"), scratch.filePath(QStringLiteral("level2.txt")))
+            .replace(QLatin1String("%wide"), scratch.filePath(QStringLiteral("wide.txt")));
+    QProcess process;
+    if (!output.isEmpty())
+        process.setStandardOutputFile(output);
+    process.start(program() + QLatin1Char('/') + tool, args);
+    QVERIFY(process.waitForFinished(60000));
+    const QString all = QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+    QCOMPARE(process.exitCode(), status);
+    QVERIFY2(all.contains(QString(said).replace(QLatin1String("%copy"), copy)), qPrintable(all));
+    // Nothing but what was asked for changed: the copy is the shipped bank.
+    compareLevels(copy, {1, 2, 3});
+    QVERIFY(!QFileInfo::exists(copy + QStringLiteral("/2/2")));
+    QVERIFY(QFileInfo(QStringLiteral("/dev/full")).exists() && !QFileInfo(QStringLiteral("/dev/full")).isFile());
 }
 
 QTEST_MAIN(QuestionBankTest)

@@ -44,6 +44,8 @@ private slots:
     void readOnlyFolderChangesNothing();
     void swapAndMoveMoveTheFiles();
     void closingWithChangesAsks();
+    void diskAndCopies_data();
+    void diskAndCopies();
     void previewAgreesWithCheckerAndQuiz_data();
     void previewAgreesWithCheckerAndQuiz();
 
@@ -204,6 +206,57 @@ void EditorTest::readOnlyFolderChangesNothing()
     QVERIFY(watcher.texts().first().contains(text));
     QCOMPARE(snapshot(), before);
     QVERIFY(window->isWindowModified());
+}
+
+enum DiskCase { CopyHoldsAll, ChangedOnDisk, Utf8File };
+
+void EditorTest::diskAndCopies_data()
+{
+    QTest::addColumn<int>("which");
+    QTest::newRow("a copy holds every question") << int(CopyHoldsAll);
+    QTest::newRow("a file changed on disk") << int(ChangedOnDisk);
+    QTest::newRow("a file saved as UTF-8") << int(Utf8File);
+}
+
+void EditorTest::diskAndCopies()
+{
+    QFETCH(int, which);
+    EditorBank &bank = window->bank();
+    Question changed = bank.question({1, 3});
+    changed.text = QStringLiteral("Скільки планет у Сонячній системі?");
+    bank.edit({1, 3}, changed, 1);
+    if (which == CopyHoldsAll) {
+        const QString copy = scratch->filePath(QStringLiteral("copy"));
+        QCOMPARE(int(bank.saveCopy(copy).outcome), int(EditorBank::SaveResult::Saved));
+        for (int level = 1; level <= 3; ++level) {
+            for (int n = 1; n <= QuestionsPerLevel; ++n)
+                QCOMPARE(readQuestion(questionPath(copy, level, n)), bank.question({level, n}));
+        }
+    } else if (which == ChangedOnDisk) {
+        // Another teacher's import changes 2/5 while this editor is open.
+        QFile other(file(2, 5));
+        QVERIFY(other.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        other.write("Other\r\na\r\nb\r\nc\r\n1\r\n");
+        other.close();
+        const auto before = snapshot();
+        QVERIFY(!window->save());
+        QCOMPARE(watcher.seen().value(0).title, EditorWindow::tr("Changed on disk"));
+        QCOMPARE(snapshot(), before);
+        // Asked to, it saves its own change and leaves the other one be.
+        QCOMPARE(int(bank.save(true).outcome), int(EditorBank::SaveResult::Saved));
+        QCOMPARE(readQuestion(file(1, 3)), changed);
+        QCOMPARE(bytes(2, 5), QByteArray("Other\r\na\r\nb\r\nc\r\n1\r\n"));
+    } else {
+        QFile utf8(file(1, 1));
+        QVERIFY(utf8.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        utf8.write(QStringLiteral("Яка зоря найближча?\nСонце\nСіріус\nВега\n1\n").toUtf8());
+        utf8.close();
+        QVERIFY(window->openLocation(text));
+        window->setCurrent({1, 1});
+        QCOMPARE(find<QLineEdit>("QuestionText")->text(), QStringLiteral("Яка зоря найближча?"));
+        QVERIFY2(find<QLabel>("Problems")->text().contains(QStringLiteral("UTF-8")),
+                 qPrintable(find<QLabel>("Problems")->text()));
+    }
 }
 
 void EditorTest::swapAndMoveMoveTheFiles()
