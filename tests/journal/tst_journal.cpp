@@ -85,6 +85,8 @@ private slots:
     void settings();
     void spoolWhileFolderIsAway_data();
     void spoolWhileFolderIsAway();
+    void deliveryKeepsGradingOrder_data();
+    void deliveryKeepsGradingOrder();
     void readerMergesHosts_data();
     void readerMergesHosts();
 };
@@ -220,6 +222,51 @@ void JournalTest::spoolWhileFolderIsAway()
     QCOMPARE(namesIn(written), QStringList({"Перший", "Другий", "Третій"}));
     QVERIFY(!QFile::exists(spool));
     QCOMPARE(QFileInfo(file).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
+}
+
+void JournalTest::deliveryKeepsGradingOrder_data()
+{
+    QTest::addColumn<QByteArray>("folderStart"); // the folder file beforehand; empty: none
+    QTest::addColumn<QStringList>("moving");     // records a delivery cut off by a crash was moving
+    QTest::addColumn<QStringList>("spooled");
+    QTest::addColumn<bool>("away"); // the first delivery finds no folder and fails
+    QTest::addColumn<QStringList>("names");
+    const QStringList abc{"Аня", "Борис", "Віка"};
+    const QByteArray b = journalLine(sample("Борис"));
+    QTest::newRow("several spooled") << QByteArray() << QStringList() << abc << false << abc;
+    QTest::newRow("cut off by a crash, then refused: back in front of those spooled since")
+        << QByteArray() << abc.mid(0, 2) << abc.mid(2) << true << abc;
+    QTest::newRow("folder file's last line cut: stays damaged, the next record on its own line")
+        << journalFileStart() + journalLine(sample("Аня")) + b.left(b.size() / 2) << QStringList() << abc.mid(1)
+        << false << abc;
+}
+
+// Whatever earlier deliveries left behind, the folder file ends up with the
+// records in the order the levels were graded.
+void JournalTest::deliveryKeepsGradingOrder()
+{
+    QFETCH(QByteArray, folderStart);
+    QFETCH(QStringList, moving);
+    QFETCH(QStringList, spooled);
+    QFETCH(bool, away);
+    QFETCH(QStringList, names);
+    QTemporaryDir dir;
+    const JournalPaths paths{dir.filePath("share/lab-07.csv"), dir.filePath("pending.csv")};
+    QVERIFY(away || QDir().mkpath(dir.filePath("share")));
+    QVERIFY(folderStart.isEmpty() || writeBytes(paths.folderFile, folderStart));
+    for (const QString &name : moving) // beside the spool while a delivery runs
+        QVERIFY(appendToJournalFile(paths.spool + ".moving", journalLine(sample(name)), 0600).isEmpty());
+    for (const QString &name : spooled)
+        QVERIFY(appendToJournalFile(paths.spool, journalLine(sample(name)), 0600).isEmpty());
+    if (away) {
+        QVERIFY(!deliverSpool(paths).isEmpty());
+        QCOMPARE(namesIn(readBytes(paths.spool)), names);
+        QVERIFY(QDir().mkpath(dir.filePath("share")));
+    }
+    QCOMPARE(deliverSpool(paths), QString());
+    const QByteArray written = readBytes(paths.folderFile);
+    QVERIFY(written.startsWith(folderStart));
+    QCOMPARE(namesIn(written), names);
 }
 
 void JournalTest::readerMergesHosts_data()
