@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -148,9 +149,13 @@ void EditorWindow::createEditor()
 
     auto *editor = new QVBoxLayout;
     auto *form = new QGridLayout;
-    m_text = new QLineEdit(central);
+    // The quiz shows the question in a box of several lines; so does the
+    // editor, though the question stays one line of its file.
+    m_text = new QPlainTextEdit(central);
     m_text->setObjectName(QStringLiteral("QuestionText"));
     m_text->setAccessibleName(tr("Question text"));
+    m_text->setTabChangesFocus(true);
+    m_text->setFixedHeight(m_text->fontMetrics().lineSpacing() * 4 + 2 * m_text->frameWidth() + 8);
     auto *textLabel = new QLabel(tr("&Question:"), central);
     textLabel->setBuddy(m_text);
     form->addWidget(textLabel, 0, 0, 1, 2);
@@ -171,9 +176,9 @@ void EditorWindow::createEditor()
     }
     editor->addLayout(form);
 
-    for (QLineEdit *field : {m_text, m_options[0], m_options[1], m_options[2]})
+    for (QWidget *field : std::initializer_list<QWidget *>{m_text, m_options[0], m_options[1], m_options[2]})
         field->installEventFilter(this);
-    connect(m_text, &QLineEdit::textChanged, this, [this] { fieldEdited(1); });
+    connect(m_text, &QPlainTextEdit::textChanged, this, [this] { fieldEdited(1); });
     for (int k = 0; k < 3; ++k) {
         connect(m_options[k], &QLineEdit::textChanged, this, [this, k] { fieldEdited(k + 2); });
         connect(m_right[k], &QRadioButton::toggled, this, [this](bool on) {
@@ -244,9 +249,10 @@ void EditorWindow::createActions()
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
-    action(edit, tr("Move &up"), QKeySequence(QStringLiteral("Alt+Shift+Up")), "MoveUpAction", [this] { moveBy(-1); });
-    action(edit, tr("Move &down"), QKeySequence(QStringLiteral("Alt+Shift+Down")), "MoveDownAction",
-           [this] { moveBy(1); });
+    // Ctrl+Shift with the arrows: no common desktop takes it, nor the usual
+    // keyboard layout switch (Alt+Shift), as they take Alt+Shift+arrows.
+    action(edit, tr("Move &up"), MoveUpKey, "MoveUpAction", [this] { moveBy(-1); });
+    action(edit, tr("Move &down"), MoveDownKey, "MoveDownAction", [this] { moveBy(1); });
     action(edit, tr("S&wap with…"), QKeySequence(QStringLiteral("Ctrl+Shift+X")), "SwapAction",
            [this] { swapDialog(); });
 
@@ -269,6 +275,15 @@ bool EditorWindow::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    // Return in the question's box goes on to the first option, as in a
+    // one-line field: the question is one line of its file.
+    if (watched == m_text && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            m_options[0]->setFocus();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -277,7 +292,8 @@ bool EditorWindow::openLocation(const QString &location)
     try {
         m_bank.open(location);
     } catch (const Failure &failure) {
-        QMessageBox::warning(this, windowTitle(), tr("Cannot open the questions.\n%1").arg(failure.text()));
+        showList(QMessageBox::Warning, windowTitle(), tr("Cannot open the questions."),
+                 failure.text().split(QLatin1Char('\n')));
         return false;
     }
     m_place->setText(m_bank.location());
@@ -305,8 +321,8 @@ void EditorWindow::showQuestion()
     const Question &q = m_bank.question(m_current);
     m_showing = true;
     // Fields already holding the text keep their cursor.
-    if (m_text->text() != q.text)
-        m_text->setText(q.text);
+    if (m_text->toPlainText() != q.text)
+        m_text->setPlainText(q.text);
     for (int k = 0; k < 3; ++k) {
         if (m_options[k]->text() != q.options[k])
             m_options[k]->setText(q.options[k]);
@@ -365,7 +381,8 @@ void EditorWindow::fieldEdited(int line)
     if (m_showing)
         return;
     Question q = m_bank.question(m_current);
-    q.text = m_text->text();
+    // A line break, typed or pasted, would end the question's line in its file.
+    q.text = m_text->toPlainText().replace(QLatin1Char('\n'), QLatin1Char(' '));
     for (int k = 0; k < 3; ++k)
         q.options[k] = m_options[k]->text();
     if (line == 5)
@@ -378,8 +395,7 @@ bool EditorWindow::save()
     EditorBank::SaveJob job;
     EditorBank::SaveResult result = m_bank.prepareSave(false, &job);
     if (result.outcome == EditorBank::SaveResult::ChangedOnDisk
-        && QMessageBox::warning(this, tr("Changed on disk"),
-                                tr("%1\nSave your changes over them?").arg(result.message),
+        && QMessageBox::warning(this, tr("Changed on disk"), tr("%1\nSave your changes over them?").arg(result.message),
                                 QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Cancel)
             == QMessageBox::Save)
         result = m_bank.prepareSave(true, &job);
@@ -417,7 +433,8 @@ EditorBank::SaveResult EditorWindow::writeInBackground(const EditorBank::SaveJob
     slow.setSingleShot(true);
     connect(&slow, &QTimer::timeout, this, [this, &job] {
         statusBar()->showMessage(
-            tr("Still saving: the folder %1 does not answer. The questions stay here until it does.").arg(job.location));
+            tr("Still saving: the folder %1 does not answer. The questions stay here until it does.")
+                .arg(job.location));
     });
     slow.start(SlowSaveMs);
     centralWidget()->setEnabled(false);
@@ -514,8 +531,12 @@ void EditorWindow::importDialog()
 {
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Import a bank text"), QString(), tr("Bank text (*.txt);;All files (*)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        importFile(path);
+}
+
+void EditorWindow::importFile(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         QMessageBox::warning(this, tr("Not imported"), tr("Cannot open %1: %2").arg(path, file.errorString()));
@@ -532,9 +553,32 @@ void EditorWindow::importDialog()
     for (const TextRemark &remark : remarks)
         lines << (remark.line > 0 ? tr("Line %1: %2").arg(remark.line).arg(remark.message) : remark.message);
     if (!taken)
-        QMessageBox::warning(this, tr("Not imported"), tr("Nothing was taken.\n%1").arg(lines.join(QLatin1Char('\n'))));
+        showList(QMessageBox::Warning, tr("Not imported"), tr("Nothing was taken."), lines);
     else if (!lines.isEmpty())
-        QMessageBox::information(this, tr("Imported"), lines.join(QLatin1Char('\n')));
+        showList(QMessageBox::Information, tr("Imported"), QString(), lines);
+}
+
+void EditorWindow::showList(QMessageBox::Icon icon, const QString &title, const QString &intro,
+                            const QStringList &lines)
+{
+    // The first few in the box, each cut to a readable length; all of them
+    // in the details, which scroll: a box never grows past the screen.
+    constexpr int Shown = 8;
+    constexpr int LineLength = 200;
+    QStringList text;
+    if (!intro.isEmpty())
+        text << intro;
+    for (const QString &line : lines.mid(0, Shown))
+        text << (line.size() > LineLength ? line.left(LineLength) + QChar(0x2026) : line);
+    QMessageBox box(icon, title, QString(), QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("ListBox"));
+    if (lines.size() > Shown || text.join(QString()).size() > Shown * LineLength) {
+        text << tr("…and %n more; the details list them all.", nullptr,
+                   int(lines.size() - qMin<qsizetype>(lines.size(), Shown)));
+        box.setDetailedText(lines.join(QLatin1Char('\n')));
+    }
+    box.setText(text.join(QLatin1Char('\n')));
+    box.exec();
 }
 
 void EditorWindow::swapDialog()
@@ -542,6 +586,8 @@ void EditorWindow::swapDialog()
     QDialog dialog(this);
     dialog.setWindowTitle(tr("Swap %1 with").arg(slotName(m_current)));
     auto *form = new QFormLayout(&dialog);
+    // Wide enough for its title, which the window manager would cut.
+    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 160);
     auto *level = new QComboBox(&dialog);
     for (int l = 1; l <= Levels; ++l)
         level->addItem(levelName(l));

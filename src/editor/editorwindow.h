@@ -5,13 +5,16 @@
 
 #include "editorbank.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QUndoGroup>
 
 class QAction;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QRadioButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -32,11 +35,16 @@ public:
     BankSlot current() const { return m_current; }
     void setCurrent(BankSlot slot);
 
+    // Moving a question within its level.
+    static inline const QKeySequence MoveUpKey{QStringLiteral("Ctrl+Shift+Up")};
+    static inline const QKeySequence MoveDownKey{QStringLiteral("Ctrl+Shift+Down")};
     // After this long a save that has not ended says why it waits.
     static constexpr int SlowSaveMs = 3000;
 
     // The commands, also for tests and the keyboard.
     bool save();
+    // Takes the questions of a bank text file into the levels it holds.
+    void importFile(const QString &path);
     void swapWith(BankSlot other);
     void moveBy(int step);
     void step(int by);
@@ -62,6 +70,7 @@ private:
     void importDialog();
     void swapDialog();
     bool writeText(const QString &path, const QByteArray &bytes);
+    void showList(QMessageBox::Icon icon, const QString &title, const QString &intro, const QStringList &lines);
     EditorBank::SaveResult writeInBackground(const EditorBank::SaveJob &job);
     QTreeWidgetItem *item(BankSlot slot) const;
 
@@ -72,7 +81,7 @@ private:
     bool m_saving = false;
 
     QTreeWidget *m_list = nullptr;
-    QLineEdit *m_text = nullptr;
+    QPlainTextEdit *m_text = nullptr;
     QLineEdit *m_options[3] = {};
     QRadioButton *m_right[3] = {};
     QButtonGroup *m_rightGroup = nullptr;

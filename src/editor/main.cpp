@@ -39,7 +39,8 @@ int main(int argc, char **argv)
     // Ukrainian, like the quiz, unless the locale names a language.
     if (QLocale::system().language() == QLocale::C)
         QLocale::setDefault(QLocale(QLocale::Ukrainian, QLocale::Ukraine));
-    zorelad::installTranslations({QStringLiteral("zorelad-editor"), QStringLiteral("zorelad-bank")});
+    zorelad::installTranslations(
+        {QStringLiteral("zorelad-editor"), QStringLiteral("zorelad-bank"), QStringLiteral("qtbase")});
 
     const QStringList args = QApplication::arguments().mid(1);
     QTextStream out(stdout);
