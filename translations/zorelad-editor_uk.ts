@@ -214,12 +214,6 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
 %1</translation>
     </message>
     <message>
-        <source>%1
-Nothing was written there. You can save a copy of the questions in a folder of your own, or export them as text and import that with administrator rights (sudo zorelad-import).</source>
-        <translation>%1
-Туди нічого не записано. Можна зберегти копію запитань у власну теку або експортувати їх як текст і потім імпортувати з правами адміністратора (sudo zorelad-import).</translation>
-    </message>
-    <message>
         <source>Save a &amp;copy…</source>
         <translation>Зберегти &amp;копію…</translation>
     </message>
@@ -242,10 +236,6 @@ Nothing was written there. You can save a copy of the questions in a folder of y
     <message>
         <source>Save a copy in a folder</source>
         <translation>Зберегти копію в теку</translation>
-    </message>
-    <message>
-        <source>Saved in %1.</source>
-        <translation>Збережено в %1.</translation>
     </message>
     <message>
         <source>Not exported</source>
@@ -332,6 +322,32 @@ Save your changes over them?</source>
             <numerusform>…і ще %n; усі вони — у подробицях.</numerusform>
             <numerusform>…і ще %n; усі вони — у подробицях.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 (a copy: the quiz reads %2)</source>
+        <translation>%1 (копія: вікторина читає %2)</translation>
+    </message>
+    <message>
+        <source>Only teachers of the group &quot;%1&quot; may save in this folder. To become one, ask the school&apos;s administrator to run &quot;sudo adduser %2 %1&quot;, then log out and in again.</source>
+        <translation>Зберігати в цю теку можуть лише вчителі з групи «%1». Щоб стати одним із них, попросіть адміністратора школи виконати «sudo adduser %2 %1», а тоді вийдіть із системи й увійдіть знову.</translation>
+    </message>
+    <message>
+        <source>Save as &amp;administrator</source>
+        <translation>Зберегти як &amp;адміністратор</translation>
+    </message>
+    <message>
+        <source>The questions were not saved as administrator.
+%1</source>
+        <translation>Запитання не збережено як адміністратор.
+%1</translation>
+    </message>
+    <message>
+        <source>Copy saved</source>
+        <translation>Копію збережено</translation>
+    </message>
+    <message>
+        <source>The questions were saved in %1. The quiz does not read this copy: it reads %2.</source>
+        <translation>Запитання збережено в %1. Вікторина цієї копії не читає: вона бере запитання з %2.</translation>
     </message>
 </context>
 <context>

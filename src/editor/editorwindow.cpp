@@ -1,6 +1,7 @@
 #include "editorwindow.h"
 
 #include "failure.h"
+#include "paths.h"
 #include "questionpreview.h"
 #include "safewrite.h"
 #include "widgets.h"
@@ -9,6 +10,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDropEvent>
 #include <QEventLoop>
@@ -26,6 +28,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -35,6 +40,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <functional>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace zorelad {
 
@@ -287,6 +295,27 @@ bool EditorWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+QString EditorWindow::quizFolder()
+{
+    // An installed system keeps the questions among its configuration and
+    // reaches them through a link beside the program.
+    const QString here = programDirectory();
+    for (const QString &candidate : {here + QStringLiteral("Text"), here + QStringLiteral("../lib/zorelad/Text")}) {
+        const QFileInfo info(candidate);
+        if (info.isDir())
+            return info.canonicalFilePath();
+    }
+    return here + QStringLiteral("Text");
+}
+
+void EditorWindow::updatePlace()
+{
+    const QString quiz = quizFolder();
+    const bool copy = m_bank.kind() == EditorBank::Kind::Folder
+        && QFileInfo(m_bank.location()).canonicalFilePath() != QFileInfo(quiz).canonicalFilePath();
+    m_place->setText(copy ? tr("%1 (a copy: the quiz reads %2)").arg(m_bank.location(), quiz) : m_bank.location());
+}
+
 bool EditorWindow::openLocation(const QString &location)
 {
     try {
@@ -296,7 +325,7 @@ bool EditorWindow::openLocation(const QString &location)
                  failure.text().split(QLatin1Char('\n')));
         return false;
     }
-    m_place->setText(m_bank.location());
+    updatePlace();
     if (m_bank.kind() == EditorBank::Kind::Folder && !QFileInfo(m_bank.location()).isWritable())
         statusBar()->showMessage(tr("You may read this folder but not write to it: save a copy or export."));
     return true;
@@ -450,7 +479,7 @@ EditorBank::SaveResult EditorWindow::writeInBackground(const EditorBank::SaveJob
     statusBar()->clearMessage();
     if (result.outcome == EditorBank::SaveResult::Saved) {
         m_bank.finishSave(job);
-        m_place->setText(m_bank.location());
+        updatePlace();
         for (int level = 1; level <= Levels; ++level) {
             for (int number = 1; number <= QuestionsPerLevel; ++number)
                 updateItem({level, number});
@@ -460,23 +489,70 @@ EditorBank::SaveResult EditorWindow::writeInBackground(const EditorBank::SaveJob
     return result;
 }
 
+namespace {
+
+// The account's login name, for the command that adds it to the teachers.
+QString userName()
+{
+    const passwd *user = ::getpwuid(::geteuid());
+    return user ? QString::fromLocal8Bit(user->pw_name) : qEnvironmentVariable("USER");
+}
+
+} // namespace
+
 void EditorWindow::offerCopy(const QString &reason)
 {
     QMessageBox box(QMessageBox::Warning, tr("Not saved"),
-                    tr("%1\nNothing was written there. You can save a copy of the questions in a folder of "
-                       "your own, or export them as text and import that with administrator rights "
-                       "(sudo zorelad-import).")
-                        .arg(reason),
+                    tr("Only teachers of the group \"%1\" may save in this folder. To become one, ask the school's "
+                       "administrator to run \"sudo adduser %2 %1\", then log out and in again.")
+                            .arg(QString::fromLatin1(TeachersGroup), userName())
+                        + QStringLiteral("\n\n") + reason,
                     QMessageBox::Cancel, this);
     box.setObjectName(QStringLiteral("NoPermission"));
+    const QString pkexec = QStandardPaths::findExecutable(QStringLiteral("pkexec"));
+    QPushButton *admin =
+        pkexec.isEmpty() ? nullptr : box.addButton(tr("Save as &administrator"), QMessageBox::AcceptRole);
     QPushButton *copy = box.addButton(tr("Save a &copy…"), QMessageBox::AcceptRole);
     QPushButton *exported = box.addButton(tr("&Export…"), QMessageBox::ActionRole);
-    box.setDefaultButton(copy);
+    box.setDefaultButton(admin ? admin : copy);
     box.exec();
-    if (box.clickedButton() == copy)
+    if (admin && box.clickedButton() == admin)
+        saveAsAdministrator(pkexec);
+    else if (box.clickedButton() == copy)
         saveCopyDialog();
     else if (box.clickedButton() == exported)
         exportDialog(0);
+}
+
+void EditorWindow::saveAsAdministrator(const QString &pkexec)
+{
+    // The bank goes as text to the importer, run with an administrator's
+    // password; it checks and writes it as it would from a terminal.
+    QTemporaryFile text(QDir::tempPath() + QStringLiteral("/zorelad-XXXXXX.txt"));
+    if (!text.open() || !writeAll(text, m_bank.exportText()).isEmpty() || !text.flush()) {
+        QMessageBox::critical(this, tr("Not saved"), text.errorString());
+        return;
+    }
+    QString importer = QCoreApplication::applicationDirPath() + QStringLiteral("/zorelad-import");
+    if (!QFileInfo(importer).isExecutable())
+        importer = QStandardPaths::findExecutable(QStringLiteral("zorelad-import"));
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    QEventLoop loop;
+    connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    process.start(pkexec, {importer, text.fileName(), m_bank.location()});
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    process.waitForFinished(0);
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        QMessageBox::warning(this, tr("Not saved"),
+                             tr("The questions were not saved as administrator.\n%1")
+                                 .arg(QString::fromLocal8Bit(process.readAll()).trimmed()));
+        return;
+    }
+    openLocation(m_bank.location());
+    statusBar()->showMessage(tr("Saved."), 5000);
 }
 
 void EditorWindow::openFolderDialog()
@@ -504,7 +580,9 @@ void EditorWindow::saveCopyDialog()
     if (result.outcome == EditorBank::SaveResult::Saved)
         result = writeInBackground(job);
     if (result.outcome == EditorBank::SaveResult::Saved)
-        statusBar()->showMessage(tr("Saved in %1.").arg(m_bank.location()), 5000);
+        QMessageBox::information(this, tr("Copy saved"),
+                                 tr("The questions were saved in %1. The quiz does not read this copy: it reads %2.")
+                                     .arg(m_bank.location(), quizFolder()));
     else
         QMessageBox::warning(this, tr("Not saved"), tr("Nothing was saved.\n%1").arg(result.message));
 }

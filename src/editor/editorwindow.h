@@ -30,11 +30,16 @@ public:
     explicit EditorWindow(QWidget *parent = nullptr);
 
     EditorBank &bank() { return m_bank; }
+    // The questions the quiz reads: the Text folder beside the program in a
+    // build tree, else the installed program's.
+    static QString quizFolder();
     // Opens a Text folder or a bank text, saying why when it cannot.
     bool openLocation(const QString &location);
     BankSlot current() const { return m_current; }
     void setCurrent(BankSlot slot);
 
+    // The group whose members may save in the installed question folder.
+    static constexpr const char *TeachersGroup = "zorelad";
     // Moving a question within its level.
     static inline const QKeySequence MoveUpKey{QStringLiteral("Ctrl+Shift+Up")};
     static inline const QKeySequence MoveDownKey{QStringLiteral("Ctrl+Shift+Down")};
@@ -63,6 +68,8 @@ private:
     void updateTitle();
     void fieldEdited(int line);
     void offerCopy(const QString &reason);
+    void updatePlace();
+    void saveAsAdministrator(const QString &pkexec);
     void openFolderDialog();
     void openTextDialog();
     void saveCopyDialog();

@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QToolButton>
 #include <QTranslator>
 #include <QDir>
@@ -202,7 +203,31 @@ void EditorTest::readOnlyFolderChangesNothing()
     const auto before = snapshot();
     window->setCurrent({1, 3});
     find<QPlainTextEdit>("QuestionText")->setPlainText(QStringLiteral("Скільки планет у Сонячній системі?"));
-    const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+    // An administrator's password is asked by pkexec; a stand-in that
+    // shows what it was asked to run, and fails.
+    QTemporaryDir binDir;
+    const QString bin = binDir.path();
+    QFile pkexec(bin + QStringLiteral("/pkexec"));
+    QVERIFY(pkexec.open(QIODevice::WriteOnly) && pkexec.write("#!/bin/sh\necho \"pkexec $*\"\nexit 1\n") > 0);
+    pkexec.close();
+    // Open to all but writable by none: the superuser's group stays with
+    // the ordinary user the test becomes.
+    const auto readOnly =
+        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    QFile::setPermissions(pkexec.fileName(), readOnly);
+    QFile::setPermissions(bin, readOnly);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ':' + qgetenv("ZORELAD_PROGRAM_DIR") + ':' + path);
+    watcher.setAnswer([](QWidget *box) {
+        const auto buttons = box->findChildren<QPushButton *>();
+        const auto admin = std::find_if(buttons.begin(), buttons.end(), [](QPushButton *b) {
+            return b->text().contains(QLatin1String("administrator"));
+        });
+        if (admin != buttons.end())
+            (*admin)->click();
+        else
+            box->close();
+    });
     QFile::setPermissions(scratch->path(), readOnly);
     for (const QString &folder :
          {QStringLiteral("/"), QStringLiteral("/1"), QStringLiteral("/2"), QStringLiteral("/3")})
@@ -212,10 +237,18 @@ void EditorTest::readOnlyFolderChangesNothing()
     QVERIFY(!root || seteuid(65534) == 0);
     const bool saved = window->save();
     QVERIFY(!root || seteuid(0) == 0);
+    qputenv("PATH", path);
+    watcher.setAnswer({});
     QVERIFY(!saved);
-    QCOMPARE(watcher.seen().size(), 1);
+    QCOMPARE(watcher.seen().size(), 2);
     QVERIFY2(watcher.seen().first().objectName == QStringLiteral("NoPermission"), qPrintable(watcher.texts().first()));
     QVERIFY(watcher.texts().first().contains(text));
+    // Saving as administrator hands the bank to the importer, for this folder.
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("pkexec \\S*/zorelad-import \\S*\\.txt ") + QRegularExpression::escape(text))
+            .match(watcher.texts().last())
+            .hasMatch(),
+        qPrintable(watcher.texts().last()));
     QCOMPARE(snapshot(), before);
     QVERIFY(window->isWindowModified());
 }
