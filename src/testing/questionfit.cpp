@@ -36,11 +36,10 @@ TextFit questionFit(const QString &text)
     box.show();
     const QSizeF needed(box.document()->idealWidth(), box.document()->size().height());
     TextFit fit{qCeil(needed.width()) - box.viewport()->width(), qCeil(needed.height()) - box.viewport()->height()};
-    // A line too many holds as many characters as a line of the box.
-    const QFontMetrics metrics(box.font());
-    const int perLine = box.viewport()->width() / metrics.averageCharWidth();
-    const int lines = (fit.tooTall + metrics.lineSpacing() - 1) / metrics.lineSpacing();
-    fit.excessCharacters = fit.tooTall > 0 ? lines * perLine : excessCharacters(fit.tooWide, metrics);
+    // The part of the text below the box is the part of its height there.
+    fit.excessCharacters = fit.tooTall > 0
+        ? qMax(1, qCeil(text.size() * fit.tooTall / needed.height()))
+        : excessCharacters(fit.tooWide, QFontMetrics(box.font()));
     return fit;
 }
 
