@@ -118,10 +118,6 @@
         <translation>КЛАС</translation>
     </message>
     <message>
-        <source>only levels played on DATE or later (YYYY-MM-DD)</source>
-        <translation>лише рівні, пройдені ДАТИ або пізніше (РРРР-ММ-ДД)</translation>
-    </message>
-    <message>
         <source>DATE</source>
         <translation>ДАТА</translation>
     </message>
@@ -162,10 +158,6 @@
         <translation>використання: zorelad-journal [параметри] ТЕКА   (zorelad-journal --help)</translation>
     </message>
     <message>
-        <source>--since wants a date as YYYY-MM-DD, not &quot;%1&quot;</source>
-        <translation>--since потребує дати у вигляді РРРР-ММ-ДД, а не «%1»</translation>
-    </message>
-    <message>
         <source>--level wants 1, 2 or 3, not &quot;%1&quot;</source>
         <translation>--level потребує 1, 2 або 3, а не «%1»</translation>
     </message>
@@ -196,6 +188,14 @@
     <message>
         <source>show this help</source>
         <translation>показати цю довідку</translation>
+    </message>
+    <message>
+        <source>only levels played on DATE or later (09.12.2026, 09.12 or 2026-12-09)</source>
+        <translation>лише рівні, пройдені ДАТИ або пізніше (09.12.2026, 09.12 або 2026-12-09)</translation>
+    </message>
+    <message>
+        <source>--since wants a date as 09.12.2026, 09.12 or 2026-12-09, not &quot;%1&quot;</source>
+        <translation>--since потребує дати у вигляді 09.12.2026, 09.12 або 2026-12-09, а не «%1»</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,7 @@
 #include "journalreport.h"
 
 #include "gradeband.h"
+#include "journalmatch.h"
 
 #include <QCollator>
 #include <QCoreApplication>
@@ -118,7 +119,7 @@ QList<JournalRecord> selectRecords(const QList<JournalRecord> &records, const Jo
     QList<JournalRecord> chosen;
     QSet<QByteArray> seen;
     for (const JournalRecord &r : records) {
-        if (!filter.pupilClass.isEmpty() && r.pupilClass != filter.pupilClass)
+        if (!filter.pupilClass.isEmpty() && classKey(r.pupilClass) != classKey(filter.pupilClass))
             continue;
         if (filter.since.isValid() && r.time.date() < filter.since)
             continue;
@@ -131,14 +132,14 @@ QList<JournalRecord> selectRecords(const QList<JournalRecord> &records, const Jo
         chosen.append(r);
     }
     // Classes in their natural order (2-А before 10-А), names as a Ukrainian
-    // reader sorts them.
+    // reader sorts them; both as the reader compares them.
     QCollator collator(QLocale(QLocale::Ukrainian, QLocale::Ukraine));
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(chosen.begin(), chosen.end(), [&](const JournalRecord &a, const JournalRecord &b) {
-        if (const int c = collator.compare(a.pupilClass, b.pupilClass))
+        if (const int c = collator.compare(classKey(a.pupilClass), classKey(b.pupilClass)))
             return c < 0;
-        if (const int c = collator.compare(a.name, b.name))
+        if (const int c = collator.compare(pupilKey(a.name), pupilKey(b.name)))
             return c < 0;
         return a.time < b.time;
     });
@@ -151,13 +152,13 @@ QList<ClassSummary> summarise(const QList<JournalRecord> &sorted)
     QSet<QString> pupils;
     int correct = 0;
     for (const JournalRecord &r : sorted) {
-        if (summaries.isEmpty() || summaries.last().pupilClass != r.pupilClass) {
+        if (summaries.isEmpty() || classKey(summaries.last().pupilClass) != classKey(r.pupilClass)) {
             summaries.append({r.pupilClass});
             pupils.clear();
             correct = 0;
         }
         ClassSummary &s = summaries.last();
-        pupils.insert(r.name);
+        pupils.insert(pupilKey(r.name));
         s.pupils = pupils.size();
         ++s.levels;
         if (gradeBand(r.correct) == GradeBand::Good || gradeBand(r.correct) == GradeBand::Excellent)

@@ -2,6 +2,7 @@
 // every computer's file merged into one table.
 
 #include "journal.h"
+#include "journalmatch.h"
 #include "journalreport.h"
 #include "translation.h"
 
@@ -53,9 +54,10 @@ int parse(const QCoreApplication &app, Options *options)
                                         JournalTool::tr("show this help"));
     const QCommandLineOption classOption(QStringLiteral("class"), JournalTool::tr("only the class CLASS, as in 5-А"),
                                          JournalTool::tr("CLASS"));
-    const QCommandLineOption sinceOption(QStringLiteral("since"),
-                                         JournalTool::tr("only levels played on DATE or later (YYYY-MM-DD)"),
-                                         JournalTool::tr("DATE"));
+    const QCommandLineOption sinceOption(
+        QStringLiteral("since"),
+        JournalTool::tr("only levels played on DATE or later (09.12.2026, 09.12 or 2026-12-09)"),
+        JournalTool::tr("DATE"));
     const QCommandLineOption levelOption(QStringLiteral("level"), JournalTool::tr("only level N (1, 2 or 3)"),
                                          JournalTool::tr("N"));
     const QCommandLineOption formatOption(QStringLiteral("format"), JournalTool::tr("text (the default), csv or html"),
@@ -90,10 +92,10 @@ int parse(const QCoreApplication &app, Options *options)
         options->files.append(defaultSpoolFile());
     options->filter.pupilClass = parser.value(classOption);
     if (parser.isSet(sinceOption)) {
-        options->filter.since = QDate::fromString(parser.value(sinceOption), Qt::ISODate);
+        options->filter.since = parseTeacherDate(parser.value(sinceOption), QDate::currentDate());
         if (!options->filter.since.isValid())
-            return fail(
-                JournalTool::tr("--since wants a date as YYYY-MM-DD, not \"%1\"").arg(parser.value(sinceOption)));
+            return fail(JournalTool::tr("--since wants a date as 09.12.2026, 09.12 or 2026-12-09, not \"%1\"")
+                            .arg(parser.value(sinceOption)));
     }
     if (parser.isSet(levelOption)) {
         const QString level = parser.value(levelOption);
