@@ -102,6 +102,18 @@
         <source>Class %1</source>
         <translation>Клас %1</translation>
     </message>
+    <message>
+        <source>No records of class %1; the classes in the journal: %2.</source>
+        <translation>Записів класу %1 немає; у журналі є класи: %2.</translation>
+    </message>
+    <message>
+        <source>No records since %1.</source>
+        <translation>Записів від %1 немає.</translation>
+    </message>
+    <message>
+        <source>No records of level %1 for this choice.</source>
+        <translation>Записів рівня %1 за цим вибором немає.</translation>
+    </message>
 </context>
 <context>
     <name>JournalTool</name>
@@ -168,10 +180,6 @@
     <message>
         <source>Results journal</source>
         <translation>Журнал результатів</translation>
-    </message>
-    <message>
-        <source>%1: cannot be written: %2</source>
-        <translation>%1: не вдається записати: %2</translation>
     </message>
     <message>
         <source>Usage: zorelad-journal [options] FOLDER</source>

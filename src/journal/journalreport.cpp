@@ -146,6 +146,23 @@ QList<JournalRecord> selectRecords(const QList<JournalRecord> &records, const Jo
     return chosen;
 }
 
+QString whyNoRecords(const QList<JournalRecord> &records, const JournalFilter &filter)
+{
+    if (records.isEmpty() || !selectRecords(records, filter).isEmpty())
+        return {};
+    if (!filter.pupilClass.isEmpty() && selectRecords(records, {filter.pupilClass, {}, 0}).isEmpty()) {
+        QStringList classes;
+        for (const ClassSummary &summary : summarise(selectRecords(records, {})))
+            classes << summary.pupilClass;
+        return JournalReport::tr("No records of class %1; the classes in the journal: %2.")
+            .arg(filter.pupilClass, classes.join(QStringLiteral(", ")));
+    }
+    if (filter.since.isValid() && selectRecords(records, {{}, filter.since, 0}).isEmpty())
+        return JournalReport::tr("No records since %1.")
+            .arg(QLocale(QLocale::Ukrainian).toString(filter.since, QStringLiteral("dd.MM.yyyy")));
+    return JournalReport::tr("No records of level %1 for this choice.").arg(filter.level);
+}
+
 QList<ClassSummary> summarise(const QList<JournalRecord> &sorted)
 {
     QList<ClassSummary> summaries;

@@ -1,6 +1,7 @@
 // How the journal's reader matches classes, pupils and dates as typed.
 
 #include "journalmatch.h"
+#include "journalreport.h"
 
 #include <QTest>
 
@@ -14,6 +15,8 @@ private slots:
     void sameOrNot();
     void dates_data();
     void dates();
+    void whyEmpty_data();
+    void whyEmpty();
 };
 
 void JournalMatchTest::sameOrNot_data()
@@ -67,6 +70,32 @@ void JournalMatchTest::dates()
     QFETCH(QString, text);
     QFETCH(QDate, date);
     QCOMPARE(parseTeacherDate(text, QDate(2026, 12, 9)), date);
+}
+
+void JournalMatchTest::whyEmpty_data()
+{
+    QTest::addColumn<QString>("pupilClass");
+    QTest::addColumn<QDate>("since");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a class not there") << "7-В" << QDate()
+                                       << "No records of class 7-В; the classes in the journal: 5-А, 6-Б.";
+    QTest::newRow("too late a date") << "5-А" << QDate(2027, 1, 1) << "No records since 01.01.2027.";
+    QTest::newRow("records let through") << "5-a" << QDate() << "";
+}
+
+void JournalMatchTest::whyEmpty()
+{
+    QFETCH(QString, pupilClass);
+    QFETCH(QDate, since);
+    QFETCH(QString, said);
+    JournalRecord a, b;
+    a.time = b.time = QDateTime(QDate(2026, 12, 9), QTime(9, 0));
+    a.name = QStringLiteral("Оля");
+    b.name = QStringLiteral("Петро");
+    a.pupilClass = QStringLiteral("5-А");
+    b.pupilClass = QStringLiteral("6-Б");
+    a.level = b.level = 1;
+    QCOMPARE(whyNoRecords({a, b}, {pupilClass, since, 0}), said);
 }
 
 QTEST_GUILESS_MAIN(JournalMatchTest)

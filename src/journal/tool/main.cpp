@@ -4,6 +4,7 @@
 #include "journal.h"
 #include "journalmatch.h"
 #include "journalreport.h"
+#include "safewrite.h"
 #include "translation.h"
 
 #include <QCommandLineParser>
@@ -134,16 +135,14 @@ int main(int argc, char **argv)
     QTextStream err(stderr);
     for (const QString &problem : reading.problems)
         err << problem << '\n';
+    if (const QString why = whyNoRecords(reading.records, options.filter); !why.isEmpty())
+        err << why << '\n';
     const QByteArray table = render(options, selectRecords(reading.records, options.filter));
-    if (options.output.isEmpty()) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) || out.write(table) != table.size())
-            return 1;
-        return 0;
-    }
-    QFile out(options.output);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(table) != table.size() || !out.flush()) {
-        err << JournalTool::tr("%1: cannot be written: %2").arg(options.output, out.errorString()) << '\n';
+    // What a teacher keeps of pupils' results is for her and her colleagues.
+    const QString failure =
+        options.output.isEmpty() ? writeStandardOutput(table) : writeOutputFile(options.output, table, 0640);
+    if (!failure.isEmpty()) {
+        err << failure << '\n';
         return 1;
     }
     return 0;
