@@ -22,8 +22,6 @@ class QuestionFolderTest : public QObject {
 private slots:
     void diagnosis_data();
     void diagnosis();
-    void folderOf_data();
-    void folderOf();
     void writeLevels_data();
     void writeLevels();
 };
@@ -82,8 +80,6 @@ void QuestionFolderTest::diagnosis_data()
     QTest::newRow("windows-1251") << QByteArray(QStringEncoder("windows-1251").encode(QString::fromUtf8(lines)))
                                   << int(QuestionFileRead::Read) << QString() << text;
     QTest::newRow("UTF-8") << lines << int(QuestionFileRead::Read) << "is saved as UTF-8, not windows-1251" << text;
-    QTest::newRow("KOI8-U") << QByteArray(QStringEncoder("KOI8-U").encode(QString::fromUtf8(lines)))
-                            << int(QuestionFileRead::Read) << "is saved as KOI8-U" << text;
     QTest::newRow("empty") << QByteArray("") << int(QuestionFileRead::Read) << "has 0 line" << QString();
     QTest::newRow("missing") << QByteArray("<missing>") << int(QuestionFileRead::Missing) << "is missing" << QString();
     QTest::newRow("folder") << QByteArray("<folder>") << int(QuestionFileRead::NotAFile) << "is a folder, not a file"
@@ -113,37 +109,6 @@ void QuestionFolderTest::diagnosis()
     QCOMPARE(int(file.status), status);
     QVERIFY2(problem.isEmpty() ? file.problem.isEmpty() : file.problem.contains(problem), qPrintable(file.problem));
     QCOMPARE(file.question.text, text);
-}
-
-void QuestionFolderTest::folderOf_data()
-{
-    QTest::addColumn<QString>("folders"); // made below the scratch folder
-    QTest::addColumn<QString>("named");
-    QTest::addColumn<QString>("textDir");
-    QTest::addColumn<QList<int>>("levels");
-    QTest::newRow("Text folder") << "Text/1 Text/2 Text/3"
-                                 << "Text"
-                                 << "Text" << QList<int>{1, 2, 3};
-    QTest::newRow("a level's folder") << "Text/1 Text/2"
-                                      << "Text/2"
-                                      << "Text" << QList<int>{2};
-    QTest::newRow("a Text folder named 2") << "2/1 2/2 2/3"
-                                           << "2/"
-                                           << "2" << QList<int>{1, 2, 3};
-}
-
-void QuestionFolderTest::folderOf()
-{
-    QFETCH(QString, folders);
-    QFETCH(QString, named);
-    QFETCH(QString, textDir);
-    QFETCH(QList<int>, levels);
-    QTemporaryDir dir;
-    for (const QString &folder : folders.split(QLatin1Char(' ')))
-        QVERIFY(QDir().mkpath(dir.filePath(folder)));
-    const QuestionFolder found = questionFolderOf(dir.filePath(named));
-    QCOMPARE(found.textDir, dir.filePath(textDir));
-    QCOMPARE(found.levels, levels);
 }
 
 enum WriteSetup { Plain, FolderInPlace, LevelIsFile, FailsAfter5, Leftovers, SetAside, NewLevel };
