@@ -230,7 +230,7 @@ if [ "$mode" = apt ]; then
 
   # The guide's reinstall, from the package file, in its folder.
   rm /usr/share/zorelad/questions/level1.txt
-  reinstall=$(guide_line 'install --reinstall \./zorelad_' | sed "s|\./zorelad_[^ ]*\.deb|./$(basename "$v2")|")
+  reinstall=$(guide_line ' install --reinstall ' | sed "s|\./zorelad_[^ ]*\.deb|./$(basename "$v2")|")
   (cd "$work" && as_root "$reinstall") >"$work/reinstall.log" 2>&1 || { cat "$work/reinstall.log"; fail "the guide's reinstall failed"; }
   if grep -i 'configuration file' "$work/reinstall.log"; then fail "the reinstall asked about configuration files"; fi
   [ -f /usr/share/zorelad/questions/level1.txt ] || fail "the guide's reinstall did not reinstall: $(cat "$work/reinstall.log")"
