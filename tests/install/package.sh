@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a built tree, installs it, edits a question
-# and the certificate picture and upgrades to a second version of the package
-# (the edits must stay), starts the installed program the way the desktop
-# entry does, takes it into level І under Xvfb, and removes the package
-# (which keeps /etc/zorelad) and purges it (which does not).
+# Builds the Debian package from a built tree and installs it. As root with
+# apt: checks the teachers' group zorelad and its write access to
+# /etc/zorelad, adds a teacher and a pupil account, runs the teachers'
+# guide's commands as written (adding to the group, export, import, check,
+# reinstall from the file, the restores, dpkg-reconfigure), has the teacher
+# save from the editor under Xvfb, upgrades to a second version of the package
+# (no prompt; the edits and the group's write access stay), starts the
+# installed program the way the desktop entry does and takes it into level І,
+# removes the package (which keeps /etc/zorelad) and purges it (which does
+# not), and upgrades from the earlier layout whose questions were conffiles.
 #
 # Usage: package.sh BUILD_DIR [DEB]
 #   DEB: use this package instead of running cpack in BUILD_DIR.
@@ -253,6 +258,38 @@ if [ "$mode" = apt ]; then
   diff -r /usr/share/zorelad/Text /etc/zorelad/Text >/dev/null || fail "the questions are not the shipped ones after the restore"
   group_can_write "after the restores"
   say "the guide's restores brought back the shipped questions and picture"
+
+  # She saves a question from the editor, straight into what the quiz reads
+  # (the quiz below then starts level І with it).
+  mkdir -p "$work/$teacher/runtime" && chown "$teacher" "$work/$teacher/runtime" && chmod 700 "$work/$teacher/runtime"
+  cat >"$work/teacher-editor.sh" <<'DRIVE'
+set -euo pipefail
+teacher=$1; home=$2
+runuser -u "$teacher" -- env -i DISPLAY="$DISPLAY" PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$home/runtime" \
+  LANG=C.UTF-8 zorelad-editor >"$home/editor.log" 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+wid=$(timeout 60 xdotool search --sync --onlyvisible --class '^zorelad-editor$' | head -n1) \
+  || { echo "FAIL: the editor's window did not appear"; exit 1; }
+xdotool windowfocus --sync "$wid"; sleep 1
+# From the list of questions (level 1, question 1) to its text, replaced, saved.
+xdotool key Tab; sleep 0.3
+xdotool key ctrl+a; xdotool type --delay 30 "Хто з українців першим полетів у космос?"; sleep 0.5
+xdotool key ctrl+s
+for _ in $(seq 1 50); do
+  head -n1 /etc/zorelad/Text/1/1.z | iconv -f WINDOWS-1251 -t UTF-8 | grep -q "^Хто з українців першим полетів у космос?" && exit 0
+  sleep 0.2
+done
+import -window root "$home/editor-save.png"
+echo "FAIL: the editor did not save into /etc/zorelad/Text/1/1.z"; exit 1
+DRIVE
+  xvfb-run -a -s "-screen 0 1280x1024x24 -ac" bash "$work/teacher-editor.sh" "$teacher" "$work/$teacher" \
+    || { cat "$work/$teacher/editor.log"; cp "$work/$teacher/editor-save.png" "$build/tests/install/" 2>/dev/null || true
+         fail "a teacher in the group could not save from the editor"; }
+  [ "$(stat -c '%U:%G' /etc/zorelad/Text/1)" = "$teacher:zorelad" ] || fail "the editor's level folder is $(stat -c '%U:%G' /etc/zorelad/Text/1)"
+  group_can_write "after the editor's save"
+  out=$(zorelad-check /etc/zorelad/Text) || fail "zorelad-check after the editor's save: $out"
+  say "a teacher in the group saved from the editor into /etc/zorelad/Text"
 fi
 
 # --- the desktop entry ------------------------------------------------------
