@@ -144,9 +144,10 @@ if [ "$mode" = apt ]; then
 else
   root=$work/root
   dpkg-deb -x "$deb" "$root"
-  # The links name /etc/zorelad; unpacked, it lies in the scratch root.
-  ln -sfn "$root/etc/zorelad/Text" "$root/usr/lib/zorelad/Text"
-  ln -sfn "$root/etc/zorelad/Media/s.bmp" "$root/usr/lib/zorelad/Media/s.bmp"
+  # The links name /etc/zorelad, which the postinst fills from the shipped
+  # copies; unpacked, nothing runs it, and the links go to those copies.
+  ln -sfn "$root/usr/share/zorelad/Text" "$root/usr/lib/zorelad/Text"
+  ln -sfn "$root/usr/share/zorelad/Media/s.bmp" "$root/usr/lib/zorelad/Media/s.bmp"
 fi
 say "installed"
 
