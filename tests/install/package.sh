@@ -164,7 +164,7 @@ as_root() { echo "# $1"; bash -euo pipefail -c "${1#sudo }" </dev/null; }
 as_user() {
   echo "$1\$ $2"
   runuser -u "$1" -- env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$(getent passwd "$1" | cut -d: -f6)" \
-    bash -euo pipefail -c "$2" </dev/null
+    bash -euo pipefail -c "cd; $2" </dev/null
 }
 # modes PATH...: mode and group of each.
 modes() { stat -c '%a %G' "$@" | sort -u | tr '\n' ' ' | sed 's/ $//'; }
@@ -291,6 +291,26 @@ DRIVE
   diff -r /usr/share/zorelad/Text /etc/zorelad/Text >/dev/null || fail "the questions are not the shipped ones after the restore"
   group_can_write "after the restores"
   say "the guide's restores brought back the shipped questions and picture"
+
+  # The guide's journal folder (here in the scratch folder): a pupil's quiz
+  # writes its file there, only for its account and the group; the teacher
+  # reads it with the guide's command; the administrator removes a pupil.
+  journal=$work/journal
+  for pattern in '^sudo mkdir -p /srv/zorelad-journal$' '^sudo chown root:zorelad /srv/zorelad-journal$' \
+                 '^sudo chmod 3773 /srv/zorelad-journal$'; do
+    as_root "$(guide_line "$pattern" | sed "s|/srv/zorelad-journal|$journal|")" >/dev/null || fail "the guide's $pattern failed"
+  done
+  as_user "$pupil" "umask 027; printf '\357\273\277%s\n%s\n' \"Дата і час;Комп'ютер;Учень;Клас;Рівень;Правильних;Із;Оцінка;Версія\" \
+    '2026-09-01T09:15:07+03:00;lab-07;Оля Коваль;5-А;2;20;24;відмінно;1.0.0' >$journal/lab-07.csv" >/dev/null \
+    || fail "a pupil cannot write into the guide's journal folder"
+  as_user "$pupil" "ls $journal" >/dev/null 2>&1 && fail "a pupil can list the guide's journal folder"
+  read_journal=$(guide_line '^zorelad-journal /srv/zorelad-journal ' | sed "s|/srv/zorelad-journal|$journal|")
+  as_user "$teacher" "$read_journal" >/dev/null || fail "the guide's zorelad-journal failed for a teacher"
+  grep -q 'Оля Коваль' "$work/$teacher/5-А.html" || fail "the teacher's journal page lacks the pupil's record"
+  as_root "$(guide_line "^sudo sed -i '/;Оля Коваль;5-А;/d' " | sed "s|/srv/zorelad-journal|$journal|")" >/dev/null \
+    || fail "the guide's removal of a pupil's records failed"
+  grep -q 'Оля Коваль' "$journal/lab-07.csv" && fail "the guide's removal left the pupil's records"
+  say "the guide's journal folder: a pupil writes, cannot list; a teacher reads; the administrator removes a pupil"
 
 fi
 
