@@ -110,10 +110,6 @@
         <translation>Зводить журнал результатів усіх комп&apos;ютерів із ТЕКИ в одну таблицю.</translation>
     </message>
     <message>
-        <source>the journal folder (every *.csv in it is read)</source>
-        <translation>тека журналу (читаються всі її файли *.csv)</translation>
-    </message>
-    <message>
         <source>only the class CLASS, as in 5-А</source>
         <translation>лише клас КЛАС, наприклад 5-А</translation>
     </message>
@@ -184,6 +180,22 @@
     <message>
         <source>%1: cannot be written: %2</source>
         <translation>%1: не вдається записати: %2</translation>
+    </message>
+    <message>
+        <source>Usage: zorelad-journal [options] FOLDER</source>
+        <translation>Використання: zorelad-journal [параметри] ТЕКА</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Параметри:</translation>
+    </message>
+    <message>
+        <source>FOLDER: the journal folder (every *.csv in it is read)</source>
+        <translation>ТЕКА: тека журналу (читаються всі її файли *.csv)</translation>
+    </message>
+    <message>
+        <source>show this help</source>
+        <translation>показати цю довідку</translation>
     </message>
 </context>
 </TS>

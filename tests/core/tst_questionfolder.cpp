@@ -33,7 +33,8 @@ namespace {
 bool put(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly)
+        && file.write(bytes) == bytes.size();
 }
 
 QByteArray bytesOf(const QString &path)
@@ -58,7 +59,8 @@ QByteArray marksOf(const QString &textDir, int levelNumber)
 {
     QByteArray mark;
     for (int n = 1; n <= QuestionsPerLevel; ++n) {
-        const QByteArray first = bytesOf(QStringLiteral("%1/%2/%3.z").arg(textDir).arg(levelNumber).arg(n)).split('\r')[0];
+        const QByteArray first =
+            bytesOf(QStringLiteral("%1/%2/%3.z").arg(textDir).arg(levelNumber).arg(n)).split('\r')[0];
         const QByteArray each = first.chopped(QByteArray::number(n).size());
         if (n > 1 && each != mark)
             return "mixed";
@@ -119,9 +121,15 @@ void QuestionFolderTest::folderOf_data()
     QTest::addColumn<QString>("named");
     QTest::addColumn<QString>("textDir");
     QTest::addColumn<QList<int>>("levels");
-    QTest::newRow("Text folder") << "Text/1 Text/2 Text/3" << "Text" << "Text" << QList<int>{1, 2, 3};
-    QTest::newRow("a level's folder") << "Text/1 Text/2" << "Text/2" << "Text" << QList<int>{2};
-    QTest::newRow("a Text folder named 2") << "2/1 2/2 2/3" << "2/" << "2" << QList<int>{1, 2, 3};
+    QTest::newRow("Text folder") << "Text/1 Text/2 Text/3"
+                                 << "Text"
+                                 << "Text" << QList<int>{1, 2, 3};
+    QTest::newRow("a level's folder") << "Text/1 Text/2"
+                                      << "Text/2"
+                                      << "Text" << QList<int>{2};
+    QTest::newRow("a Text folder named 2") << "2/1 2/2 2/3"
+                                           << "2/"
+                                           << "2" << QList<int>{1, 2, 3};
 }
 
 void QuestionFolderTest::folderOf()
@@ -145,7 +153,8 @@ void QuestionFolderTest::writeLevels_data()
     QTest::addColumn<int>("setup");
     QTest::addColumn<QString>("failure"); // empty: written
     QTest::newRow("written, the rest kept") << int(Plain) << QString();
-    QTest::newRow("a question file is a folder") << int(FolderInPlace) << "2/5.z\": it is a folder, which is never replaced";
+    QTest::newRow("a question file is a folder")
+        << int(FolderInPlace) << "2/5.z\": it is a folder, which is never replaced";
     QTest::newRow("a level is a file") << int(LevelIsFile) << "it is a device, not a folder";
     QTest::newRow("disk full after 5 bytes") << int(FailsAfter5) << "No space left on device";
     QTest::newRow("leftovers of a killed write") << int(Leftovers) << QString();

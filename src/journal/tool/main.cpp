@@ -25,15 +25,32 @@ struct Options {
     QString output;
 };
 
+// The help in the teacher's language: Qt's own words for it ("Usage",
+// "Options") are not in every catalogue.
+QString helpText(const QList<QCommandLineOption> &options)
+{
+    QString text = JournalTool::tr("Usage: zorelad-journal [options] FOLDER") + QLatin1Char('\n')
+        + JournalTool::tr("Merges the results journal of every computer in FOLDER into one table.")
+        + QStringLiteral("\n\n") + JournalTool::tr("Options:") + QLatin1Char('\n');
+    for (const QCommandLineOption &option : options) {
+        QStringList names;
+        for (const QString &name : option.names())
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        QString left = QStringLiteral("  ") + names.join(QStringLiteral(", "));
+        if (!option.valueName().isEmpty())
+            left += QStringLiteral(" <%1>").arg(option.valueName());
+        text += left.leftJustified(24) + QLatin1Char(' ') + option.description() + QLatin1Char('\n');
+    }
+    return text + QLatin1Char('\n') + JournalTool::tr("FOLDER: the journal folder (every *.csv in it is read)")
+        + QLatin1Char('\n');
+}
+
 // Reads the command line; returns an exit status when the program should stop there.
 int parse(const QCoreApplication &app, Options *options)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        JournalTool::tr("Merges the results journal of every computer in FOLDER into one table."));
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("FOLDER"),
-                                 JournalTool::tr("the journal folder (every *.csv in it is read)"));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        JournalTool::tr("show this help"));
     const QCommandLineOption classOption(QStringLiteral("class"), JournalTool::tr("only the class CLASS, as in 5-А"),
                                          JournalTool::tr("CLASS"));
     const QCommandLineOption sinceOption(QStringLiteral("since"),
@@ -51,8 +68,14 @@ int parse(const QCoreApplication &app, Options *options)
         JournalTool::tr("also read FILE, a computer's spool of records not yet delivered (may be repeated)"),
         JournalTool::tr("FILE"));
     const QCommandLineOption mineOption(QStringLiteral("my-spool"), JournalTool::tr("also read this user's own spool"));
-    parser.addOptions({classOption, sinceOption, levelOption, formatOption, outputOption, spoolOption, mineOption});
+    const QList<QCommandLineOption> all = {helpOption,   classOption,  sinceOption, levelOption,
+                                           formatOption, outputOption, spoolOption, mineOption};
+    parser.addOptions(all);
     parser.process(app);
+    if (parser.isSet(helpOption)) {
+        QTextStream(stdout) << helpText(all);
+        return 0;
+    }
 
     QTextStream err(stderr);
     auto fail = [&](const QString &message) {
@@ -100,7 +123,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorelad-journal"));
-    installTranslations({QStringLiteral("zorelad-journal")});
+    installTranslations({QStringLiteral("zorelad-journal"), QStringLiteral("qtbase")});
     Options options;
     if (const int status = parse(app, &options); status >= 0)
         return status;
