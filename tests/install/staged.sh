@@ -55,17 +55,29 @@ layout)
   # The program directory: the executable with its data beside it.
   [ -x "$program_dir/zorelad" ] && [ ! -L "$program_dir/zorelad" ] || fail "no executable $program_dir/zorelad"
   head -c4 "$program_dir/zorelad" | grep -q 'ELF' || fail "$program_dir/zorelad is not an ELF executable"
-  # The questions and the certificate picture lie in /etc/zorelad; the
-  # program directory links to them.
-  conf=$stage/etc/zorelad
+  # The shipped questions and certificate picture lie in /usr/share/zorelad,
+  # which the package copies to /etc/zorelad on its first install; the
+  # program directory links to /etc/zorelad. Nothing of them is in /etc here.
+  shipped=$usr/share/zorelad
   [ "$(readlink "$program_dir/Text")" = /etc/zorelad/Text ] || fail "Text is not a link to /etc/zorelad/Text"
   [ "$(readlink "$program_dir/Media/s.bmp")" = /etc/zorelad/Media/s.bmp ] || fail "Media/s.bmp is not a link to /etc/zorelad"
+  [ "$(cd "$stage/etc/zorelad" && find . -mindepth 1)" = ./zorelad.conf ] \
+    || fail "/etc/zorelad holds more than zorelad.conf: $(cd "$stage/etc/zorelad" && find . -mindepth 1)"
   for level in 1 2 3; do
     for n in $(seq 1 24); do
-      cmp -s "$build/program/Text/$level/$n.z" "$conf/Text/$level/$n.z" \
+      cmp -s "$build/program/Text/$level/$n.z" "$shipped/Text/$level/$n.z" \
         || fail "Text/$level/$n.z missing or different"
     done
   done
+  # The shipped texts, imported, give the shipped question files.
+  restored=$(mktemp -d)
+  if LANG=C.UTF-8 "$usr/bin/zorelad-import" "$shipped/questions/all-levels.txt" "$restored/Text" >"$restored/log" 2>&1; then
+    diff -r "$shipped/Text" "$restored/Text" >/dev/null || fail "all-levels.txt does not give the shipped questions"
+  else
+    fail "all-levels.txt does not import: $(cat "$restored/log")"
+  fi
+  rm -rf "$restored"
+  conf=$shipped
   for f in track1.mp3 1.avi; do
     cmp -s "$source_dir/data/Media/$f" "$program_dir/Media/$f" || fail "Media/$f missing or different"
   done
@@ -80,7 +92,7 @@ layout)
   [ -z "$data_exec" ] || fail "executable data files: $data_exec"
 
   # The checker runs from bin/ and finds every shipped question fine.
-  for tool in zorelad-check zorelad-export zorelad-import; do
+  for tool in zorelad-check zorelad-export zorelad-import zorelad-editor zorelad-journal; do
     [ -x "$usr/bin/$tool" ] || fail "no $usr/bin/$tool"
   done
   for lang in uk en; do
@@ -129,14 +141,34 @@ layout)
   done
 
   # Manual pages and the package's documents, compressed as Debian wants them.
-  for f in man/man1/zorelad.1.gz man/man1/zorelad-check.1.gz man/man1/zorelad-export.1.gz \
-           man/man1/zorelad-import.1.gz man/man1/zorelad-journal.1.gz doc/zorelad/changelog.gz; do
+  # Every command in bin/ has its manual page, and zorelad(1) lists them all.
+  for f in doc/zorelad/changelog.gz; do
     gzip -t "$usr/share/$f" 2>/dev/null || fail "$usr/share/$f missing or not gzip"
   done
-  for page in zorelad zorelad-check zorelad-export zorelad-import zorelad-journal; do
-    zcat "$usr/share/man/man1/$page.1.gz" | grep -q "^\.TH $(tr a-z A-Z <<<"$page") 1" \
-      || fail "manual page $page.1 has no title line"
+  for command in "$usr"/bin/*; do
+    page=$(basename "$command")
+    man=$usr/share/man/man1/$page.1.gz
+    if gzip -t "$man" 2>/dev/null; then
+      zcat "$man" | grep -q "^\.TH $(tr a-z A-Z <<<"$page") 1" || fail "manual page $page.1 has no title line"
+      [ "$page" = zorelad ] || zcat "$usr/share/man/man1/zorelad.1.gz" | grep -q "^\.BR $page (1)" \
+        || fail "zorelad(1) does not list $page"
+    else
+      fail "no manual page for $page"
+    fi
   done
+  # The teachers' guide, where the editor's Help menu opens it.
+  grep -q '^# ' "$usr/share/doc/zorelad/teacher-guide-uk.md" 2>/dev/null || fail "no teachers' guide"
+  # The polkit action that lets pkexec run the importer.
+  action=$usr/share/polkit-1/actions/org.example.zorelad.import.policy
+  dtd=/usr/share/polkit-1/policyconfig-1.dtd # polkitd's, when it is installed
+  if [ -f "$dtd" ]; then valid=(--dtdvalid "$dtd"); else valid=(); fi
+  need xmllint libxml2-utils
+  if xmllint --noout "${valid[@]}" "$action" 2>/dev/null; then
+    grep -q '<annotate key="org.freedesktop.policykit.exec.path">/usr/bin/zorelad-import</annotate>' "$action" \
+      || fail "the polkit action does not name /usr/bin/zorelad-import"
+  else
+    fail "no polkit action, or not valid: $(xmllint --noout "${valid[@]}" "$action" 2>&1)"
+  fi
   grep -q '^License: GPL-3.0-or-later' "$usr/share/doc/zorelad/copyright" || fail "copyright names no licence"
   version=$(sed -n 's/^project(zorelad VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
   zcat "$usr/share/doc/zorelad/changelog.gz" | head -n1 | grep -q "^zorelad ($version) " \
@@ -159,9 +191,10 @@ desktop)
   [ -x "$usr/bin/$(desktop_value Exec)" ] || fail "Exec names no installed command"
   # The certificate picture is opened relative to the working directory.
   [ "$(desktop_value Path)" = /usr/lib/zorelad ] || fail "Path is '$(desktop_value Path)'"
-  # There it is a link to the picture in /etc/zorelad.
+  # There it is a link to the picture in /etc/zorelad, which the package
+  # copies from the shipped one.
   [ "$(readlink "$stage$(desktop_value Path)/Media/s.bmp")" = /etc/zorelad/Media/s.bmp ] \
-    && [ -f "$stage/etc/zorelad/Media/s.bmp" ] || fail "no certificate picture below Path"
+    && [ -f "$usr/share/zorelad/Media/s.bmp" ] || fail "no certificate picture below Path"
   [ "$(desktop_value Icon)" = zorelad ] || fail "Icon is '$(desktop_value Icon)'"
   [ -f "$usr/share/icons/hicolor/48x48/apps/$(desktop_value Icon).png" ] || fail "Icon names no installed icon"
   grep -q '^Categories=Education;' "$desktop" || fail "not in the Education category"
