@@ -355,5 +355,9 @@ and no file is changed.
         <source>%1 is the folder of level %2; name the Text folder above it (%3) to import these levels</source>
         <translation>%1 — тека рівня %2; щоб імпортувати ці рівні, вкажіть теку Text над нею (%3)</translation>
     </message>
+    <message>
+        <source>Only teachers of the group &quot;zorelad&quot; may change the questions in %1. To become one, ask the school&apos;s administrator to run &quot;sudo adduser %2 zorelad&quot;, then log out and in again; or import with an administrator&apos;s password: pkexec zorelad-import %3 %1</source>
+        <translation>Змінювати запитання в %1 можуть лише вчителі з групи «zorelad». Щоб стати одним із них, попросіть адміністратора школи виконати «sudo adduser %2 zorelad», а тоді вийдіть із системи й увійдіть знову; або імпортуйте з паролем адміністратора: pkexec zorelad-import %3 %1</translation>
+    </message>
 </context>
 </TS>

@@ -30,7 +30,7 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>The folder %1 holds no question levels (folders 1, 2 and 3).</source>
-        <translation>У папці %1 немає рівнів питань (папок 1, 2 і 3).</translation>
+        <translation>У теці %1 немає рівнів запитань (тек 1, 2 і 3).</translation>
     </message>
     <message>
         <source>Cannot open %1: %2</source>
@@ -177,7 +177,7 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>&amp;List of questions</source>
-        <translation>&amp;Список питань</translation>
+        <translation>&amp;Список запитань</translation>
     </message>
     <message>
         <source>You may read this folder but not write to it: save a copy or export.</source>
@@ -197,7 +197,7 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>Zorelad question editor — %1[*]</source>
-        <translation>Редактор питань Зорелад — %1[*]</translation>
+        <translation>Редактор запитань Зорелад — %1[*]</translation>
     </message>
     <message>
         <source>Saved.</source>
@@ -348,6 +348,14 @@ Save your changes over them?</source>
     <message>
         <source>The questions were saved in %1. The quiz does not read this copy: it reads %2.</source>
         <translation>Запитання збережено в %1. Вікторина цієї копії не читає: вона бере запитання з %2.</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Довідка</translation>
+    </message>
+    <message>
+        <source>&amp;Teacher&apos;s guide</source>
+        <translation>&amp;Посібник вчителя</translation>
     </message>
 </context>
 <context>

@@ -13,6 +13,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <unistd.h>
+
 namespace zorelad {
 
 namespace {
@@ -109,6 +112,15 @@ int importBank(const QString &file, const QString &target, QTextStream &out, QTe
         levels.append({level, QList<QByteArray>(QuestionsPerLevel)});
     for (const BankQuestion &q : bank.questions)
         levels[bank.levels.indexOf(q.level)].files[q.number - 1] = encodeQuestionFile(q.question);
+    if (QFileInfo(textDir).isDir() && ::access(QFile::encodeName(textDir).constData(), W_OK) != 0 && errno == EACCES) {
+        err << Tools::tr("Only teachers of the group \"zorelad\" may change the questions in %1. To become one, ask "
+                         "the school's administrator to run \"sudo adduser %2 zorelad\", then log out and in "
+                         "again; or import with an administrator's password: pkexec zorelad-import %3 %1")
+                   .arg(QDir::toNativeSeparators(textDir), qEnvironmentVariable("USER"), file)
+            << '\n'
+            << Tools::tr("No question file was changed.") << '\n';
+        return 1;
+    }
     try {
         writeLevels(textDir, levels);
     } catch (const Failure &failure) {

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDropEvent>
 #include <QEventLoop>
@@ -38,6 +39,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -269,6 +271,19 @@ void EditorWindow::createActions()
     action(go, tr("&Next question"), QKeySequence(QStringLiteral("Ctrl+PgDown")), "Next", [this] { step(1); });
     action(go, tr("&List of questions"), QKeySequence(QStringLiteral("Ctrl+L")), "FocusList",
            [this] { m_list->setFocus(); });
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    action(help, tr("&Teacher's guide"), QKeySequence::HelpContents, "Guide",
+           [] { QDesktopServices::openUrl(QUrl::fromLocalFile(teachersGuide())); });
+}
+
+QString EditorWindow::teachersGuide()
+{
+    // Installed beside the package's other documents; in a build tree, the
+    // source tree's.
+    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath()
+                                              + QStringLiteral("/../share/doc/zorelad/teacher-guide-uk.md"));
+    return QFileInfo::exists(installed) ? installed : QStringLiteral(ZORELAD_GUIDE_SOURCE);
 }
 
 bool EditorWindow::eventFilter(QObject *watched, QEvent *event)

@@ -33,6 +33,8 @@ public:
     // The questions the quiz reads: the Text folder beside the program in a
     // build tree, else the installed program's.
     static QString quizFolder();
+    // The teacher's guide the Help menu opens.
+    static QString teachersGuide();
     // Opens a Text folder or a bank text, saying why when it cannot.
     bool openLocation(const QString &location);
     BankSlot current() const { return m_current; }

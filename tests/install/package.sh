@@ -438,7 +438,7 @@ say "the installed program started from its desktop entry and opened level І"
 editor_desktop=$root/usr/share/applications/zorelad-editor.desktop
 [ -f "$editor_desktop" ] || fail "no desktop entry for the editor"
 out=$(desktop-file-validate "$editor_desktop" 2>&1) && [ -z "$out" ] || fail "editor desktop entry: $out"
-grep -qx 'Name\[uk\]=Редактор питань Зорелад' "$editor_desktop" || fail "the editor's entry has another name"
+grep -qx 'Name\[uk\]=Редактор запитань Зорелад' "$editor_desktop" || fail "the editor's entry has another name"
 grep -q '^Categories=Education;' "$editor_desktop" || fail "the editor is not in the Education category"
 editor_exec=$(sed -n 's/^Exec=//p' "$editor_desktop" | sed 's/ *%[a-zA-Z]//g')
 editor=$(PATH=$run_path command -v "$editor_exec") || fail "Exec command $editor_exec not found"
@@ -455,7 +455,7 @@ wid=$(timeout 60 xdotool search --sync --onlyvisible --class '^zorelad-editor$' 
 # Its title names the installed questions it opened, in Ukrainian.
 title=$(xdotool getwindowname "$wid")
 echo "editor window: $title"
-[ -z "$folder" ] || [ "$title" = "Редактор питань Зорелад — $folder" ] \
+[ -z "$folder" ] || [ "$title" = "Редактор запитань Зорелад — $folder" ] \
   || { echo "FAIL: the editor's title is '$title'"; exit 1; }
 sleep 1
 import -window root "$work/editor.png"
