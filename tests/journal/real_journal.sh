@@ -9,6 +9,7 @@
 #     levels are graded, again and again. Afterwards the journal holds only
 #     whole records, each once, and every record seen written before a kill.
 # Usage: real_journal.sh PROGRAM_DIR JOURNAL_WRITER [ROUNDS]
+#   JOURNAL_SEED=N replays the kill moments of an earlier run (it prints its seed).
 set -euo pipefail
 program_dir=$(realpath "$1")
 writer=$2
@@ -16,6 +17,8 @@ rounds=${3:-8}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+seed=${JOURNAL_SEED:-$(( $(date +%s) % 32768 ))}
+echo "seed $seed (JOURNAL_SEED=$seed replays the kill moments)"
 
 mkdir -p "$work/lab"
 for i in $(seq 1 8); do "$writer" "$work/lab" "pc-$i" "$work/spool-$i/pending.csv" 500 & done
@@ -28,7 +31,7 @@ echo "eight computers at once: 4000 records, each once"
 
 cat >"$work/drive.sh" <<'DRIVE'
 set -euo pipefail
-program=$1; work=$2; rounds=$3
+program=$1; work=$2; rounds=$3; RANDOM=$4
 fail() { echo "FAIL: $*"; exit 1; }
 
 # Starts the program with the given environment, identifies NAME and sets
@@ -47,7 +50,7 @@ start() {
   click $((D_X + 90)) $((D_Y + 90)); xdotool key ctrl+a; xdotool type --delay 20 "5-A"
   click $((D_X + 100)) $((D_Y + 130)); sleep 0.5
 }
-click() { xdotool mousemove "$1" "$2" click 1; sleep 0.12; }
+click() { xdotool mousemove "$1" "$2" click 1; sleep 0.03; }
 # Plays one level to its grade, choosing option 1 throughout.
 play() {
   click $((cx + 300)) $((cy + 116 + 40 * ($1 - 1)))
@@ -57,7 +60,8 @@ play() {
 # 1. Off by default.
 mkdir -p "$work/off/home" "$work/off/tmp"
 touch "$work/off/mark"; sleep 1
-start Nobodyzz HOME="$work/off/home" TMPDIR="$work/off/tmp" XDG_CONFIG_HOME= XDG_STATE_HOME=
+start Nobodyzz HOME="$work/off/home" TMPDIR="$work/off/tmp" XDG_CONFIG_HOME= XDG_STATE_HOME= \
+  ZORELAD_CONFIG="$work/off/none.conf"
 play 1; sleep 1
 kill $pid; wait $pid 2>/dev/null || true
 for dir in "$work/off/home" "$work/off/tmp" "$program"; do
@@ -68,21 +72,21 @@ done
 echo "off by default: nothing written"
 
 # 2. Killed while levels are graded.
-mkdir -p "$work/on/config/zorelad" "$work/on/share" "$work/on/state"
-printf '[journal]\nfolder=%s\nhost=kill-test\n' "$work/on/share" >"$work/on/config/zorelad/zorelad.conf"
-env=(XDG_CONFIG_HOME="$work/on/config" XDG_STATE_HOME="$work/on/state")
+mkdir -p "$work/on/share" "$work/on/state"
+printf '[journal]\nfolder=%s\nhost=kill-test\n' "$work/on/share" >"$work/on/zorelad.conf"
+env=(ZORELAD_CONFIG="$work/on/zorelad.conf" XDG_STATE_HOME="$work/on/state")
 : >"$work/seen"
 for round in $(seq 1 "$rounds"); do
   start "Round$round" "${env[@]}"
   # The kill lands anywhere from the first level to the third.
-  ( sleep "$(( RANDOM % 20 + 4 )).$(( RANDOM % 10 ))"; kill -KILL $pid 2>/dev/null ) &
+  ( sleep "$(( RANDOM % 8 + 1 )).$(( RANDOM % 10 ))"; kill -KILL $pid 2>/dev/null ) &
   killer=$!
   for level in 1 2 3; do
     kill -0 $pid 2>/dev/null || break
     play $level
     # Whatever whole records the journal holds now were finished before the
     # kill, and must all be there in the end.
-    cat "$work/on/state/zorelad/pending.csv"* "$work/on/share/kill-test.csv" 2>/dev/null \
+    cat "$work/on/state/zorelad/pending.csv"* "$work/on/share/kill-test-"*.csv 2>/dev/null \
       | grep -E "^[^;]+;kill-test;Round$round;.*;1\.0\.0$" >>"$work/seen" || true
   done
   wait $killer || true
@@ -96,7 +100,7 @@ DRIVE
 
 # A program folder of its own, which nothing else changes while it is watched.
 cp -a "$program_dir" "$work/program"
-xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash ${JOURNAL_TRACE:+-x} "$work/drive.sh" "$work/program" "$work" "$rounds" || {
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash ${JOURNAL_TRACE:+-x} "$work/drive.sh" "$work/program" "$work" "$rounds" "$seed" || {
   cat "$work/log"; exit 1; }
 
 "$program_dir/zorelad-journal" --format csv "$work/on/share" >"$work/merged.csv" 2>"$work/problems" || fail "zorelad-journal failed"
@@ -106,5 +110,5 @@ echo "records in the journal after $rounds kills: $(($(wc -l <"$work/merged.csv"
 missing=$(sort -u "$work/seen" | grep -vxFf <(tail -n +2 "$work/merged.csv") || true)
 [ -z "$missing" ] || fail "records lost after a kill: $missing"
 [ -z "$(tail -n +2 "$work/merged.csv" | sort | uniq -d)" ] || fail "records twice"
-[ "$(stat -c %a "$work/on/share/kill-test.csv")" = 640 ] || fail "journal file mode not 640"
+[ "$(stat -c %a "$work/on/share/kill-test-$(id -un).csv")" = 640 ] || fail "journal file mode not 640"
 echo "real journal: 3 passed, 0 failed"
