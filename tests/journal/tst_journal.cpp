@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
-#include <QTimer>
 
 #include <atomic>
 #include <csignal>
@@ -138,10 +137,9 @@ void JournalTest::settings_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("host");
     QTest::addColumn<QString>("problems"); // MACHINE and USER stand for the files
+    const QByteArray shipped = readBytes(qEnvironmentVariable("ZORELAD_SOURCE_DIR") + "/packaging/etc/zorelad.conf");
     QTest::newRow("no files: off") << QByteArray() << QByteArray() << "" << "" << "";
-    QTest::newRow("shipped file: off") << readBytes(qEnvironmentVariable("ZORELAD_SOURCE_DIR")
-                                                    + "/packaging/etc/zorelad.conf")
-                                       << QByteArray() << "" << "" << "";
+    QTest::newRow("shipped file: off") << shipped << QByteArray() << "" << "" << "";
     const QByteArray srv = "[journal]\nfolder=/srv/j\n";
     QTest::newRow("machine only") << srv << QByteArray() << "/srv/j" << "" << "";
     QTest::newRow("user's folder wins") << srv + "host=a\n" << QByteArray("[journal]\nfolder=/home/t/j\n")
@@ -271,27 +269,15 @@ void JournalTest::deliveryFaults()
     }
     {
         auto restore = qScopeGuard([&] { undo(); });
-        // The interface thread's watchdog: its event loop keeps turning.
+        // The interface thread's watchdog: recording never waits for the share.
         QElapsedTimer clock;
         clock.start();
         if (fault != "interrupted")
             journal.record(sample(first));
         journal.record(sample("Другий"));
         QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
-        if (fault == "hanging") {
-            qint64 longest = 0, last = clock.elapsed();
-            QTimer tick;
-            QObject::connect(&tick, &QTimer::timeout, [&] {
-                longest = qMax(longest, clock.elapsed() - last);
-                last = clock.elapsed();
-            });
-            tick.start(10);
-            QTest::qWait(600);
-            QVERIFY2(longest < 300, qPrintable(QString::number(longest)));
-            QVERIFY(!QFile::exists(file)); // still hanging
-        } else {
+        if (fault != "hanging")
             journal.waitUntilIdle();
-        }
         if (fault == "share full") {
             QVERIFY(QDir().mkpath(folder));
             QVERIFY(limitFileSize(cutAtQuote));
