@@ -6,11 +6,11 @@
 #  1. No settings: a graded level writes nothing, neither in HOME, nor in the
 #     program's folder, nor in TMPDIR.
 #  2. Journal on: the program is killed with SIGKILL at random moments while
-#     levels are graded, again and again, in two lanes at once (the same
+#     levels are graded, again and again, in three lanes at once (the same
 #     account's spool and file, as with a pupil who opened it twice).
 #     Afterwards the journal holds only whole records, each once, and every
 #     record seen written before a kill.
-# 1 and the two lanes of 2 run side by side, each on an X server of its own:
+# 1 and the three lanes of 2 run side by side, each on an X server of its own:
 # the program pauses some seconds at every start.
 # Usage: real_journal.sh PROGRAM_DIR JOURNAL_WRITER [ROUNDS]
 #   JOURNAL_SEED=N replays the kill moments of an earlier run (it prints its seed).
@@ -129,12 +129,13 @@ drive() {
   kill $xserver; wait $xserver 2>/dev/null || true
   return $status
 }
-half=$(( (rounds + 1) / 2 ))
-drive off & off=$!
-drive lane 1 "$half" & lane1=$!
-drive lane $((half + 1)) "$rounds" & lane2=$!
+drive off & jobs_running=($!)
+for lane in 0 1 2; do
+  first=$((lane * rounds / 3 + 1)); last=$(((lane + 1) * rounds / 3))
+  [ "$first" -gt "$last" ] || { drive lane "$first" "$last" & jobs_running+=($!); }
+done
 status=0
-for job in $off $lane1 $lane2; do wait $job || status=1; done
+for job in "${jobs_running[@]}"; do wait "$job" || status=1; done
 [ $status -eq 0 ] && drive next || status=1
 cat "$work"/out-*
 [ $status -eq 0 ] || { cat "$work/log"; fail "driving the program failed"; }
