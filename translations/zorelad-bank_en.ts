@@ -41,24 +41,24 @@
 <context>
     <name>Fit</name>
     <message numerus="yes">
-        <source>the question holds a word %n pixel(s) too wide for its box</source>
+        <source>a word of the question is about %n character(s) too long for its box; shorten it</source>
         <translation>
-            <numerusform>the question holds a word %n pixel too wide for its box</numerusform>
-            <numerusform>the question holds a word %n pixels too wide for its box</numerusform>
+            <numerusform>a word of the question is about %n character too long for its box; shorten it</numerusform>
+            <numerusform>a word of the question is about %n characters too long for its box; shorten it</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>the question is %n pixel(s) too tall for its box; shorten it</source>
+        <source>the question is about %n character(s) too long for its box; shorten it</source>
         <translation>
-            <numerusform>the question is %n pixel too tall for its box; shorten it</numerusform>
-            <numerusform>the question is %n pixels too tall for its box; shorten it</numerusform>
+            <numerusform>the question is about %n character too long for its box; shorten it</numerusform>
+            <numerusform>the question is about %n characters too long for its box; shorten it</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>option %1 is %n pixel(s) too wide and would be cut off</source>
+        <source>option %1 is about %n character(s) too long and would be cut off; shorten it</source>
         <translation>
-            <numerusform>option %1 is %n pixel too wide and would be cut off</numerusform>
-            <numerusform>option %1 is %n pixels too wide and would be cut off</numerusform>
+            <numerusform>option %1 is about %n character too long and would be cut off; shorten it</numerusform>
+            <numerusform>option %1 is about %n characters too long and would be cut off; shorten it</numerusform>
         </translation>
     </message>
 </context>

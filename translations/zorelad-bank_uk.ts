@@ -62,9 +62,9 @@
     <message numerus="yes">
         <source>level %1 has %n question(s); it needs 24</source>
         <translation>
-            <numerusform>у рівні %1 %n запитання; потрібно 24</numerusform>
-            <numerusform>у рівні %1 %n запитання; потрібно 24</numerusform>
-            <numerusform>у рівні %1 %n запитань; потрібно 24</numerusform>
+            <numerusform>рівень %1 містить %n запитання, а має містити 24</numerusform>
+            <numerusform>рівень %1 містить %n запитання, а має містити 24</numerusform>
+            <numerusform>рівень %1 містить %n запитань, а має містити 24</numerusform>
         </translation>
     </message>
     <message>
@@ -152,6 +152,10 @@ Save as UTF-8 and load with: sudo zorelad-import FILE /etc/zorelad/Text</source>
     <message>
         <source>UTF-8 with a byte order mark</source>
         <translation>UTF-8 з міткою порядку байтів (BOM)</translation>
+    </message>
+    <message>
+        <source>the text is saved as %1, not UTF-8; it was read as %1</source>
+        <translation>текст збережено в кодуванні %1, а не UTF-8; його прочитано як %1</translation>
     </message>
 </context>
 <context>
@@ -247,7 +251,7 @@ Exit status 0 when all is well, 1 when there are problems.
     </message>
     <message>
         <source>All 72 question files are fine.</source>
-        <translation>Усі 72 файли запитань гаразд.</translation>
+        <translation>Усі 72 файли запитань без помилок.</translation>
     </message>
     <message numerus="yes">
         <source>%n problem(s) found.</source>
@@ -276,27 +280,27 @@ and load it back with: sudo zorelad-import FILE TEXTDIR
 <context>
     <name>Fit</name>
     <message numerus="yes">
-        <source>the question holds a word %n pixel(s) too wide for its box</source>
+        <source>a word of the question is about %n character(s) too long for its box; shorten it</source>
         <translation>
-            <numerusform>у запитанні є слово, ширше за його поле на %n піксель</numerusform>
-            <numerusform>у запитанні є слово, ширше за його поле на %n пікселі</numerusform>
-            <numerusform>у запитанні є слово, ширше за його поле на %n пікселів</numerusform>
+            <numerusform>у запитанні є слово, довше приблизно на %n символ, ніж вміщує поле, — скоротіть його</numerusform>
+            <numerusform>у запитанні є слово, довше приблизно на %n символи, ніж вміщує поле, — скоротіть його</numerusform>
+            <numerusform>у запитанні є слово, довше приблизно на %n символів, ніж вміщує поле, — скоротіть його</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>the question is %n pixel(s) too tall for its box; shorten it</source>
+        <source>the question is about %n character(s) too long for its box; shorten it</source>
         <translation>
-            <numerusform>запитання вище за своє поле на %n піксель; скоротіть його</numerusform>
-            <numerusform>запитання вище за своє поле на %n пікселі; скоротіть його</numerusform>
-            <numerusform>запитання вище за своє поле на %n пікселів; скоротіть його</numerusform>
+            <numerusform>запитання довше приблизно на %n символ, ніж вміщує поле, — скоротіть його</numerusform>
+            <numerusform>запитання довше приблизно на %n символи, ніж вміщує поле, — скоротіть його</numerusform>
+            <numerusform>запитання довше приблизно на %n символів, ніж вміщує поле, — скоротіть його</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>option %1 is %n pixel(s) too wide and would be cut off</source>
+        <source>option %1 is about %n character(s) too long and would be cut off; shorten it</source>
         <translation>
-            <numerusform>варіант %1 ширший на %n піксель, і його буде обрізано</numerusform>
-            <numerusform>варіант %1 ширший на %n пікселі, і його буде обрізано</numerusform>
-            <numerusform>варіант %1 ширший на %n пікселів, і його буде обрізано</numerusform>
+            <numerusform>варіант %1 довший приблизно на %n символ, і його буде обрізано, — скоротіть його</numerusform>
+            <numerusform>варіант %1 довший приблизно на %n символи, і його буде обрізано, — скоротіть його</numerusform>
+            <numerusform>варіант %1 довший приблизно на %n символів, і його буде обрізано, — скоротіть його</numerusform>
         </translation>
     </message>
 </context>

@@ -7,14 +7,14 @@
         <source>Usage: zorelad-editor [TEXTDIR | FILE]
 Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or a bank text written by zorelad-export.
 </source>
-        <translation>Використання: zorelad-editor [ПАПКА_TEXT | ФАЙЛ]
-Редагує питання Зорелад: папку Text (типово — встановлену) або текст банку, записаний zorelad-export.
+        <translation>Використання: zorelad-editor [ТЕКА | ФАЙЛ]
+Редагує запитання Зорелад: теку Text (типово — встановлену) або текст банку, записаний zorelad-export.
 </translation>
     </message>
     <message>
         <source>Usage: zorelad-editor [TEXTDIR | FILE]
 </source>
-        <translation>Використання: zorelad-editor [ПАПКА_TEXT | ФАЙЛ]
+        <translation>Використання: zorelad-editor [ТЕКА | ФАЙЛ]
 </translation>
     </message>
 </context>
@@ -22,7 +22,7 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     <name>zorelad::EditorBank</name>
     <message>
         <source>Level %1, question %2</source>
-        <translation>Рівень %1, питання %2</translation>
+        <translation>Рівень %1, запитання %2</translation>
     </message>
     <message>
         <source>line %1: %2</source>
@@ -38,7 +38,7 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>%1 does not hold all three levels; open a Text folder and import it there.</source>
-        <translation>%1 містить не всі три рівні; відкрийте папку Text та імпортуйте його туди.</translation>
+        <translation>%1 містить не всі три рівні; відкрийте теку Text та імпортуйте його туди.</translation>
     </message>
     <message>
         <source>%1: %2</source>
@@ -46,7 +46,7 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>You may not write to the folder %1 (%2).</source>
-        <translation>Немає дозволу на запис у папку %1 (%2).</translation>
+        <translation>Немає дозволу на запис до теки %1 (%2).</translation>
     </message>
     <message>
         <source>These questions were changed on disk since they were opened here: %1.</source>
@@ -65,11 +65,11 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>Questions</source>
-        <translation>Питання</translation>
+        <translation>Запитання</translation>
     </message>
     <message>
         <source>Question</source>
-        <translation>Питання</translation>
+        <translation>Запитання</translation>
     </message>
     <message>
         <source>State</source>
@@ -77,11 +77,11 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>Question text</source>
-        <translation>Текст питання</translation>
+        <translation>Текст запитання</translation>
     </message>
     <message>
         <source>&amp;Question:</source>
-        <translation>&amp;Питання:</translation>
+        <translation>&amp;Запитання:</translation>
     </message>
     <message>
         <source>Right option (Alt+1, Alt+2, Alt+3), options:</source>
@@ -105,7 +105,7 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>S&amp;wap with…</source>
-        <translation>&amp;Обміняти з…</translation>
+        <translation>&amp;Поміняти місцями з…</translation>
     </message>
     <message>
         <source>As the pupil sees it:</source>
@@ -113,7 +113,7 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>Problems of the question</source>
-        <translation>Вади питання</translation>
+        <translation>Вади запитання</translation>
     </message>
     <message>
         <source>&amp;File</source>
@@ -121,7 +121,7 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>&amp;Open Text folder…</source>
-        <translation>&amp;Відкрити папку Text…</translation>
+        <translation>&amp;Відкрити теку Text…</translation>
     </message>
     <message>
         <source>Open bank &amp;text…</source>
@@ -133,7 +133,7 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>Save a &amp;copy in a folder…</source>
-        <translation>Зберегти &amp;копію в папку…</translation>
+        <translation>Зберегти &amp;копію в теку…</translation>
     </message>
     <message>
         <source>&amp;Import text…</source>
@@ -169,25 +169,19 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>&amp;Previous question</source>
-        <translation>П&amp;опереднє питання</translation>
+        <translation>П&amp;опереднє запитання</translation>
     </message>
     <message>
         <source>&amp;Next question</source>
-        <translation>&amp;Наступне питання</translation>
+        <translation>&amp;Наступне запитання</translation>
     </message>
     <message>
         <source>&amp;List of questions</source>
         <translation>&amp;Список питань</translation>
     </message>
     <message>
-        <source>Cannot open the questions.
-%1</source>
-        <translation>Не вдається відкрити питання.
-%1</translation>
-    </message>
-    <message>
         <source>You may read this folder but not write to it: save a copy or export.</source>
-        <translation>Цю папку можна читати, але не змінювати: збережіть копію або експортуйте питання.</translation>
+        <translation>Цю теку можна читати, але не змінювати: збережіть копію або експортуйте запитання.</translation>
     </message>
     <message>
         <source>Line %1: %2</source>
@@ -195,11 +189,11 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
     </message>
     <message>
         <source>The question is sound.</source>
-        <translation>Питання гаразд.</translation>
+        <translation>Запитання без помилок.</translation>
     </message>
     <message>
         <source>sound</source>
-        <translation>гаразд</translation>
+        <translation>без помилок</translation>
     </message>
     <message>
         <source>Zorelad question editor — %1[*]</source>
@@ -220,12 +214,6 @@ Edits Zorelad&apos;s questions: a Text folder (by default the installed one) or 
 %1</translation>
     </message>
     <message>
-        <source>%1
-Nothing was written there. You can save a copy of the questions in a folder of your own, or export them as text and import that with administrator rights (sudo zorelad-import).</source>
-        <translation>%1
-Туди нічого не записано. Можна зберегти копію питань у власну папку або експортувати їх як текст і потім імпортувати з правами адміністратора (sudo zorelad-import).</translation>
-    </message>
-    <message>
         <source>Save a &amp;copy…</source>
         <translation>Зберегти &amp;копію…</translation>
     </message>
@@ -235,7 +223,7 @@ Nothing was written there. You can save a copy of the questions in a folder of y
     </message>
     <message>
         <source>Open a Text folder</source>
-        <translation>Відкрити папку Text</translation>
+        <translation>Відкрити теку Text</translation>
     </message>
     <message>
         <source>Open a bank text</source>
@@ -247,11 +235,7 @@ Nothing was written there. You can save a copy of the questions in a folder of y
     </message>
     <message>
         <source>Save a copy in a folder</source>
-        <translation>Зберегти копію в папку</translation>
-    </message>
-    <message>
-        <source>Saved in %1.</source>
-        <translation>Збережено в %1.</translation>
+        <translation>Зберегти копію в теку</translation>
     </message>
     <message>
         <source>Not exported</source>
@@ -282,18 +266,12 @@ Nothing was written there. You can save a copy of the questions in a folder of y
         <translation>Не вдається відкрити %1: %2</translation>
     </message>
     <message>
-        <source>Nothing was taken.
-%1</source>
-        <translation>Нічого не взято.
-%1</translation>
-    </message>
-    <message>
         <source>Imported</source>
         <translation>Імпортовано</translation>
     </message>
     <message>
         <source>Swap %1 with</source>
-        <translation>Обміняти: %1 з</translation>
+        <translation>Поміняти місцями: %1 з…</translation>
     </message>
     <message>
         <source>&amp;Level:</source>
@@ -301,7 +279,7 @@ Nothing was written there. You can save a copy of the questions in a folder of y
     </message>
     <message>
         <source>&amp;Question number:</source>
-        <translation>&amp;Номер питання:</translation>
+        <translation>&amp;Номер запитання:</translation>
     </message>
     <message>
         <source>Unsaved changes</source>
@@ -309,7 +287,7 @@ Nothing was written there. You can save a copy of the questions in a folder of y
     </message>
     <message>
         <source>Some questions were changed. Save them before closing?</source>
-        <translation>Деякі питання змінено. Зберегти їх перед закриттям?</translation>
+        <translation>Деякі запитання змінено. Зберегти їх перед закриттям?</translation>
     </message>
     <message>
         <source>Changed on disk</source>
@@ -329,12 +307,54 @@ Save your changes over them?</source>
         <source>Still saving: the folder %1 does not answer. The questions stay here until it does.</source>
         <translation>Ще зберігаю: тека %1 не відповідає. Запитання залишаються тут, доки вона не відповість.</translation>
     </message>
+    <message>
+        <source>Cannot open the questions.</source>
+        <translation>Не вдається відкрити запитання.</translation>
+    </message>
+    <message>
+        <source>Nothing was taken.</source>
+        <translation>Нічого не взято.</translation>
+    </message>
+    <message numerus="yes">
+        <source>…and %n more; the details list them all.</source>
+        <translation>
+            <numerusform>…і ще %n; усі вони — у подробицях.</numerusform>
+            <numerusform>…і ще %n; усі вони — у подробицях.</numerusform>
+            <numerusform>…і ще %n; усі вони — у подробицях.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (a copy: the quiz reads %2)</source>
+        <translation>%1 (копія: вікторина читає %2)</translation>
+    </message>
+    <message>
+        <source>Only teachers of the group &quot;%1&quot; may save in this folder. To become one, ask the school&apos;s administrator to run &quot;sudo adduser %2 %1&quot;, then log out and in again.</source>
+        <translation>Зберігати в цю теку можуть лише вчителі з групи «%1». Щоб стати одним із них, попросіть адміністратора школи виконати «sudo adduser %2 %1», а тоді вийдіть із системи й увійдіть знову.</translation>
+    </message>
+    <message>
+        <source>Save as &amp;administrator</source>
+        <translation>Зберегти як &amp;адміністратор</translation>
+    </message>
+    <message>
+        <source>The questions were not saved as administrator.
+%1</source>
+        <translation>Запитання не збережено як адміністратор.
+%1</translation>
+    </message>
+    <message>
+        <source>Copy saved</source>
+        <translation>Копію збережено</translation>
+    </message>
+    <message>
+        <source>The questions were saved in %1. The quiz does not read this copy: it reads %2.</source>
+        <translation>Запитання збережено в %1. Вікторина цієї копії не читає: вона бере запитання з %2.</translation>
+    </message>
 </context>
 <context>
     <name>zorelad::QuestionPreview</name>
     <message>
         <source>Preview: the question as the pupil sees it</source>
-        <translation>Перегляд: питання таким, як його побачить учень</translation>
+        <translation>Перегляд: запитання таким, як його побачить учень</translation>
     </message>
 </context>
 </TS>

@@ -154,6 +154,18 @@
         <source>%1: holds records since %2 not yet delivered; that computer cannot write to the folder</source>
         <translation>%1: тут є записи від %2, ще не передані; цей комп&apos;ютер не може писати в теку</translation>
     </message>
+    <message>
+        <source>No records of class %1; the classes in the journal: %2.</source>
+        <translation>Записів класу %1 немає; у журналі є класи: %2.</translation>
+    </message>
+    <message>
+        <source>No records since %1.</source>
+        <translation>Записів від %1 немає.</translation>
+    </message>
+    <message>
+        <source>No records of level %1 for this choice.</source>
+        <translation>Записів рівня %1 за цим вибором немає.</translation>
+    </message>
 </context>
 <context>
     <name>JournalTool</name>
@@ -162,20 +174,12 @@
         <translation>Зводить журнал результатів усіх комп&apos;ютерів із ТЕКИ в одну таблицю.</translation>
     </message>
     <message>
-        <source>the journal folder (every *.csv in it is read)</source>
-        <translation>тека журналу (читаються всі її файли *.csv)</translation>
-    </message>
-    <message>
         <source>only the class CLASS, as in 5-А</source>
         <translation>лише клас КЛАС, наприклад 5-А</translation>
     </message>
     <message>
         <source>CLASS</source>
         <translation>КЛАС</translation>
-    </message>
-    <message>
-        <source>only levels played on DATE or later (YYYY-MM-DD)</source>
-        <translation>лише рівні, пройдені ДАТИ або пізніше (РРРР-ММ-ДД)</translation>
     </message>
     <message>
         <source>DATE</source>
@@ -218,10 +222,6 @@
         <translation>використання: zorelad-journal [параметри] ТЕКА   (zorelad-journal --help)</translation>
     </message>
     <message>
-        <source>--since wants a date as YYYY-MM-DD, not &quot;%1&quot;</source>
-        <translation>--since потребує дати у вигляді РРРР-ММ-ДД, а не «%1»</translation>
-    </message>
-    <message>
         <source>--level wants 1, 2 or 3, not &quot;%1&quot;</source>
         <translation>--level потребує 1, 2 або 3, а не «%1»</translation>
     </message>
@@ -234,8 +234,28 @@
         <translation>Журнал результатів</translation>
     </message>
     <message>
-        <source>%1: cannot be written: %2</source>
-        <translation>%1: не вдається записати: %2</translation>
+        <source>Usage: zorelad-journal [options] FOLDER</source>
+        <translation>Використання: zorelad-journal [параметри] ТЕКА</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Параметри:</translation>
+    </message>
+    <message>
+        <source>FOLDER: the journal folder (every *.csv in it is read)</source>
+        <translation>ТЕКА: тека журналу (читаються всі її файли *.csv)</translation>
+    </message>
+    <message>
+        <source>show this help</source>
+        <translation>показати цю довідку</translation>
+    </message>
+    <message>
+        <source>only levels played on DATE or later (09.12.2026, 09.12 or 2026-12-09)</source>
+        <translation>лише рівні, пройдені ДАТИ або пізніше (09.12.2026, 09.12 або 2026-12-09)</translation>
+    </message>
+    <message>
+        <source>--since wants a date as 09.12.2026, 09.12 or 2026-12-09, not &quot;%1&quot;</source>
+        <translation>--since потребує дати у вигляді 09.12.2026, 09.12 або 2026-12-09, а не «%1»</translation>
     </message>
 </context>
 </TS>

@@ -160,7 +160,7 @@ int runTool(int argc, char **argv, const QString &name, const std::function<QStr
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(name);
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORELAD_VERSION));
-    installTranslations({QStringLiteral("zorelad-bank")});
+    installTranslations({QStringLiteral("zorelad-bank"), QStringLiteral("qtbase")});
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = app.arguments().mid(1);

@@ -1,6 +1,7 @@
 #include "banktext.h"
 
 #include "questionrules.h"
+#include "textencoding.h"
 #include "windows1251.h"
 
 #include <QCoreApplication>
@@ -28,10 +29,7 @@ const QRegularExpression &escapable()
     return pattern;
 }
 
-QString escapeLine(const QString &line)
-{
-    return escapable().match(line).hasMatch() ? QLatin1Char('\\') + line : line;
-}
+QString escapeLine(const QString &line) { return escapable().match(line).hasMatch() ? QLatin1Char('\\') + line : line; }
 
 QString unescapeLine(const QString &line)
 {
@@ -120,16 +118,56 @@ QList<Item> splitItems(const QStringList &lines, QList<TextRemark> *problems)
 
 QString levelHeading(int level) { return QStringLiteral("[Рівень %1]").arg(level); }
 
-BankText parseBankText(const QByteArray &utf8)
+namespace {
+
+// Whether bytes that are not UTF-8 read as Cyrillic windows-1251 text: most
+// of their bytes above ASCII are its letters.
+bool looksLikeWindows1251(const QByteArray &bytes)
+{
+    qsizetype high = 0, letters = 0;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        high += b >= 0x80;
+        letters += b >= 0xC0 || b == 0xA8 || b == 0xB8 || b == 0xAA || b == 0xBA || b == 0xAF || b == 0xBF || b == 0xB2
+            || b == 0xB3 || b == 0xA5 || b == 0xB4;
+    }
+    return high > 0 && letters * 10 >= high * 8;
+}
+
+// The text as UTF-8: a text Notepad saved as "ANSI" (windows-1251) or as
+// "Unicode" (UTF-16 with its byte order mark) is read as what it is, with
+// one note saying so.
+QByteArray asUtf8(const QByteArray &bytes, QList<TextRemark> *notes)
+{
+    FileEncoding encoding = guessEncoding(bytes);
+    if (encoding == FileEncoding::Utf16 && !(bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")))
+        return bytes; // without its mark, UTF-16 is only a guess
+    if (encoding == FileEncoding::Windows1251 || encoding == FileEncoding::Koi8u) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(bytes);
+        if (!utf8.hasError() || !looksLikeWindows1251(bytes))
+            return bytes;
+        encoding = FileEncoding::Windows1251;
+    }
+    if (encoding != FileEncoding::Windows1251 && encoding != FileEncoding::Utf16)
+        return bytes;
+    notes->append({0, Bank::tr("the text is saved as %1, not UTF-8; it was read as %1").arg(encodingName(encoding))});
+    return decodeText(bytes, encoding).toUtf8();
+}
+
+} // namespace
+
+BankText parseBankText(const QByteArray &bytes)
 {
     BankText bank;
+    const QByteArray utf8 = asUtf8(bytes, &bank.notes);
     const QList<Item> items = splitItems(textLines(utf8, &bank.problems), &bank.problems);
 
     int level = 0;
     int headingLine = 0;
     int levelCount = 0;
-    QList<Question> asked;    // every five-line question, for questions asked twice
-    QList<int> askedLines;    // the line each of them starts at
+    QList<Question> asked; // every five-line question, for questions asked twice
+    QList<int> askedLines; // the line each of them starts at
     bool beforeHeadingReported = false;
     auto endLevel = [&] {
         if (level > 0 && levelCount != QuestionsPerLevel)
@@ -205,8 +243,8 @@ BankText parseBankText(const QByteArray &utf8)
     }
     endLevel();
     for (const SameQuestion &same : sameQuestions(asked))
-        bank.problems.append({askedLines[same.index],
-                              Bank::tr("the same question is asked at line %1").arg(askedLines[same.earlier])});
+        bank.problems.append(
+            {askedLines[same.index], Bank::tr("the same question is asked at line %1").arg(askedLines[same.earlier])});
     if (bank.levels.isEmpty() && bank.problems.isEmpty())
         bank.problems.append(
             {0, Bank::tr("the text holds no level; a level starts with its heading, such as %1").arg(levelHeading(1))});
@@ -223,8 +261,7 @@ QByteArray formatBankText(const QList<QList<Question>> &levels, int firstLevel)
                  "option 3 and the number of the right option (1, 2 or 3). An empty line ends a question.\n"
                  "A level starts with its heading line and holds 24 questions. Lines starting with # are comments.\n"
                  "Save as UTF-8 and load with: sudo zorelad-import FILE /etc/zorelad/Text")
-        + QLatin1Char('\n')
-        + Bank::tr("A line of a question that starts with # or [ has a \\ written before it.");
+        + QLatin1Char('\n') + Bank::tr("A line of a question that starts with # or [ has a \\ written before it.");
     for (const QString &line : help.split(QLatin1Char('\n')))
         text += QStringLiteral("# ") + line + QLatin1Char('\n');
     for (qsizetype i = 0; i < levels.size(); ++i) {

@@ -40,15 +40,16 @@ struct BankText {
     QList<TextRemark> notes;
 };
 
-// Reads the bank text: UTF-8 with or without a byte order mark, lines ended
-// by CR LF or LF. A level starts with its heading line "[Рівень N]"; each
+// Reads the bank text: UTF-8 with or without a byte order mark, or as
+// Notepad saves it otherwise (windows-1251, or UTF-16 with its mark; a note
+// says which), lines ended by CR LF or LF. A level starts with its heading line "[Рівень N]"; each
 // question is a block of five lines (question, three options, the number of
 // the right option) and blocks are separated by empty lines; lines starting
 // with '#' are comments, and a question's line that would look like a
 // comment or a heading is written with a '\' before it. Every question is
 // checked; a level must hold exactly 24 questions and no question may be
 // asked twice.
-BankText parseBankText(const QByteArray &utf8);
+BankText parseBankText(const QByteArray &bytes);
 
 // The bank text of whole levels (levels[0] is level `firstLevel`), with a
 // comment explaining the format at its top. parseBankText reads back every

@@ -99,15 +99,16 @@ QuestionFileRead inspectQuestionFile(const QString &path)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         file.status = errno == ENOENT ? QuestionFileRead::Missing : QuestionFileRead::Unreadable;
-        file.problem = errno == ENOENT ? Check::tr("is missing")
-                                       : Check::tr("cannot be opened: %1").arg(systemReason(errno));
+        file.problem =
+            errno == ENOENT ? Check::tr("is missing") : Check::tr("cannot be opened: %1").arg(systemReason(errno));
         return file;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         file.status = QuestionFileRead::NotAFile;
-        file.problem = Check::tr("is %1, not a file; the program would read no question from it").arg(kindOf(st.st_mode));
+        file.problem =
+            Check::tr("is %1, not a file; the program would read no question from it").arg(kindOf(st.st_mode));
         return file;
     }
     if (st.st_size > MaxQuestionFileBytes) {
@@ -174,8 +175,7 @@ public:
     {
         if (m_fd < 0)
             throw Failure(cannotWrite(folder, systemReason(errno)));
-        while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
-        }
+        while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {}
     }
     ~FolderLock() { ::close(m_fd); }
     FolderLock(const FolderLock &) = delete;
@@ -203,7 +203,8 @@ void removeLeftovers(const QString &textDir)
     static const QRegularExpression aside(QStringLiteral("^\\.zorelad-old-([123])-"));
     static const QRegularExpression fileTemp(QStringLiteral("^\\.[0-9]+\\.[zZ]\\.[A-Za-z0-9]{6}$"));
     const QDir dir(textDir);
-    for (const QString &name : dir.entryList({QStringLiteral(".zorelad-*")}, QDir::Dirs | QDir::Hidden | QDir::System)) {
+    for (const QString &name :
+         dir.entryList({QStringLiteral(".zorelad-*")}, QDir::Dirs | QDir::Hidden | QDir::System)) {
         const QString path = dir.filePath(name);
         const auto match = aside.match(name);
         if (match.hasMatch()) {
@@ -275,7 +276,8 @@ PreparedLevel prepareLevel(const QString &textDir, const LevelFiles &level, cons
     // and anything else, which goes along into the new one.
     QStringList entries;
     if (prepared.exists)
-        entries = QDir(prepared.target).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        entries =
+            QDir(prepared.target).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     QStringList questionNames;
     for (int number = 1; number <= QuestionsPerLevel; ++number)
         questionNames << entryName(entries, fileName(number));
@@ -285,12 +287,14 @@ PreparedLevel prepareLevel(const QString &textDir, const LevelFiles &level, cons
         const int number = int(questionNames.indexOf(name)) + 1;
         const bool replaced = number > 0 && number <= level.files.size() && !level.files[number - 1].isNull();
         if (S_ISDIR(entry.st_mode) || (replaced && !S_ISREG(entry.st_mode)))
-            throw Failure(cannotWrite(prepared.target + QLatin1Char('/') + name,
-                                      Bank::tr("it is %1, which is never replaced; move it away").arg(kindOf(entry.st_mode))));
+            throw Failure(
+                cannotWrite(prepared.target + QLatin1Char('/') + name,
+                            Bank::tr("it is %1, which is never replaced; move it away").arg(kindOf(entry.st_mode))));
     }
 
     const QString parent = QFileInfo(prepared.target).absolutePath();
-    QByteArray temp = bytesOf(parent + QLatin1Char('/') + NewPrefix + QString::number(level.level) + QStringLiteral("-XXXXXX"));
+    QByteArray temp =
+        bytesOf(parent + QLatin1Char('/') + NewPrefix + QString::number(level.level) + QStringLiteral("-XXXXXX"));
     if (!::mkdtemp(temp.data()))
         throw Failure(cannotWrite(parent, systemReason(errno)));
     prepared.written = QFile::decodeName(temp);
@@ -377,9 +381,11 @@ void writeLevels(const QString &textDir, const QList<LevelFiles> &levels, const 
             QStringList names;
             for (int level : done)
                 names << QString::number(level);
-            throw Failure(cannotWrite(prepared[i].target, reason) + QLatin1Char('\n')
-                          + (done.isEmpty() ? Bank::tr("No question file was changed.")
-                                            : Bank::tr("Only these levels were replaced: %1.").arg(names.join(QStringLiteral(", ")))));
+            throw Failure(
+                cannotWrite(prepared[i].target, reason) + QLatin1Char('\n')
+                + (done.isEmpty()
+                       ? Bank::tr("No question file was changed.")
+                       : Bank::tr("Only these levels were replaced: %1.").arg(names.join(QStringLiteral(", ")))));
         }
         done << prepared[i].level;
     }

@@ -57,9 +57,9 @@ struct QuestionFileRead {
     Status status = Missing;
     QByteArray bytes; // as on disk, when read
     FileEncoding encoding = FileEncoding::Windows1251;
-    int lineCount = 0;  // the lines the quiz finds, at most five
-    Question question;  // decoded from the encoding it is really in
-    QString problem;    // what is wrong with the file itself, without its path; empty when nothing
+    int lineCount = 0; // the lines the quiz finds, at most five
+    Question question; // decoded from the encoding it is really in
+    QString problem;   // what is wrong with the file itself, without its path; empty when nothing
 
     bool isRead() const { return status == Read; }
 };

@@ -90,7 +90,7 @@ QString writeNewFile(const QString &path, const QByteArray &bytes, mode_t mode, 
     return reason;
 }
 
-QString writeOutputFile(const QString &path, const QByteArray &bytes)
+QString writeOutputFile(const QString &path, const QByteArray &bytes, mode_t newMode)
 {
     struct stat st;
     const QByteArray name = QFile::encodeName(path);
@@ -117,7 +117,7 @@ QString writeOutputFile(const QString &path, const QByteArray &bytes)
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return cannotWrite(target, systemReason(errno));
-    QString reason = fillAndClose(fd, bytes, exists ? (st.st_mode & 07777) : newFileMode(), {});
+    QString reason = fillAndClose(fd, bytes, exists ? (st.st_mode & 07777) : newMode ? newMode : newFileMode(), {});
     if (reason.isEmpty() && ::rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
         reason = systemReason(errno);
     if (!reason.isEmpty()) {

@@ -30,8 +30,9 @@ QString writeNewFile(const QString &path, const QByteArray &bytes, mode_t mode, 
 // Writes the bytes to a file a user named: a regular file, or a new one, is
 // replaced whole through a temporary beside it (keeping its permissions);
 // a device or a pipe is written into, as the shell's '>' would; a folder is
-// refused. Returns an empty text, or a sentence naming the file and reason.
-QString writeOutputFile(const QString &path, const QByteArray &bytes);
+// refused. A new file gets `newMode` (by default what the umask leaves of
+// 0666). Returns an empty text, or a sentence naming the file and reason.
+QString writeOutputFile(const QString &path, const QByteArray &bytes, mode_t newMode = 0);
 
 // Writes the bytes to standard output and closes it, reporting a failed
 // write, flush or close. Returns an empty text or the reason.

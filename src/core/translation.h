@@ -13,7 +13,9 @@ namespace zorelad {
 // ../share/zorelad/translations (installed), then in Qt's own folder.
 // A language without a catalogue gets the English one (which holds the
 // plural forms). Needs the application object; returns the catalogues
-// installed.
+// installed. Qt's own catalogue ("qtbase", the words of its standard buttons
+// and dialogs) is one the teachers' tools name; the quiz never does, so that
+// the pupil's windows keep the words they were made with.
 QStringList installTranslations(const QStringList &names);
 
 } // namespace zorelad

@@ -364,26 +364,27 @@ void EditorBank::finishSave(const SaveJob &job)
     emit modifiedChanged();
 }
 
+EditorBank::SaveResult EditorBank::runJob(SaveResult prepared, const SaveJob &job)
+{
+    if (prepared.outcome == SaveResult::Saved)
+        prepared = writeJob(job);
+    if (prepared.outcome == SaveResult::Saved)
+        finishSave(job);
+    return prepared;
+}
+
 EditorBank::SaveResult EditorBank::save(bool overwrite)
 {
     SaveJob job;
-    SaveResult result = prepareSave(overwrite, &job);
-    if (result.outcome == SaveResult::Saved)
-        result = writeJob(job);
-    if (result.outcome == SaveResult::Saved)
-        finishSave(job);
-    return result;
+    const SaveResult prepared = prepareSave(overwrite, &job);
+    return runJob(prepared, job);
 }
 
 EditorBank::SaveResult EditorBank::saveCopy(const QString &folder)
 {
     SaveJob job;
-    SaveResult result = prepareCopy(folder, &job);
-    if (result.outcome == SaveResult::Saved)
-        result = writeJob(job);
-    if (result.outcome == SaveResult::Saved)
-        finishSave(job);
-    return result;
+    const SaveResult prepared = prepareCopy(folder, &job);
+    return runJob(prepared, job);
 }
 
 } // namespace zorelad

@@ -112,6 +112,7 @@ private:
     BankSlot slotOf(const Entry *entry) const;
     void apply(Entry *entry, const Question &question);
     SaveResult unsoundChange() const;
+    SaveResult runJob(SaveResult prepared, const SaveJob &job);
     QStringList changedOnDisk() const;
     void readDisk(const QString &folder);
 

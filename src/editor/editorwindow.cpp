@@ -1,6 +1,7 @@
 #include "editorwindow.h"
 
 #include "failure.h"
+#include "paths.h"
 #include "questionpreview.h"
 #include "safewrite.h"
 #include "widgets.h"
@@ -9,6 +10,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDropEvent>
 #include <QEventLoop>
@@ -25,6 +27,10 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -34,6 +40,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <functional>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace zorelad {
 
@@ -148,9 +157,13 @@ void EditorWindow::createEditor()
 
     auto *editor = new QVBoxLayout;
     auto *form = new QGridLayout;
-    m_text = new QLineEdit(central);
+    // The quiz shows the question in a box of several lines; so does the
+    // editor, though the question stays one line of its file.
+    m_text = new QPlainTextEdit(central);
     m_text->setObjectName(QStringLiteral("QuestionText"));
     m_text->setAccessibleName(tr("Question text"));
+    m_text->setTabChangesFocus(true);
+    m_text->setFixedHeight(m_text->fontMetrics().lineSpacing() * 4 + 2 * m_text->frameWidth() + 8);
     auto *textLabel = new QLabel(tr("&Question:"), central);
     textLabel->setBuddy(m_text);
     form->addWidget(textLabel, 0, 0, 1, 2);
@@ -171,9 +184,9 @@ void EditorWindow::createEditor()
     }
     editor->addLayout(form);
 
-    for (QLineEdit *field : {m_text, m_options[0], m_options[1], m_options[2]})
+    for (QWidget *field : std::initializer_list<QWidget *>{m_text, m_options[0], m_options[1], m_options[2]})
         field->installEventFilter(this);
-    connect(m_text, &QLineEdit::textChanged, this, [this] { fieldEdited(1); });
+    connect(m_text, &QPlainTextEdit::textChanged, this, [this] { fieldEdited(1); });
     for (int k = 0; k < 3; ++k) {
         connect(m_options[k], &QLineEdit::textChanged, this, [this, k] { fieldEdited(k + 2); });
         connect(m_right[k], &QRadioButton::toggled, this, [this](bool on) {
@@ -244,9 +257,10 @@ void EditorWindow::createActions()
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
-    action(edit, tr("Move &up"), QKeySequence(QStringLiteral("Alt+Shift+Up")), "MoveUpAction", [this] { moveBy(-1); });
-    action(edit, tr("Move &down"), QKeySequence(QStringLiteral("Alt+Shift+Down")), "MoveDownAction",
-           [this] { moveBy(1); });
+    // Ctrl+Shift with the arrows: no common desktop takes it, nor the usual
+    // keyboard layout switch (Alt+Shift), as they take Alt+Shift+arrows.
+    action(edit, tr("Move &up"), MoveUpKey, "MoveUpAction", [this] { moveBy(-1); });
+    action(edit, tr("Move &down"), MoveDownKey, "MoveDownAction", [this] { moveBy(1); });
     action(edit, tr("S&wap with…"), QKeySequence(QStringLiteral("Ctrl+Shift+X")), "SwapAction",
            [this] { swapDialog(); });
 
@@ -269,7 +283,37 @@ bool EditorWindow::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    // Return in the question's box goes on to the first option, as in a
+    // one-line field: the question is one line of its file.
+    if (watched == m_text && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            m_options[0]->setFocus();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+QString EditorWindow::quizFolder()
+{
+    // An installed system keeps the questions among its configuration and
+    // reaches them through a link beside the program.
+    const QString here = programDirectory();
+    for (const QString &candidate : {here + QStringLiteral("Text"), here + QStringLiteral("../lib/zorelad/Text")}) {
+        const QFileInfo info(candidate);
+        if (info.isDir())
+            return info.canonicalFilePath();
+    }
+    return here + QStringLiteral("Text");
+}
+
+void EditorWindow::updatePlace()
+{
+    const QString quiz = quizFolder();
+    const bool copy = m_bank.kind() == EditorBank::Kind::Folder
+        && QFileInfo(m_bank.location()).canonicalFilePath() != QFileInfo(quiz).canonicalFilePath();
+    m_place->setText(copy ? tr("%1 (a copy: the quiz reads %2)").arg(m_bank.location(), quiz) : m_bank.location());
 }
 
 bool EditorWindow::openLocation(const QString &location)
@@ -277,10 +321,11 @@ bool EditorWindow::openLocation(const QString &location)
     try {
         m_bank.open(location);
     } catch (const Failure &failure) {
-        QMessageBox::warning(this, windowTitle(), tr("Cannot open the questions.\n%1").arg(failure.text()));
+        showList(QMessageBox::Warning, windowTitle(), tr("Cannot open the questions."),
+                 failure.text().split(QLatin1Char('\n')));
         return false;
     }
-    m_place->setText(m_bank.location());
+    updatePlace();
     if (m_bank.kind() == EditorBank::Kind::Folder && !QFileInfo(m_bank.location()).isWritable())
         statusBar()->showMessage(tr("You may read this folder but not write to it: save a copy or export."));
     return true;
@@ -305,8 +350,8 @@ void EditorWindow::showQuestion()
     const Question &q = m_bank.question(m_current);
     m_showing = true;
     // Fields already holding the text keep their cursor.
-    if (m_text->text() != q.text)
-        m_text->setText(q.text);
+    if (m_text->toPlainText() != q.text)
+        m_text->setPlainText(q.text);
     for (int k = 0; k < 3; ++k) {
         if (m_options[k]->text() != q.options[k])
             m_options[k]->setText(q.options[k]);
@@ -365,7 +410,8 @@ void EditorWindow::fieldEdited(int line)
     if (m_showing)
         return;
     Question q = m_bank.question(m_current);
-    q.text = m_text->text();
+    // A line break, typed or pasted, would end the question's line in its file.
+    q.text = m_text->toPlainText().replace(QLatin1Char('\n'), QLatin1Char(' '));
     for (int k = 0; k < 3; ++k)
         q.options[k] = m_options[k]->text();
     if (line == 5)
@@ -378,8 +424,7 @@ bool EditorWindow::save()
     EditorBank::SaveJob job;
     EditorBank::SaveResult result = m_bank.prepareSave(false, &job);
     if (result.outcome == EditorBank::SaveResult::ChangedOnDisk
-        && QMessageBox::warning(this, tr("Changed on disk"),
-                                tr("%1\nSave your changes over them?").arg(result.message),
+        && QMessageBox::warning(this, tr("Changed on disk"), tr("%1\nSave your changes over them?").arg(result.message),
                                 QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Cancel)
             == QMessageBox::Save)
         result = m_bank.prepareSave(true, &job);
@@ -417,7 +462,8 @@ EditorBank::SaveResult EditorWindow::writeInBackground(const EditorBank::SaveJob
     slow.setSingleShot(true);
     connect(&slow, &QTimer::timeout, this, [this, &job] {
         statusBar()->showMessage(
-            tr("Still saving: the folder %1 does not answer. The questions stay here until it does.").arg(job.location));
+            tr("Still saving: the folder %1 does not answer. The questions stay here until it does.")
+                .arg(job.location));
     });
     slow.start(SlowSaveMs);
     centralWidget()->setEnabled(false);
@@ -433,7 +479,7 @@ EditorBank::SaveResult EditorWindow::writeInBackground(const EditorBank::SaveJob
     statusBar()->clearMessage();
     if (result.outcome == EditorBank::SaveResult::Saved) {
         m_bank.finishSave(job);
-        m_place->setText(m_bank.location());
+        updatePlace();
         for (int level = 1; level <= Levels; ++level) {
             for (int number = 1; number <= QuestionsPerLevel; ++number)
                 updateItem({level, number});
@@ -443,23 +489,70 @@ EditorBank::SaveResult EditorWindow::writeInBackground(const EditorBank::SaveJob
     return result;
 }
 
+namespace {
+
+// The account's login name, for the command that adds it to the teachers.
+QString userName()
+{
+    const passwd *user = ::getpwuid(::geteuid());
+    return user ? QString::fromLocal8Bit(user->pw_name) : qEnvironmentVariable("USER");
+}
+
+} // namespace
+
 void EditorWindow::offerCopy(const QString &reason)
 {
     QMessageBox box(QMessageBox::Warning, tr("Not saved"),
-                    tr("%1\nNothing was written there. You can save a copy of the questions in a folder of "
-                       "your own, or export them as text and import that with administrator rights "
-                       "(sudo zorelad-import).")
-                        .arg(reason),
+                    tr("Only teachers of the group \"%1\" may save in this folder. To become one, ask the school's "
+                       "administrator to run \"sudo adduser %2 %1\", then log out and in again.")
+                            .arg(QString::fromLatin1(TeachersGroup), userName())
+                        + QStringLiteral("\n\n") + reason,
                     QMessageBox::Cancel, this);
     box.setObjectName(QStringLiteral("NoPermission"));
+    const QString pkexec = QStandardPaths::findExecutable(QStringLiteral("pkexec"));
+    QPushButton *admin =
+        pkexec.isEmpty() ? nullptr : box.addButton(tr("Save as &administrator"), QMessageBox::AcceptRole);
     QPushButton *copy = box.addButton(tr("Save a &copy…"), QMessageBox::AcceptRole);
     QPushButton *exported = box.addButton(tr("&Export…"), QMessageBox::ActionRole);
-    box.setDefaultButton(copy);
+    box.setDefaultButton(admin ? admin : copy);
     box.exec();
-    if (box.clickedButton() == copy)
+    if (admin && box.clickedButton() == admin)
+        saveAsAdministrator(pkexec);
+    else if (box.clickedButton() == copy)
         saveCopyDialog();
     else if (box.clickedButton() == exported)
         exportDialog(0);
+}
+
+void EditorWindow::saveAsAdministrator(const QString &pkexec)
+{
+    // The bank goes as text to the importer, run with an administrator's
+    // password; it checks and writes it as it would from a terminal.
+    QTemporaryFile text(QDir::tempPath() + QStringLiteral("/zorelad-XXXXXX.txt"));
+    if (!text.open() || !writeAll(text, m_bank.exportText()).isEmpty() || !text.flush()) {
+        QMessageBox::critical(this, tr("Not saved"), text.errorString());
+        return;
+    }
+    QString importer = QCoreApplication::applicationDirPath() + QStringLiteral("/zorelad-import");
+    if (!QFileInfo(importer).isExecutable())
+        importer = QStandardPaths::findExecutable(QStringLiteral("zorelad-import"));
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    QEventLoop loop;
+    connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    process.start(pkexec, {importer, text.fileName(), m_bank.location()});
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    process.waitForFinished(0);
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        QMessageBox::warning(this, tr("Not saved"),
+                             tr("The questions were not saved as administrator.\n%1")
+                                 .arg(QString::fromLocal8Bit(process.readAll()).trimmed()));
+        return;
+    }
+    openLocation(m_bank.location());
+    statusBar()->showMessage(tr("Saved."), 5000);
 }
 
 void EditorWindow::openFolderDialog()
@@ -487,7 +580,9 @@ void EditorWindow::saveCopyDialog()
     if (result.outcome == EditorBank::SaveResult::Saved)
         result = writeInBackground(job);
     if (result.outcome == EditorBank::SaveResult::Saved)
-        statusBar()->showMessage(tr("Saved in %1.").arg(m_bank.location()), 5000);
+        QMessageBox::information(this, tr("Copy saved"),
+                                 tr("The questions were saved in %1. The quiz does not read this copy: it reads %2.")
+                                     .arg(m_bank.location(), quizFolder()));
     else
         QMessageBox::warning(this, tr("Not saved"), tr("Nothing was saved.\n%1").arg(result.message));
 }
@@ -514,8 +609,12 @@ void EditorWindow::importDialog()
 {
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Import a bank text"), QString(), tr("Bank text (*.txt);;All files (*)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        importFile(path);
+}
+
+void EditorWindow::importFile(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         QMessageBox::warning(this, tr("Not imported"), tr("Cannot open %1: %2").arg(path, file.errorString()));
@@ -532,9 +631,32 @@ void EditorWindow::importDialog()
     for (const TextRemark &remark : remarks)
         lines << (remark.line > 0 ? tr("Line %1: %2").arg(remark.line).arg(remark.message) : remark.message);
     if (!taken)
-        QMessageBox::warning(this, tr("Not imported"), tr("Nothing was taken.\n%1").arg(lines.join(QLatin1Char('\n'))));
+        showList(QMessageBox::Warning, tr("Not imported"), tr("Nothing was taken."), lines);
     else if (!lines.isEmpty())
-        QMessageBox::information(this, tr("Imported"), lines.join(QLatin1Char('\n')));
+        showList(QMessageBox::Information, tr("Imported"), QString(), lines);
+}
+
+void EditorWindow::showList(QMessageBox::Icon icon, const QString &title, const QString &intro,
+                            const QStringList &lines)
+{
+    // The first few in the box, each cut to a readable length; all of them
+    // in the details, which scroll: a box never grows past the screen.
+    constexpr int Shown = 8;
+    constexpr int LineLength = 200;
+    QStringList text;
+    if (!intro.isEmpty())
+        text << intro;
+    for (const QString &line : lines.mid(0, Shown))
+        text << (line.size() > LineLength ? line.left(LineLength) + QChar(0x2026) : line);
+    QMessageBox box(icon, title, QString(), QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("ListBox"));
+    if (lines.size() > Shown || text.join(QString()).size() > Shown * LineLength) {
+        text << tr("…and %n more; the details list them all.", nullptr,
+                   int(lines.size() - qMin<qsizetype>(lines.size(), Shown)));
+        box.setDetailedText(lines.join(QLatin1Char('\n')));
+    }
+    box.setText(text.join(QLatin1Char('\n')));
+    box.exec();
 }
 
 void EditorWindow::swapDialog()
@@ -542,6 +664,8 @@ void EditorWindow::swapDialog()
     QDialog dialog(this);
     dialog.setWindowTitle(tr("Swap %1 with").arg(slotName(m_current)));
     auto *form = new QFormLayout(&dialog);
+    // Wide enough for its title, which the window manager would cut.
+    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 160);
     auto *level = new QComboBox(&dialog);
     for (int l = 1; l <= Levels; ++l)
         level->addItem(levelName(l));

@@ -5,13 +5,16 @@
 
 #include "editorbank.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QUndoGroup>
 
 class QAction;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QRadioButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -27,16 +30,26 @@ public:
     explicit EditorWindow(QWidget *parent = nullptr);
 
     EditorBank &bank() { return m_bank; }
+    // The questions the quiz reads: the Text folder beside the program in a
+    // build tree, else the installed program's.
+    static QString quizFolder();
     // Opens a Text folder or a bank text, saying why when it cannot.
     bool openLocation(const QString &location);
     BankSlot current() const { return m_current; }
     void setCurrent(BankSlot slot);
 
+    // The group whose members may save in the installed question folder.
+    static constexpr const char *TeachersGroup = "zorelad";
+    // Moving a question within its level.
+    static inline const QKeySequence MoveUpKey{QStringLiteral("Ctrl+Shift+Up")};
+    static inline const QKeySequence MoveDownKey{QStringLiteral("Ctrl+Shift+Down")};
     // After this long a save that has not ended says why it waits.
     static constexpr int SlowSaveMs = 3000;
 
     // The commands, also for tests and the keyboard.
     bool save();
+    // Takes the questions of a bank text file into the levels it holds.
+    void importFile(const QString &path);
     void swapWith(BankSlot other);
     void moveBy(int step);
     void step(int by);
@@ -55,6 +68,8 @@ private:
     void updateTitle();
     void fieldEdited(int line);
     void offerCopy(const QString &reason);
+    void updatePlace();
+    void saveAsAdministrator(const QString &pkexec);
     void openFolderDialog();
     void openTextDialog();
     void saveCopyDialog();
@@ -62,6 +77,7 @@ private:
     void importDialog();
     void swapDialog();
     bool writeText(const QString &path, const QByteArray &bytes);
+    void showList(QMessageBox::Icon icon, const QString &title, const QString &intro, const QStringList &lines);
     EditorBank::SaveResult writeInBackground(const EditorBank::SaveJob &job);
     QTreeWidgetItem *item(BankSlot slot) const;
 
@@ -72,7 +88,7 @@ private:
     bool m_saving = false;
 
     QTreeWidget *m_list = nullptr;
-    QLineEdit *m_text = nullptr;
+    QPlainTextEdit *m_text = nullptr;
     QLineEdit *m_options[3] = {};
     QRadioButton *m_right[3] = {};
     QButtonGroup *m_rightGroup = nullptr;

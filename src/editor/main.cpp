@@ -3,32 +3,11 @@
 
 #include "editorwindow.h"
 #include "fonts.h"
-#include "paths.h"
 #include "translation.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLocale>
 #include <QTextStream>
-
-namespace {
-
-// The quiz's own questions: the Text folder beside the program in a build
-// tree, else the installed program's (which an installed system keeps among
-// its configuration and reaches through a link).
-QString defaultLocation()
-{
-    const QString here = zorelad::programDirectory();
-    for (const QString &candidate : {here + QStringLiteral("Text"), here + QStringLiteral("../lib/zorelad/Text")}) {
-        const QFileInfo info(candidate);
-        if (info.isDir())
-            return info.canonicalFilePath();
-    }
-    return here + QStringLiteral("Text");
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -39,7 +18,8 @@ int main(int argc, char **argv)
     // Ukrainian, like the quiz, unless the locale names a language.
     if (QLocale::system().language() == QLocale::C)
         QLocale::setDefault(QLocale(QLocale::Ukrainian, QLocale::Ukraine));
-    zorelad::installTranslations({QStringLiteral("zorelad-editor"), QStringLiteral("zorelad-bank")});
+    zorelad::installTranslations(
+        {QStringLiteral("zorelad-editor"), QStringLiteral("zorelad-bank"), QStringLiteral("qtbase")});
 
     const QStringList args = QApplication::arguments().mid(1);
     QTextStream out(stdout);
@@ -60,7 +40,7 @@ int main(int argc, char **argv)
     }
 
     zorelad::EditorWindow window;
-    window.openLocation(args.isEmpty() ? defaultLocation() : args.first());
+    window.openLocation(args.isEmpty() ? zorelad::EditorWindow::quizFolder() : args.first());
     window.show();
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "journalreport.h"
 
 #include "gradeband.h"
+#include "journalmatch.h"
 
 #include <QCollator>
 #include <QCoreApplication>
@@ -163,7 +164,7 @@ QList<JournalRecord> selectRecords(const QList<JournalRecord> &records, const Jo
     QList<JournalRecord> chosen;
     QSet<QByteArray> seen;
     for (const JournalRecord &r : records) {
-        if (!filter.pupilClass.isEmpty() && r.pupilClass != filter.pupilClass)
+        if (!filter.pupilClass.isEmpty() && classKey(r.pupilClass) != classKey(filter.pupilClass))
             continue;
         if (filter.since.isValid() && r.time.date() < filter.since)
             continue;
@@ -176,18 +177,35 @@ QList<JournalRecord> selectRecords(const QList<JournalRecord> &records, const Jo
         chosen.append(r);
     }
     // Classes in their natural order (2-А before 10-А), names as a Ukrainian
-    // reader sorts them.
+    // reader sorts them; both as the reader compares them.
     QCollator collator(QLocale(QLocale::Ukrainian, QLocale::Ukraine));
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(chosen.begin(), chosen.end(), [&](const JournalRecord &a, const JournalRecord &b) {
-        if (const int c = collator.compare(a.pupilClass, b.pupilClass))
+        if (const int c = collator.compare(classKey(a.pupilClass), classKey(b.pupilClass)))
             return c < 0;
-        if (const int c = collator.compare(a.name, b.name))
+        if (const int c = collator.compare(pupilKey(a.name), pupilKey(b.name)))
             return c < 0;
         return a.time < b.time;
     });
     return chosen;
+}
+
+QString whyNoRecords(const QList<JournalRecord> &records, const JournalFilter &filter)
+{
+    if (records.isEmpty() || !selectRecords(records, filter).isEmpty())
+        return {};
+    if (!filter.pupilClass.isEmpty() && selectRecords(records, {filter.pupilClass, {}, 0}).isEmpty()) {
+        QStringList classes;
+        for (const ClassSummary &summary : summarise(selectRecords(records, {})))
+            classes << summary.pupilClass;
+        return JournalReport::tr("No records of class %1; the classes in the journal: %2.")
+            .arg(filter.pupilClass, classes.join(QStringLiteral(", ")));
+    }
+    if (filter.since.isValid() && selectRecords(records, {{}, filter.since, 0}).isEmpty())
+        return JournalReport::tr("No records since %1.")
+            .arg(QLocale(QLocale::Ukrainian).toString(filter.since, QStringLiteral("dd.MM.yyyy")));
+    return JournalReport::tr("No records of level %1 for this choice.").arg(filter.level);
 }
 
 QList<ClassSummary> summarise(const QList<JournalRecord> &sorted)
@@ -196,13 +214,13 @@ QList<ClassSummary> summarise(const QList<JournalRecord> &sorted)
     QSet<QString> pupils;
     int correct = 0;
     for (const JournalRecord &r : sorted) {
-        if (summaries.isEmpty() || summaries.last().pupilClass != r.pupilClass) {
+        if (summaries.isEmpty() || classKey(summaries.last().pupilClass) != classKey(r.pupilClass)) {
             summaries.append({r.pupilClass});
             pupils.clear();
             correct = 0;
         }
         ClassSummary &s = summaries.last();
-        pupils.insert(r.name);
+        pupils.insert(pupilKey(r.name));
         s.pupils = pupils.size();
         ++s.levels;
         if (gradeBand(r.correct) == GradeBand::Good || gradeBand(r.correct) == GradeBand::Excellent)

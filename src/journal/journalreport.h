@@ -35,6 +35,11 @@ struct JournalFilter {
 // spool and from the folder counts once), sorted by class, name and time.
 QList<JournalRecord> selectRecords(const QList<JournalRecord> &records, const JournalFilter &filter);
 
+// When the filter lets no record through: which of its parts emptied the
+// table, with the classes that are there; empty when nothing was filtered
+// or something was let through.
+QString whyNoRecords(const QList<JournalRecord> &records, const JournalFilter &filter);
+
 struct ClassSummary {
     QString pupilClass;
     int pupils = 0;

@@ -5,6 +5,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -16,6 +17,12 @@ namespace {
 struct Fit {
     Q_DECLARE_TR_FUNCTIONS(Fit)
 };
+
+// About how many characters of the font `pixels` are, at least one.
+int excessCharacters(int pixels, const QFontMetrics &metrics)
+{
+    return pixels > 0 ? qMax(1, (pixels + metrics.averageCharWidth() - 1) / metrics.averageCharWidth()) : 0;
+}
 } // namespace
 
 TextFit questionFit(const QString &text)
@@ -28,7 +35,12 @@ TextFit questionFit(const QString &text)
     box.setAttribute(Qt::WA_DontShowOnScreen);
     box.show();
     const QSizeF needed(box.document()->idealWidth(), box.document()->size().height());
-    return {qCeil(needed.width()) - box.viewport()->width(), qCeil(needed.height()) - box.viewport()->height()};
+    TextFit fit{qCeil(needed.width()) - box.viewport()->width(), qCeil(needed.height()) - box.viewport()->height()};
+    // The part of the text below the box is the part of its height there.
+    fit.excessCharacters = fit.tooTall > 0
+        ? qMax(1, qCeil(text.size() * fit.tooTall / needed.height()))
+        : excessCharacters(fit.tooWide, QFontMetrics(box.font()));
+    return fit;
 }
 
 TextFit optionFit(const QString &text)
@@ -44,7 +56,8 @@ TextFit optionFit(const QString &text)
     option.text = text;
     const QRect contents = button.style()->subElementRect(QStyle::SE_RadioButtonContents, &option, &button);
     const int width = button.fontMetrics().size(Qt::TextShowMnemonic, text).width();
-    return {width - contents.width(), 0};
+    const int tooWide = width - contents.width();
+    return {tooWide, 0, excessCharacters(tooWide, button.fontMetrics())};
 }
 
 QList<QuestionProblem> checkQuestionFit(const Question &question)
@@ -53,16 +66,18 @@ QList<QuestionProblem> checkQuestionFit(const Question &question)
     const TextFit box = questionFit(question.text);
     if (box.tooWide > 0)
         problems.append({QuestionProblem::TooWide, 1,
-                         Fit::tr("the question holds a word %n pixel(s) too wide for its box", nullptr, box.tooWide)});
+                         Fit::tr("a word of the question is about %n character(s) too long for its box; shorten it",
+                                 nullptr, box.excessCharacters)});
     if (box.tooTall > 0)
-        problems.append(
-            {QuestionProblem::TooTall, 1,
-             Fit::tr("the question is %n pixel(s) too tall for its box; shorten it", nullptr, box.tooTall)});
+        problems.append({QuestionProblem::TooTall, 1,
+                         Fit::tr("the question is about %n character(s) too long for its box; shorten it", nullptr,
+                                 box.excessCharacters)});
     for (int k = 0; k < 3; ++k) {
         const TextFit option = optionFit(question.options[k]);
         if (option.tooWide > 0)
             problems.append({QuestionProblem::TooWide, k + 2,
-                             Fit::tr("option %1 is %n pixel(s) too wide and would be cut off", nullptr, option.tooWide)
+                             Fit::tr("option %1 is about %n character(s) too long and would be cut off; shorten it",
+                                     nullptr, option.excessCharacters)
                                  .arg(k + 1)});
     }
     return problems;

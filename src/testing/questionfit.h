@@ -9,10 +9,12 @@
 
 namespace zorelad {
 
-// How far a text overflows its widget, in pixels; 0 or less where it fits.
+// How far a text overflows its widget, in pixels (0 or less where it fits),
+// and about how many characters of the widget's font that is.
 struct TextFit {
     int tooWide = 0;
     int tooTall = 0;
+    int excessCharacters = 0;
     bool fits() const { return tooWide <= 0 && tooTall <= 0; }
 };
 
@@ -22,7 +24,8 @@ TextFit questionFit(const QString &text);
 // An option's radio button: its caption is one line, cut off at the right.
 TextFit optionFit(const QString &text);
 
-// The question's texts that would be cut off on screen, by how many pixels.
+// The question's texts that would be cut off on screen, by about how many
+// characters.
 QList<QuestionProblem> checkQuestionFit(const Question &question);
 
 } // namespace zorelad

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -35,6 +36,8 @@ private slots:
     void importRefusesAndChangesNothing();
     void commands_data();
     void commands();
+    void helpInUkrainian_data();
+    void helpInUkrainian();
 
 private:
     QString program() const { return qEnvironmentVariable("ZORELAD_PROGRAM_DIR"); }
@@ -137,7 +140,7 @@ void QuestionBankTest::checkerMistakes_data()
     QTest::newRow("answer 2.") << int(Write) << QByteArray("q\r\na\r\nb\r\nc\r\n2.\r\n")
                                << "line 5: the answer is \"2.\"" << cp("рядок 5: відповідь «2.»");
     QTest::newRow("too wide") << int(Write) << QByteArray("q\r\n" + QByteArray(30, '\xd8') + "\r\nb\r\nc\r\n3\r\n")
-                              << "pixels too wide" << cp("пікселів, і його буде обрізано");
+                              << "characters too long and would be cut off" << cp("символів, і його буде обрізано");
     QTest::newRow("one line") << int(Write) << QByteArray("q\r\n") << "has 1 line;" << cp("має 1 рядок;");
     QTest::newRow("three lines") << int(Write) << QByteArray("q\r\na\r\nb\r\n") << "has 3 lines;" << cp("має 3 рядки;");
     QTest::newRow("control byte") << int(Write) << QByteArray("q\x01\r\na\r\nb\r\nc\r\n1\r\n")
@@ -314,14 +317,14 @@ void QuestionBankTest::commands_data()
     QTest::addColumn<QString>("said");
     QTest::newRow("export to a full device") << "zorelad-export" << QStringList{"%bank", "/dev/full"} << QString() << 1
                                              << "\"/dev/full\": No space left on device";
-    QTest::newRow("export to a full standard output") << "zorelad-export" << QStringList{"%bank"} << "/dev/full" << 1
-                                                      << "standard output: No space left on device";
+    QTest::newRow("export to a full standard output")
+        << "zorelad-export" << QStringList{"%bank"} << "/dev/full" << 1 << "standard output: No space left on device";
     QTest::newRow("import into a level's folder") << "zorelad-import" << QStringList{"%level2", "%copy/2"} << QString()
                                                   << 0 << "Wrote 24 question files below %copy.";
-    QTest::newRow("import of a text too wide") << "zorelad-import" << QStringList{"%wide", "%copy"} << QString() << 1
-                                               << "pixels too wide";
-    QTest::newRow("import of endless zeros") << "zorelad-import" << QStringList{"/dev/zero", "%copy"} << QString() << 1
-                                             << "more than 4 MB";
+    QTest::newRow("import of a text too wide")
+        << "zorelad-import" << QStringList{"%wide", "%copy"} << QString() << 1 << "too long and would be cut off";
+    QTest::newRow("import of endless zeros")
+        << "zorelad-import" << QStringList{"/dev/zero", "%copy"} << QString() << 1 << "more than 4 MB";
 }
 
 void QuestionBankTest::commands()
@@ -359,6 +362,26 @@ void QuestionBankTest::commands()
     compareLevels(copy, {1, 2, 3});
     QVERIFY(!QFileInfo::exists(copy + QStringLiteral("/2/2")));
     QVERIFY(QFileInfo(QStringLiteral("/dev/full")).exists() && !QFileInfo(QStringLiteral("/dev/full")).isFile());
+}
+
+void QuestionBankTest::helpInUkrainian_data()
+{
+    QTest::addColumn<QString>("tool");
+    for (const char *tool : {"zorelad-check", "zorelad-export", "zorelad-import", "zorelad-editor", "zorelad-journal"})
+        QTest::newRow(tool) << QString::fromLatin1(tool);
+}
+
+void QuestionBankTest::helpInUkrainian()
+{
+    QFETCH(QString, tool);
+    int status = 0;
+    QString said = QString::fromUtf8(run(tool, {QStringLiteral("--help")}, &status, "uk_UA.UTF-8"));
+    QCOMPARE(status, 0);
+    // Names of commands, options, files and encodings stay as they are.
+    said.remove(QRegularExpression(QStringLiteral("zorelad-\\w+|--?[\\w-]+|/\\S*|\\*\\.\\w+|\\bText\\b|UTF-\\d+|"
+                                                  "windows-1251|\\bsudo\\b|\\b(text|csv|html)\\b|\\d/\\d+\\.z")));
+    const auto english = QRegularExpression(QStringLiteral("[A-Za-z]{2,}")).match(said);
+    QVERIFY2(!english.hasMatch(), qPrintable(said));
 }
 
 QTEST_MAIN(QuestionBankTest)

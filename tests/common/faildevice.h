@@ -8,7 +8,10 @@ namespace testing_support {
 
 class FailDevice : public QIODevice {
 public:
-    FailDevice(QIODevice *inner, qint64 limit) : m_inner(inner), m_limit(limit) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    FailDevice(QIODevice *inner, qint64 limit) : m_inner(inner), m_limit(limit)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
     bool isSequential() const override { return true; }
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "banktext.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace zorelad;
@@ -42,6 +43,12 @@ void BankTextTest::bankText_data()
     QTest::newRow("answer 2.") << level(24, 8, QStringLiteral("2.")) << QList<int>{8} << QList<int>{};
     QTest::newRow("23 questions") << level(23) << QList<int>{2} << QList<int>{};
     QTest::newRow("asked twice") << level(24, 10, QStringLiteral("Питання 1?")) << QList<int>{10} << QList<int>{};
+    QTest::newRow("Notepad's windows-1251")
+        << QByteArray(QStringEncoder("windows-1251").encode(QString::fromUtf8(level(24)))) << QList<int>{}
+        << QList<int>{0};
+    QTest::newRow("Notepad's UTF-16") << QByteArray(
+        QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom).encode(QString::fromUtf8(level(24))))
+                                      << QList<int>{} << QList<int>{0};
     QTest::newRow("no heading") << level(24, 2, QStringLiteral("# none")) << QList<int>{4} << QList<int>{};
 }
 

@@ -22,8 +22,6 @@ class QuestionFolderTest : public QObject {
 private slots:
     void diagnosis_data();
     void diagnosis();
-    void folderOf_data();
-    void folderOf();
     void writeLevels_data();
     void writeLevels();
 };
@@ -33,7 +31,8 @@ namespace {
 bool put(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly)
+        && file.write(bytes) == bytes.size();
 }
 
 QByteArray bytesOf(const QString &path)
@@ -58,7 +57,8 @@ QByteArray marksOf(const QString &textDir, int levelNumber)
 {
     QByteArray mark;
     for (int n = 1; n <= QuestionsPerLevel; ++n) {
-        const QByteArray first = bytesOf(QStringLiteral("%1/%2/%3.z").arg(textDir).arg(levelNumber).arg(n)).split('\r')[0];
+        const QByteArray first =
+            bytesOf(QStringLiteral("%1/%2/%3.z").arg(textDir).arg(levelNumber).arg(n)).split('\r')[0];
         const QByteArray each = first.chopped(QByteArray::number(n).size());
         if (n > 1 && each != mark)
             return "mixed";
@@ -80,8 +80,6 @@ void QuestionFolderTest::diagnosis_data()
     QTest::newRow("windows-1251") << QByteArray(QStringEncoder("windows-1251").encode(QString::fromUtf8(lines)))
                                   << int(QuestionFileRead::Read) << QString() << text;
     QTest::newRow("UTF-8") << lines << int(QuestionFileRead::Read) << "is saved as UTF-8, not windows-1251" << text;
-    QTest::newRow("KOI8-U") << QByteArray(QStringEncoder("KOI8-U").encode(QString::fromUtf8(lines)))
-                            << int(QuestionFileRead::Read) << "is saved as KOI8-U" << text;
     QTest::newRow("empty") << QByteArray("") << int(QuestionFileRead::Read) << "has 0 line" << QString();
     QTest::newRow("missing") << QByteArray("<missing>") << int(QuestionFileRead::Missing) << "is missing" << QString();
     QTest::newRow("folder") << QByteArray("<folder>") << int(QuestionFileRead::NotAFile) << "is a folder, not a file"
@@ -113,31 +111,6 @@ void QuestionFolderTest::diagnosis()
     QCOMPARE(file.question.text, text);
 }
 
-void QuestionFolderTest::folderOf_data()
-{
-    QTest::addColumn<QString>("folders"); // made below the scratch folder
-    QTest::addColumn<QString>("named");
-    QTest::addColumn<QString>("textDir");
-    QTest::addColumn<QList<int>>("levels");
-    QTest::newRow("Text folder") << "Text/1 Text/2 Text/3" << "Text" << "Text" << QList<int>{1, 2, 3};
-    QTest::newRow("a level's folder") << "Text/1 Text/2" << "Text/2" << "Text" << QList<int>{2};
-    QTest::newRow("a Text folder named 2") << "2/1 2/2 2/3" << "2/" << "2" << QList<int>{1, 2, 3};
-}
-
-void QuestionFolderTest::folderOf()
-{
-    QFETCH(QString, folders);
-    QFETCH(QString, named);
-    QFETCH(QString, textDir);
-    QFETCH(QList<int>, levels);
-    QTemporaryDir dir;
-    for (const QString &folder : folders.split(QLatin1Char(' ')))
-        QVERIFY(QDir().mkpath(dir.filePath(folder)));
-    const QuestionFolder found = questionFolderOf(dir.filePath(named));
-    QCOMPARE(found.textDir, dir.filePath(textDir));
-    QCOMPARE(found.levels, levels);
-}
-
 enum WriteSetup { Plain, FolderInPlace, LevelIsFile, FailsAfter5, Leftovers, SetAside, NewLevel };
 
 void QuestionFolderTest::writeLevels_data()
@@ -145,7 +118,8 @@ void QuestionFolderTest::writeLevels_data()
     QTest::addColumn<int>("setup");
     QTest::addColumn<QString>("failure"); // empty: written
     QTest::newRow("written, the rest kept") << int(Plain) << QString();
-    QTest::newRow("a question file is a folder") << int(FolderInPlace) << "2/5.z\": it is a folder, which is never replaced";
+    QTest::newRow("a question file is a folder")
+        << int(FolderInPlace) << "2/5.z\": it is a folder, which is never replaced";
     QTest::newRow("a level is a file") << int(LevelIsFile) << "it is a device, not a folder";
     QTest::newRow("disk full after 5 bytes") << int(FailsAfter5) << "No space left on device";
     QTest::newRow("leftovers of a killed write") << int(Leftovers) << QString();

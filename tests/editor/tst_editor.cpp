@@ -13,11 +13,20 @@
 #include "questionpreview.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLibraryInfo>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QTranslator>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QProcess>
 #include <QRadioButton>
@@ -46,6 +55,9 @@ private slots:
     void closingWithChangesAsks();
     void diskAndCopies_data();
     void diskAndCopies();
+    void importsOfText_data();
+    void importsOfText();
+    void speaksUkrainian();
     void previewAgreesWithCheckerAndQuiz_data();
     void previewAgreesWithCheckerAndQuiz();
 
@@ -117,7 +129,7 @@ void EditorTest::opensTheShippedBank()
         for (int n = 0; n < QuestionsPerLevel; ++n)
             QCOMPARE(list->topLevelItem(level)->child(n)->text(1), EditorWindow::tr("sound"));
     }
-    QCOMPARE(find<QLineEdit>("QuestionText")->text(), readQuestion(file(1, 1)).text);
+    QCOMPARE(find<QPlainTextEdit>("QuestionText")->toPlainText(), readQuestion(file(1, 1)).text);
     QVERIFY(!window->isWindowModified());
 }
 
@@ -149,7 +161,7 @@ void EditorTest::savesAnEditedQuestion()
     window->setCurrent({2, 7});
     const Question before = readQuestion(file(2, 7));
     const int right = before.rightOption() % 3 + 1; // another option
-    find<QLineEdit>("QuestionText")->setText(QStringLiteral("Яка планета найбільша — Юпітер чи Земля?"));
+    find<QPlainTextEdit>("QuestionText")->setPlainText(QStringLiteral("Яка планета найбільша — Юпітер чи Земля?"));
     find<QLineEdit>("Option1")->setText(QStringLiteral("Юпітер"));
     QTest::keyClick(window.get(), Qt::Key_0 + right, Qt::AltModifier);
     QTRY_VERIFY(find<QRadioButton>(qPrintable(QStringLiteral("Right%1").arg(right)))->isChecked());
@@ -190,20 +202,53 @@ void EditorTest::readOnlyFolderChangesNothing()
 {
     const auto before = snapshot();
     window->setCurrent({1, 3});
-    find<QLineEdit>("QuestionText")->setText(QStringLiteral("Скільки планет у Сонячній системі?"));
-    const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+    find<QPlainTextEdit>("QuestionText")->setPlainText(QStringLiteral("Скільки планет у Сонячній системі?"));
+    // An administrator's password is asked by pkexec; a stand-in that
+    // shows what it was asked to run, and fails.
+    QTemporaryDir binDir;
+    const QString bin = binDir.path();
+    QFile pkexec(bin + QStringLiteral("/pkexec"));
+    QVERIFY(pkexec.open(QIODevice::WriteOnly) && pkexec.write("#!/bin/sh\necho \"pkexec $*\"\nexit 1\n") > 0);
+    pkexec.close();
+    // Open to all but writable by none: the superuser's group stays with
+    // the ordinary user the test becomes.
+    const auto readOnly =
+        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    QFile::setPermissions(pkexec.fileName(), readOnly);
+    QFile::setPermissions(bin, readOnly);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ':' + qgetenv("ZORELAD_PROGRAM_DIR") + ':' + path);
+    watcher.setAnswer([](QWidget *box) {
+        const auto buttons = box->findChildren<QPushButton *>();
+        const auto admin = std::find_if(buttons.begin(), buttons.end(), [](QPushButton *b) {
+            return b->text().contains(QLatin1String("administrator"));
+        });
+        if (admin != buttons.end())
+            (*admin)->click();
+        else
+            box->close();
+    });
     QFile::setPermissions(scratch->path(), readOnly);
-    for (const QString &folder : {QStringLiteral("/"), QStringLiteral("/1"), QStringLiteral("/2"), QStringLiteral("/3")})
+    for (const QString &folder :
+         {QStringLiteral("/"), QStringLiteral("/1"), QStringLiteral("/2"), QStringLiteral("/3")})
         QFile::setPermissions(text + folder, readOnly);
     // The superuser writes anywhere: be an ordinary user while saving.
     const bool root = geteuid() == 0;
     QVERIFY(!root || seteuid(65534) == 0);
     const bool saved = window->save();
     QVERIFY(!root || seteuid(0) == 0);
+    qputenv("PATH", path);
+    watcher.setAnswer({});
     QVERIFY(!saved);
-    QCOMPARE(watcher.seen().size(), 1);
+    QCOMPARE(watcher.seen().size(), 2);
     QVERIFY2(watcher.seen().first().objectName == QStringLiteral("NoPermission"), qPrintable(watcher.texts().first()));
     QVERIFY(watcher.texts().first().contains(text));
+    // Saving as administrator hands the bank to the importer, for this folder.
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("pkexec \\S*/zorelad-import \\S*\\.txt ") + QRegularExpression::escape(text))
+            .match(watcher.texts().last())
+            .hasMatch(),
+        qPrintable(watcher.texts().last()));
     QCOMPARE(snapshot(), before);
     QVERIFY(window->isWindowModified());
 }
@@ -253,10 +298,115 @@ void EditorTest::diskAndCopies()
         utf8.close();
         QVERIFY(window->openLocation(text));
         window->setCurrent({1, 1});
-        QCOMPARE(find<QLineEdit>("QuestionText")->text(), QStringLiteral("Яка зоря найближча?"));
+        QCOMPARE(find<QPlainTextEdit>("QuestionText")->toPlainText(), QStringLiteral("Яка зоря найближча?"));
         QVERIFY2(find<QLabel>("Problems")->text().contains(QStringLiteral("UTF-8")),
                  qPrintable(find<QLabel>("Problems")->text()));
     }
+}
+
+void EditorTest::importsOfText_data()
+{
+    QTest::addColumn<int>("problems"); // 0: Notepad's windows-1251
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a Notepad text") << 0 << "windows-1251";
+    QTest::newRow("600 problems") << 600 << "Nothing was taken.";
+}
+
+void EditorTest::importsOfText()
+{
+    QFETCH(int, problems);
+    QFETCH(QString, said);
+    QString text = QString::fromUtf8(window->bank().exportText(2));
+    for (int n = 0; n < problems; ++n)
+        text += QStringLiteral("\n[%1]\n").arg(n + 10);
+    const QString path = scratch->filePath(QStringLiteral("import.txt"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(problems ? text.toUtf8() : QStringEncoder("windows-1251").encode(text));
+    out.close();
+    int height = 0;
+    watcher.setAnswer([&height](QWidget *box) {
+        height = box->sizeHint().height();
+        box->close();
+    });
+    window->importFile(path);
+    watcher.setAnswer({});
+    QCOMPARE(watcher.seen().size(), 1);
+    QVERIFY2(watcher.texts().first().contains(said), qPrintable(watcher.texts().first()));
+    QVERIFY(height <= window->screen()->availableGeometry().height());
+}
+
+// The words a window shows a teacher: titles, labels, buttons, menus, tips.
+static QStringList shownWords(QWidget *window)
+{
+    QStringList texts{window->windowTitle()};
+    for (QLabel *label : window->findChildren<QLabel *>())
+        texts << label->text();
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>())
+        texts << button->text() << button->toolTip();
+    for (QComboBox *combo : window->findChildren<QComboBox *>()) {
+        for (int i = 0; i < combo->count(); ++i)
+            texts << combo->itemText(i);
+    }
+    for (QAction *action : window->findChildren<QAction *>())
+        texts << action->text();
+    for (QTreeWidget *tree : window->findChildren<QTreeWidget *>()) {
+        for (int c = 0; c < tree->columnCount(); ++c)
+            texts << tree->headerItem()->text(c);
+    }
+    return texts;
+}
+
+void EditorTest::speaksUkrainian()
+{
+    const QString folder = qEnvironmentVariable("ZORELAD_PROGRAM_DIR") + QStringLiteral("/translations");
+    QTranslator editor, bank, qt;
+    QVERIFY(editor.load(QStringLiteral("zorelad-editor_uk"), folder)
+            && bank.load(QStringLiteral("zorelad-bank_uk"), folder));
+    QVERIFY(qt.load(QStringLiteral("qtbase_uk"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    for (QTranslator *t : {&editor, &bank, &qt})
+        QCoreApplication::installTranslator(t);
+    QLocale::setDefault(QLocale(QLocale::Ukrainian, QLocale::Ukraine));
+    window = std::make_unique<EditorWindow>();
+    QVERIFY(window->openLocation(text));
+    window->show();
+    QStringList shown = shownWords(window.get());
+    watcher.setAnswer([&shown](QWidget *dialog) {
+        shown << shownWords(dialog);
+        dialog->close();
+    });
+    window->findChild<QAction *>(QStringLiteral("OpenFolder"))->trigger(); // a file dialog
+    window->findChild<QAction *>(QStringLiteral("SwapAction"))->trigger();
+    Question unsound = window->bank().question({1, 1});
+    unsound.options[1] = unsound.options[0];
+    window->bank().edit({1, 1}, unsound, 3);
+    window->save(); // refused: the question is unsound
+    window->bank().history({1, 1})->undo();
+    const QString bad = scratch->filePath(QStringLiteral("bad.txt"));
+    QFile badText(bad);
+    QVERIFY(badText.open(QIODevice::WriteOnly) && badText.write("[Рівень 2]\nq\n") > 0);
+    badText.close();
+    window->importFile(bad);
+    window->bank().edit({1, 2}, unsound, 3);
+    window->close(); // unsaved changes
+    watcher.setAnswer({});
+    QLocale::setDefault(QLocale::c());
+    for (QTranslator *t : {&editor, &bank, &qt})
+        QCoreApplication::removeTranslator(t);
+    QCOMPARE(watcher.seen().size(), 5);
+    // Names of commands, files and encodings may stay as they are, and "OK",
+    // which Qt's own Ukrainian catalogue keeps, as Ukrainian desktops do.
+    static const QRegularExpression allowed(QStringLiteral(
+        "zorelad-\\w+|/"
+        "\\S*|\\bText\\b|UTF-\\d+|windows-1251|Ctrl|Shift|Alt|PgUp|PgDown|\\*\\.txt|\\bsudo\\b|\\bOK\\b"));
+    static const QRegularExpression english(QStringLiteral("[A-Za-z]{2,}"));
+    QStringList inEnglish;
+    for (QString line : shown) {
+        line.remove(allowed);
+        if (english.match(line).hasMatch())
+            inEnglish << line;
+    }
+    QVERIFY2(inEnglish.isEmpty(), qPrintable(inEnglish.join(QStringLiteral(" | "))));
 }
 
 void EditorTest::swapAndMoveMoveTheFiles()
@@ -270,6 +420,14 @@ void EditorTest::swapAndMoveMoveTheFiles()
     const QByteArray first = bytes(2, 1);
     const QByteArray second = bytes(2, 2);
     window->bank().move({2, 1}, 3);
+    // From the keyboard, with the question's text being typed: down and up again.
+    window->setCurrent({2, 5});
+    find<QPlainTextEdit>("QuestionText")->setFocus();
+    const Question fifth = window->bank().question({2, 5});
+    QTest::keyClick(find<QPlainTextEdit>("QuestionText"), Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(window->bank().question({2, 6}), fifth);
+    QTest::keyClick(find<QPlainTextEdit>("QuestionText"), Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(window->bank().question({2, 5}), fifth);
     QVERIFY(window->save());
     QCOMPARE(bytes(1, 2), b);
     QCOMPARE(bytes(3, 20), a);

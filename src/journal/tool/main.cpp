@@ -2,7 +2,9 @@
 // every computer's file merged into one table.
 
 #include "journal.h"
+#include "journalmatch.h"
 #include "journalreport.h"
+#include "safewrite.h"
 #include "translation.h"
 
 #include <QCommandLineParser>
@@ -26,20 +28,38 @@ struct Options {
     QString output;
 };
 
+// The help in the teacher's language: Qt's own words for it ("Usage",
+// "Options") are not in every catalogue.
+QString helpText(const QList<QCommandLineOption> &options)
+{
+    QString text = JournalTool::tr("Usage: zorelad-journal [options] FOLDER") + QLatin1Char('\n')
+        + JournalTool::tr("Merges the results journal of every computer in FOLDER into one table.")
+        + QStringLiteral("\n\n") + JournalTool::tr("Options:") + QLatin1Char('\n');
+    for (const QCommandLineOption &option : options) {
+        QStringList names;
+        for (const QString &name : option.names())
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        QString left = QStringLiteral("  ") + names.join(QStringLiteral(", "));
+        if (!option.valueName().isEmpty())
+            left += QStringLiteral(" <%1>").arg(option.valueName());
+        text += left.leftJustified(24) + QLatin1Char(' ') + option.description() + QLatin1Char('\n');
+    }
+    return text + QLatin1Char('\n') + JournalTool::tr("FOLDER: the journal folder (every *.csv in it is read)")
+        + QLatin1Char('\n');
+}
+
 // Reads the command line; returns an exit status when the program should stop there.
 int parse(const QCoreApplication &app, Options *options)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        JournalTool::tr("Merges the results journal of every computer in FOLDER into one table."));
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("FOLDER"),
-                                 JournalTool::tr("the journal folder (every *.csv in it is read)"));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        JournalTool::tr("show this help"));
     const QCommandLineOption classOption(QStringLiteral("class"), JournalTool::tr("only the class CLASS, as in 5-А"),
                                          JournalTool::tr("CLASS"));
-    const QCommandLineOption sinceOption(QStringLiteral("since"),
-                                         JournalTool::tr("only levels played on DATE or later (YYYY-MM-DD)"),
-                                         JournalTool::tr("DATE"));
+    const QCommandLineOption sinceOption(
+        QStringLiteral("since"),
+        JournalTool::tr("only levels played on DATE or later (09.12.2026, 09.12 or 2026-12-09)"),
+        JournalTool::tr("DATE"));
     const QCommandLineOption levelOption(QStringLiteral("level"), JournalTool::tr("only level N (1, 2 or 3)"),
                                          JournalTool::tr("N"));
     const QCommandLineOption formatOption(QStringLiteral("format"), JournalTool::tr("text (the default), csv or html"),
@@ -52,8 +72,14 @@ int parse(const QCoreApplication &app, Options *options)
         JournalTool::tr("also read FILE, a computer's spool of records not yet delivered (may be repeated)"),
         JournalTool::tr("FILE"));
     const QCommandLineOption mineOption(QStringLiteral("my-spool"), JournalTool::tr("also read this user's own spool"));
-    parser.addOptions({classOption, sinceOption, levelOption, formatOption, outputOption, spoolOption, mineOption});
+    const QList<QCommandLineOption> all = {helpOption,   classOption,  sinceOption, levelOption,
+                                           formatOption, outputOption, spoolOption, mineOption};
+    parser.addOptions(all);
     parser.process(app);
+    if (parser.isSet(helpOption)) {
+        QTextStream(stdout) << helpText(all);
+        return 0;
+    }
 
     QTextStream err(stderr);
     auto fail = [&](const QString &message) {
@@ -68,10 +94,10 @@ int parse(const QCoreApplication &app, Options *options)
         options->spools.append(defaultSpoolFile());
     options->filter.pupilClass = parser.value(classOption);
     if (parser.isSet(sinceOption)) {
-        options->filter.since = QDate::fromString(parser.value(sinceOption), Qt::ISODate);
+        options->filter.since = parseTeacherDate(parser.value(sinceOption), QDate::currentDate());
         if (!options->filter.since.isValid())
-            return fail(
-                JournalTool::tr("--since wants a date as YYYY-MM-DD, not \"%1\"").arg(parser.value(sinceOption)));
+            return fail(JournalTool::tr("--since wants a date as 09.12.2026, 09.12 or 2026-12-09, not \"%1\"")
+                            .arg(parser.value(sinceOption)));
     }
     if (parser.isSet(levelOption)) {
         const QString level = parser.value(levelOption);
@@ -101,7 +127,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorelad-journal"));
-    installTranslations({QStringLiteral("zorelad-journal")});
+    installTranslations({QStringLiteral("zorelad-journal"), QStringLiteral("qtbase")});
     Options options;
     if (const int status = parse(app, &options); status >= 0)
         return status;
@@ -110,16 +136,14 @@ int main(int argc, char **argv)
     QTextStream err(stderr);
     for (const QString &problem : reading.problems)
         err << problem << '\n';
+    if (const QString why = whyNoRecords(reading.records, options.filter); !why.isEmpty())
+        err << why << '\n';
     const QByteArray table = render(options, selectRecords(reading.records, options.filter));
-    if (options.output.isEmpty()) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) || out.write(table) != table.size())
-            return 1;
-        return 0;
-    }
-    QFile out(options.output);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(table) != table.size() || !out.flush()) {
-        err << JournalTool::tr("%1: cannot be written: %2").arg(options.output, out.errorString()) << '\n';
+    // What a teacher keeps of pupils' results is for her and her colleagues.
+    const QString failure =
+        options.output.isEmpty() ? writeStandardOutput(table) : writeOutputFile(options.output, table, 0640);
+    if (!failure.isEmpty()) {
+        err << failure << '\n';
         return 1;
     }
     return 0;
