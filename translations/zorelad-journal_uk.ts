@@ -4,10 +4,6 @@
 <context>
     <name>JournalMessages</name>
     <message>
-        <source>%1: line %2 was cut short and is dropped</source>
-        <translation>%1: рядок %2 обірвано, його відкинуто</translation>
-    </message>
-    <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
@@ -24,24 +20,68 @@
         <translation>%1: не вдається створити теку</translation>
     </message>
     <message>
-        <source>record lost: %1; %2</source>
-        <translation>запис втрачено: %1; %2</translation>
-    </message>
-    <message>
-        <source>%1: %2; the file is ignored</source>
-        <translation>%1: %2; файл не враховано</translation>
-    </message>
-    <message>
-        <source>cannot be read</source>
-        <translation>не вдається прочитати</translation>
-    </message>
-    <message>
-        <source>not a valid INI file</source>
-        <translation>це не правильний файл INI</translation>
-    </message>
-    <message>
         <source>folder &quot;%1&quot; is not an absolute path</source>
         <translation>тека «%1» задана не абсолютним шляхом</translation>
+    </message>
+    <message>
+        <source>not a regular file, left alone</source>
+        <translation>не звичайний файл, його не чіпаємо</translation>
+    </message>
+    <message>
+        <source>%1: line %2 was cut short or damaged and is dropped</source>
+        <translation>%1: рядок %2 обірваний або пошкоджений, його відкинуто</translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation>%1; %2</translation>
+    </message>
+    <message>
+        <source>journal kept in memory for now: %1</source>
+        <translation>журнал поки що в пам&apos;яті: %1</translation>
+    </message>
+    <message>
+        <source>%1; did you mean %2?</source>
+        <translation>%1; можливо, %2?</translation>
+    </message>
+    <message>
+        <source>folder &quot;%1&quot; holds the character %2, which a path should not have</source>
+        <translation>у теці «%1» є символ %2, якого не має бути в шляху</translation>
+    </message>
+    <message>
+        <source>%1:%2: %3</source>
+        <translation>%1:%2: %3</translation>
+    </message>
+    <message>
+        <source>not a regular file; ignored</source>
+        <translation>не звичайний файл; пропущено</translation>
+    </message>
+    <message>
+        <source>cannot be read; ignored</source>
+        <translation>не вдається прочитати; пропущено</translation>
+    </message>
+    <message>
+        <source>not a text file (UTF-8); ignored</source>
+        <translation>не текстовий файл (UTF-8); пропущено</translation>
+    </message>
+    <message>
+        <source>unknown section %1; ignored</source>
+        <translation>невідомий розділ %1; пропущено</translation>
+    </message>
+    <message>
+        <source>not a setting (key=value); ignored</source>
+        <translation>не налаштування (ключ=значення); пропущено</translation>
+    </message>
+    <message>
+        <source>%1; ignored</source>
+        <translation>%1; пропущено</translation>
+    </message>
+    <message>
+        <source>host is set in the computer&apos;s settings only; ignored</source>
+        <translation>host задають лише в налаштуваннях комп&apos;ютера; пропущено</translation>
+    </message>
+    <message>
+        <source>unknown key %1; ignored</source>
+        <translation>невідомий ключ %1; пропущено</translation>
     </message>
 </context>
 <context>
@@ -101,6 +141,18 @@
     <message>
         <source>Class %1</source>
         <translation>Клас %1</translation>
+    </message>
+    <message>
+        <source>%1: not a regular file, skipped</source>
+        <translation>%1: не звичайний файл, пропущено</translation>
+    </message>
+    <message>
+        <source>%1: larger than %2 MB, skipped</source>
+        <translation>%1: більший за %2 МБ, пропущено</translation>
+    </message>
+    <message>
+        <source>%1: holds records since %2 not yet delivered; that computer cannot write to the folder</source>
+        <translation>%1: тут є записи від %2, ще не передані; цей комп&apos;ютер не може писати в теку</translation>
     </message>
     <message>
         <source>No records of class %1; the classes in the journal: %2.</source>

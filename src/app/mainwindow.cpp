@@ -117,6 +117,9 @@ TForm1::TForm1(const StartupOptions &options) : m_options(options)
     createMenu();
     connectHandlers();
     m_levelRun = std::make_unique<LevelRun>(static_cast<LevelView &>(*this), m_state);
+    // The results journal takes every graded level (when the school keeps one).
+    m_levelRun->setGradedHandler(
+        [this](const GradedLevel &graded) { journalGradedLevel(Edit1->text(), Edit2->text(), graded); });
 
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
     move(219, 184);
@@ -417,12 +420,7 @@ void TForm1::N10Click()
 
 void TForm1::BitBtn1Click()
 {
-    const bool running = m_state.QuestionNo >= 1 && m_state.QuestionNo <= QuestionsPerLevel;
     m_levelRun->next();
-    // The level has just been graded: the results journal takes it (when the school keeps one).
-    if (running && m_state.QuestionNo == QuestionsPerLevel + 1)
-        journalGradedLevel(Edit1->text(), Edit2->text(), m_state.Level, m_state.CorrectCount,
-                           gradeFor(m_state.CorrectCount).status);
 }
 
 void TForm1::BitBtn2Click() { printCertificate(Edit2->text(), Edit1->text(), m_state.Level, m_state.CorrectCount); }

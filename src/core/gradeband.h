@@ -13,4 +13,11 @@ enum class GradeBand {
 
 GradeBand gradeBand(int correctCount);
 
+// A level just graded: which level, how many right answers, and their band.
+struct GradedLevel {
+    int level = 0; // 1..3
+    int correct = 0;
+    GradeBand band = GradeBand::None;
+};
+
 } // namespace zorelad

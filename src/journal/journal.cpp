@@ -15,6 +15,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -80,17 +81,53 @@ bool readAll(int fd, off_t offset, qint64 size, QByteArray *out)
     return true;
 }
 
+// Opens a regular file only: a FIFO, a device or a folder in its place is
+// left alone (opening without blocking, so that a FIFO cannot hold us up),
+// and errno is ENOTSUP then.
+int openRegular(const QString &path, int flags, int mode = 0)
+{
+    const int fd = ::open(pathBytes(path).constData(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, mode);
+    if (fd < 0)
+        return fd;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = ENOTSUP;
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+QString failureAt(const QString &path, int error)
+{
+    return JournalMessages::tr("%1: %2").arg(path, error == ENOTSUP ? JournalMessages::tr("not a regular file, left alone")
+                                                                    : systemError(error));
+}
+
 bool readFile(const QString &path, QByteArray *data)
 {
-    Fd fd(::open(pathBytes(path).constData(), O_RDONLY | O_CLOEXEC));
+    Fd fd(openRegular(path, O_RDONLY));
     struct stat st;
     return fd.valid() && ::fstat(fd.get(), &st) == 0 && readAll(fd.get(), 0, st.st_size, data);
+}
+
+// True when nothing is at the path; a path that holds something other than a
+// regular file sets `failure`.
+bool absent(const QString &path, QString *failure)
+{
+    struct stat st;
+    if (::lstat(pathBytes(path).constData(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR;
+    if (!S_ISREG(st.st_mode))
+        *failure = failureAt(path, ENOTSUP);
+    return false;
 }
 
 // Holds an flock on a small file beside the spool.
 class Lock {
 public:
-    Lock(const QString &path, bool wait) : m_fd(::open(pathBytes(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
+    Lock(const QString &path, bool wait) : m_fd(openRegular(path, O_RDWR | O_CREAT, 0600))
     {
         if (m_fd.valid()) {
             int rc;
@@ -111,15 +148,18 @@ QString spoolLockFile(const JournalPaths &paths) { return paths.spool + QStringL
 QString deliveryLockFile(const JournalPaths &paths) { return paths.spool + QStringLiteral(".delivery"); }
 QString movingFile(const JournalPaths &paths) { return paths.spool + QStringLiteral(".moving"); }
 
-// The complete records of a spool file, title line left out.
+// The whole records of a spool file, title line left out. A line cut short
+// (the local disk filled up) or damaged is named and dropped on its own; the
+// records after it are kept.
 QByteArray spooledRecords(const QByteArray &data, const QString &path)
 {
     QByteArray records;
     for (const RawRecord &raw : splitRecords(data)) {
-        if (isTitleLine(raw.text))
+        JournalRecord record;
+        if (isTitleLine(raw.text) || raw.text == "\n")
             continue;
-        if (!raw.complete) {
-            report(JournalMessages::tr("%1: line %2 was cut short and is dropped").arg(path).arg(raw.line));
+        if (!raw.complete || !parseJournalLine(raw.text, &record)) {
+            report(JournalMessages::tr("%1: line %2 was cut short or damaged and is dropped").arg(path).arg(raw.line));
             continue;
         }
         records += raw.text;
@@ -141,29 +181,37 @@ QByteArray notYetDelivered(const QByteArray &records, const QByteArray &fileTail
     return fresh;
 }
 
+// Appends to the folder file the records it does not hold yet.
+QString appendMissing(const QString &folderFile, const QByteArray &records)
+{
+    if (records.isEmpty())
+        return {};
+    if (shareAccessHook)
+        shareAccessHook(folderFile);
+    QByteArray tail;
+    {
+        Fd fd(openRegular(folderFile, O_RDONLY));
+        struct stat st;
+        if (!fd.valid() && errno != ENOENT)
+            return failureAt(folderFile, errno);
+        if (fd.valid() && ::fstat(fd.get(), &st) == 0) {
+            const qint64 want = qMin<qint64>(st.st_size, records.size() + 65536);
+            if (!readAll(fd.get(), st.st_size - want, want, &tail))
+                return failureAt(folderFile, errno);
+        }
+    }
+    return appendToJournalFile(folderFile, notYetDelivered(records, tail), 0640);
+}
+
 QString deliverFile(const QString &path, const JournalPaths &paths)
 {
     QByteArray data;
     if (!readFile(path, &data))
-        return JournalMessages::tr("%1: %2").arg(path, systemError(errno));
-    const QByteArray records = spooledRecords(data, path);
-    if (!records.isEmpty()) {
-        QByteArray tail;
-        {
-            Fd fd(::open(pathBytes(paths.folderFile).constData(), O_RDONLY | O_CLOEXEC));
-            struct stat st;
-            if (fd.valid() && ::fstat(fd.get(), &st) == 0) {
-                const qint64 want = qMin<qint64>(st.st_size, records.size() + 65536);
-                if (!readAll(fd.get(), st.st_size - want, want, &tail))
-                    return JournalMessages::tr("%1: %2").arg(paths.folderFile, systemError(errno));
-            }
-        }
-        const QString failure = appendToJournalFile(paths.folderFile, notYetDelivered(records, tail), 0640);
-        if (!failure.isEmpty())
-            return failure;
-    }
+        return failureAt(path, errno);
+    if (const QString failure = appendMissing(paths.folderFile, spooledRecords(data, path)); !failure.isEmpty())
+        return failure;
     if (::unlink(pathBytes(path).constData()) != 0 && errno != ENOENT)
-        return JournalMessages::tr("%1: %2").arg(path, systemError(errno));
+        return failureAt(path, errno);
     return {};
 }
 
@@ -184,9 +232,30 @@ void returnToSpool(const JournalPaths &paths, const QString &moving)
     if (appendToJournalFile(fresh, records, 0600).isEmpty()
         && ::rename(pathBytes(fresh).constData(), pathBytes(paths.spool).constData()) == 0)
         ::unlink(pathBytes(moving).constData());
+    else
+        ::unlink(pathBytes(fresh).constData());
+}
+
+// Spools records on the user's own disk; empty on success.
+QString spoolRecords(const JournalPaths &paths, const QByteArray &records)
+{
+    const QString dir = QFileInfo(paths.spool).absolutePath();
+    if (!QDir().mkpath(dir))
+        return JournalMessages::tr("%1: cannot create the folder").arg(dir);
+    ::chmod(pathBytes(dir).constData(), 0700);
+    Lock spool(spoolLockFile(paths), true);
+    return appendToJournalFile(paths.spool, records, 0600);
 }
 
 } // namespace
+
+std::function<void(const QString &)> shareAccessHook;
+
+QString journalAccountName()
+{
+    const struct passwd *account = ::getpwuid(::geteuid());
+    return journalFileName(account ? QString::fromLocal8Bit(account->pw_name) : QString::number(::geteuid()));
+}
 
 QString defaultSpoolFile()
 {
@@ -200,12 +269,12 @@ QString appendToJournalFile(const QString &path, const QByteArray &records, int 
 {
     if (records.isEmpty())
         return {};
-    Fd fd(::open(pathBytes(path).constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, mode));
+    Fd fd(openRegular(path, O_RDWR | O_APPEND | O_CREAT, mode));
     if (!fd.valid())
-        return JournalMessages::tr("%1: %2").arg(path, systemError(errno));
+        return failureAt(path, errno);
     struct stat st;
     if (::fstat(fd.get(), &st) != 0)
-        return JournalMessages::tr("%1: %2").arg(path, systemError(errno));
+        return failureAt(path, errno);
     QByteArray bytes;
     if (st.st_size == 0) {
         ::fchmod(fd.get(), mode); // whatever the umask took away
@@ -225,7 +294,7 @@ QString appendToJournalFile(const QString &path, const QByteArray &records, int 
                                                  written < 0 ? systemError(errno) : JournalMessages::tr("disk full"));
     // A network share may report a failed write only here or at close.
     if (::fsync(fd.get()) != 0 || ::close(fd.release()) != 0)
-        return JournalMessages::tr("%1: %2").arg(path, systemError(errno));
+        return failureAt(path, errno);
     return {};
 }
 
@@ -236,17 +305,24 @@ QString deliverSpool(const JournalPaths &paths)
         return {}; // another delivery of this user is under way and will take these records
     const QString moving = movingFile(paths);
     for (;;) {
-        if (!QFileInfo::exists(moving)) {
+        QString failure;
+        if (absent(moving, &failure)) {
+            if (!failure.isEmpty())
+                return failure;
             // New records go on arriving in the spool while older ones are
             // delivered from the moving file; the spool lock is held only for
             // the rename, never while the share is written.
             Lock spool(spoolLockFile(paths), true);
-            if (!QFileInfo::exists(paths.spool))
+            if (absent(paths.spool, &failure))
                 return {};
+            if (!failure.isEmpty())
+                return failure;
             if (::rename(pathBytes(paths.spool).constData(), pathBytes(moving).constData()) != 0)
-                return JournalMessages::tr("%1: %2").arg(paths.spool, systemError(errno));
+                return failureAt(paths.spool, errno);
+        } else if (!failure.isEmpty()) {
+            return failure;
         }
-        const QString failure = deliverFile(moving, paths);
+        failure = deliverFile(moving, paths);
         if (!failure.isEmpty()) {
             returnToSpool(paths, moving);
             return failure;
@@ -261,6 +337,30 @@ struct Journal::Worker {
     bool requested = false;
     bool busy = false;
     bool stop = false;
+    QByteArray held; // records no spool would take, waiting for this thread
+
+    // Records held in memory go to the spool if it takes them now, else
+    // straight to the folder; what neither takes stays held.
+    QString deliverHeld()
+    {
+        QByteArray records;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            records.swap(held);
+        }
+        if (records.isEmpty())
+            return {};
+        QString failure = spoolRecords(paths, records);
+        if (!failure.isEmpty()) {
+            const QString direct = appendMissing(paths.folderFile, records);
+            if (direct.isEmpty())
+                return {};
+            failure = JournalMessages::tr("%1; %2").arg(failure, direct);
+            std::lock_guard<std::mutex> lock(mutex);
+            held.prepend(records);
+        }
+        return failure;
+    }
 
     void run()
     {
@@ -272,8 +372,9 @@ struct Journal::Worker {
             requested = false;
             busy = true;
             lock.unlock();
-            const QString failure = deliverSpool(paths);
-            if (!failure.isEmpty())
+            if (const QString failure = deliverHeld(); !failure.isEmpty())
+                report(JournalMessages::tr("journal kept in memory for now: %1").arg(failure));
+            if (const QString failure = deliverSpool(paths); !failure.isEmpty())
                 report(JournalMessages::tr("journal kept in %1 for now: %2").arg(paths.spool, failure));
             lock.lock();
             busy = false;
@@ -287,7 +388,9 @@ Journal::Journal(const JournalConfig &config, const QString &spoolFile) : m_enab
     if (!m_enabled)
         return;
     m_host = journalHostName(config);
-    m_paths.folderFile = QDir(config.folder).filePath(m_host + QStringLiteral(".csv"));
+    // One file per computer and account, so that no account can lock out or
+    // write into another's file, and each file has one writer.
+    m_paths.folderFile = QDir(config.folder).filePath(m_host + QLatin1Char('-') + journalAccountName() + QStringLiteral(".csv"));
     m_paths.spool = spoolFile;
     m_worker = std::make_shared<Worker>();
     m_worker->paths = m_paths;
@@ -309,19 +412,23 @@ void Journal::record(const JournalRecord &record)
 {
     if (!m_enabled)
         return;
-    const QString dir = QFileInfo(m_paths.spool).absolutePath();
-    if (!QDir().mkpath(dir))
-        report(JournalMessages::tr("%1: cannot create the folder").arg(dir));
-    ::chmod(pathBytes(dir).constData(), 0700);
+    // Only the user's own disk is written here; the share is the worker's.
+    // Behind records already held in memory, this one waits there too, so
+    // that the records keep the order the levels were graded in.
     {
-        Lock spool(spoolLockFile(m_paths), true);
-        const QString failure = appendToJournalFile(m_paths.spool, journalLine(record), 0600);
-        if (!failure.isEmpty()) {
-            // The folder itself is the last chance for this record.
-            const QString direct = appendToJournalFile(m_paths.folderFile, journalLine(record), 0640);
-            report(direct.isEmpty() ? failure : JournalMessages::tr("record lost: %1; %2").arg(failure, direct));
+        std::lock_guard<std::mutex> lock(m_worker->mutex);
+        if (!m_worker->held.isEmpty()) {
+            m_worker->held += journalLine(record);
+            m_worker->requested = true;
+            m_worker->wake.notify_all();
             return;
         }
+    }
+    const QString failure = spoolRecords(m_paths, journalLine(record));
+    if (!failure.isEmpty()) {
+        report(JournalMessages::tr("journal kept in memory for now: %1").arg(failure));
+        std::lock_guard<std::mutex> lock(m_worker->mutex);
+        m_worker->held += journalLine(record);
     }
     deliverLater();
 }
@@ -361,8 +468,7 @@ void startJournal()
     programJournal().deliverLater();
 }
 
-void journalGradedLevel(const QString &name, const QString &pupilClass, int level, int correct,
-                        const QString &gradeStatus)
+void journalGradedLevel(const QString &name, const QString &pupilClass, const GradedLevel &graded)
 {
     Journal &journal = programJournal();
     if (!journal.enabled())
@@ -372,9 +478,9 @@ void journalGradedLevel(const QString &name, const QString &pupilClass, int leve
     record.host = journal.host();
     record.name = name;
     record.pupilClass = pupilClass;
-    record.level = level;
-    record.correct = correct;
-    record.grade = gradeWord(gradeStatus);
+    record.level = graded.level;
+    record.correct = graded.correct;
+    record.grade = gradeWord(graded.band);
     record.version = QStringLiteral(ZORELAD_VERSION);
     journal.record(record);
 }

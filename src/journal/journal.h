@@ -1,23 +1,32 @@
 #pragma once
 // The results journal of this computer. A graded level is first made safe in
 // a local spool ($XDG_STATE_HOME/zorelad/pending.csv, readable by the user
-// only) and then delivered to <folder>/<host>.csv on a worker thread, so a
+// only) and then delivered to <folder>/<host>-<account>.csv on a worker thread, so a
 // share that is away or hangs never holds up the quiz. Records wait in the
-// spool until the folder takes them; each delivery skips what an earlier,
+// spool until the folder takes them (or in memory, for the worker, when no
+// spool can be written); each delivery skips what an earlier,
 // interrupted delivery already wrote, so a record arrives once and in order.
 // Failures go to stderr only.
 
 #include "journalconfig.h"
 #include "journalrecord.h"
 
+#include <functional>
 #include <memory>
 
 namespace zorelad {
 
 struct JournalPaths {
-    QString folderFile; // <folder>/<host>.csv
+    QString folderFile; // <folder>/<host>-<account>.csv
     QString spool;      // pending.csv
 };
+
+// The account this program runs as, from the system, fit for a file name.
+QString journalAccountName();
+
+// Called by the delivery thread before it touches the folder file (tests make
+// the share hang with it).
+extern std::function<void(const QString &folderFile)> shareAccessHook;
 
 // $XDG_STATE_HOME/zorelad/pending.csv, or ~/.local/state/zorelad/pending.csv.
 QString defaultSpoolFile();
@@ -69,7 +78,6 @@ Journal &programJournal();
 void startJournal();
 
 // Records a level just graded in the program's journal (nothing when off).
-void journalGradedLevel(const QString &name, const QString &pupilClass, int level, int correct,
-                        const QString &gradeStatus);
+void journalGradedLevel(const QString &name, const QString &pupilClass, const GradedLevel &graded);
 
 } // namespace zorelad

@@ -4,7 +4,9 @@
 //
 //   [journal]
 //   folder=/srv/zorelad-journal   ; absent or empty: no journal
-//   host=lab-07                   ; optional: the name of this computer's file
+//   host=lab-07                   ; optional, machine's file only: this computer's name
+//
+// ZORELAD_CONFIG, when set, names the one settings file read instead.
 
 #include <QString>
 #include <QStringList>
@@ -24,10 +26,15 @@ struct JournalConfig {
     bool enabled() const { return !folder.isEmpty(); }
 };
 
-// Reads both files, a key in the user's file winning over the machine's.
-// A file that cannot be read as INI, or a folder that is not an absolute
-// path, is left out and described in `problems`.
+// Reads both files, the user's folder winning over the machine's; the host
+// comes from the machine's file only. Every mistake (a file that is not a
+// regular text file, an unknown section or key, a folder that is not an
+// absolute path or holds characters a path should not have) is described in
+// `problems` with the file and line, and left out.
 JournalConfig readJournalConfig(const ConfigFiles &files, QStringList *problems);
+
+// The name with anything that cannot stand in a file name replaced.
+QString journalFileName(const QString &name);
 
 // The name the journal file of this computer takes: the configured host or
 // the host name, with anything that cannot stand in a file name replaced.

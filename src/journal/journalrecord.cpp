@@ -8,23 +8,70 @@ namespace {
 
 const QByteArray Bom("\xEF\xBB\xBF");
 const QString TitleLine = QStringLiteral("Дата і час;Комп'ютер;Учень;Клас;Рівень;Правильних;Із;Оцінка;Версія");
-const QString StatusPrefix = QStringLiteral("Оцінка - ");
 
-bool needsQuotes(const QString &field)
+// A spreadsheet evaluates a cell that starts with one of these; a field
+// starting so is written after a ' (which Calc shows and does not evaluate),
+// and so is a field that itself starts with ', so that one ' is always taken
+// off when reading back.
+bool isFormulaStart(const QString &field)
 {
-    if (field.isEmpty())
-        return false;
-    return field.contains(QLatin1Char(';')) || field.contains(QLatin1Char('"')) || field.contains(QLatin1Char('\n'))
-        || field.contains(QLatin1Char('\r')) || field.front().isSpace() || field.back().isSpace();
+    return !field.isEmpty() && QStringLiteral("=+-@'").contains(field.front());
 }
 
-QString csvField(const QString &field)
+// Line breaks and the backslash as visible escapes: a record is always one
+// physical line, so a line cut short never swallows the next one.
+QString escapeBreaks(const QString &field)
 {
-    if (!needsQuotes(field))
+    QString out;
+    out.reserve(field.size());
+    for (const QChar c : field) {
+        if (c == QLatin1Char('\\'))
+            out += QLatin1String("\\\\");
+        else if (c == QLatin1Char('\n'))
+            out += QLatin1String("\\n");
+        else if (c == QLatin1Char('\r'))
+            out += QLatin1String("\\r");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString unescapeBreaks(const QString &field)
+{
+    QString out;
+    out.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const QChar c = field.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < field.size()) {
+            const QChar e = field.at(++i);
+            out += e == QLatin1Char('n') ? QLatin1Char('\n') : e == QLatin1Char('r') ? QLatin1Char('\r') : e;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString csvField(const QString &value)
+{
+    QString field = escapeBreaks(value);
+    const bool formula = isFormulaStart(field);
+    if (formula)
+        field.prepend(QLatin1Char('\''));
+    if (field.isEmpty()
+        || !(formula || field.contains(QLatin1Char(';')) || field.contains(QLatin1Char('"')) || field.front().isSpace()
+             || field.back().isSpace()))
         return field;
-    QString quoted = field;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    field.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + field + QLatin1Char('"');
+}
+
+// A text field as it was typed: escapes undone, the formula guard taken off.
+QString typedField(const QString &field)
+{
+    const QString text = field.startsWith(QLatin1Char('\'')) ? field.mid(1) : field;
+    return unescapeBreaks(text);
 }
 
 // The fields of one raw record, or false when its quotes do not close.
@@ -82,37 +129,36 @@ QByteArray journalLine(const JournalRecord &r)
     return out.join(QLatin1Char(';')).toUtf8() + '\n';
 }
 
-QString gradeWord(const QString &gradeStatus)
+QString gradeWord(GradeBand band)
 {
-    return gradeStatus.startsWith(StatusPrefix) ? gradeStatus.mid(StatusPrefix.size()) : gradeStatus;
+    switch (band) {
+    case GradeBand::Excellent:
+        return QStringLiteral("відмінно");
+    case GradeBand::Good:
+        return QStringLiteral("Добре");
+    case GradeBand::Unsatisfactory:
+    case GradeBand::None:
+        break;
+    }
+    return QStringLiteral("незадовільно");
 }
 
 QList<RawRecord> splitRecords(const QByteArray &data)
 {
+    // Every line end ends a record, inside quotes too: a record never spans
+    // lines, so a line cut short is a damaged line of its own.
     QList<RawRecord> records;
     qsizetype start = data.startsWith(Bom) ? Bom.size() : 0;
     int line = 1;
     while (start < data.size()) {
+        const qsizetype end = data.indexOf('\n', start);
         RawRecord record;
-        record.line = line;
-        bool quoted = false;
-        qsizetype i = start;
-        for (; i < data.size(); ++i) {
-            const char c = data.at(i);
-            if (c == '"')
-                quoted = !quoted; // a doubled quote toggles twice
-            else if (c == '\n') {
-                ++line;
-                if (!quoted) {
-                    record.complete = true;
-                    break;
-                }
-            }
-        }
-        const qsizetype end = record.complete ? i + 1 : data.size();
-        record.text = data.mid(start, end - start);
+        record.line = line++;
+        record.complete = end >= 0;
+        const qsizetype next = end >= 0 ? end + 1 : data.size();
+        record.text = data.mid(start, next - start);
         records.append(record);
-        start = end;
+        start = next;
     }
     return records;
 }
@@ -140,13 +186,15 @@ bool parseJournalLine(const QByteArray &raw, JournalRecord *r)
     if (!splitFields(text, &f) || f.size() != JournalFields)
         return false;
     r->time = QDateTime::fromString(f[0], Qt::ISODate);
-    r->host = f[1];
-    r->name = f[2];
-    r->pupilClass = f[3];
-    r->grade = f[7];
-    r->version = f[8];
+    r->host = typedField(f[1]);
+    r->name = typedField(f[2]);
+    r->pupilClass = typedField(f[3]);
+    r->grade = typedField(f[7]);
+    r->version = typedField(f[8]);
+    // A level has 24 questions; anything else is no record this program wrote.
     return r->time.isValid() && !r->host.isEmpty() && readNumber(f[4], 1, 3, &r->level)
-        && readNumber(f[6], 1, 1000, &r->outOf) && readNumber(f[5], 0, r->outOf, &r->correct) && !r->grade.isEmpty();
+        && readNumber(f[6], QuestionsInLevel, QuestionsInLevel, &r->outOf)
+        && readNumber(f[5], 0, r->outOf, &r->correct) && !r->grade.isEmpty();
 }
 
 } // namespace zorelad

@@ -2,12 +2,16 @@
 // One line of the results journal: who finished which level, when, where and
 // how well. The journal is CSV for a spreadsheet with a Ukrainian locale:
 // UTF-8 with a byte order mark, ';' between fields, '"' around fields that
-// need it, one record per line ending in '\n'.
+// need it, one record per physical line ending in '\n': a line break in a
+// field is written as \n (a backslash as \\), and a field a spreadsheet would
+// take for a formula (starting with =, +, -, @) gets a ' in front.
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
 #include <QString>
+
+#include "gradeband.h"
 
 namespace zorelad {
 
@@ -24,6 +28,8 @@ struct JournalRecord {
 };
 
 inline constexpr int JournalFields = 9;
+inline constexpr int QuestionsInLevel = 24;
+
 
 // The start of every journal file: the byte order mark and the column titles.
 QByteArray journalFileStart();
@@ -34,12 +40,13 @@ QByteArray journalLine(const JournalRecord &record);
 // ISO 8601 with the offset from UTC: 2026-09-01T09:15:00+03:00.
 QString journalTime(const QDateTime &time);
 
-// The grade word of a grade's status text ("Оцінка - Добре" gives "Добре").
-QString gradeWord(const QString &gradeStatus);
+// The grade word the journal stores for a band ("відмінно", "Добре",
+// "незадовільно").
+QString gradeWord(GradeBand band);
 
-// A file cut into records. `text` is a record's bytes with its line end;
-// `line` is its first line in the file (1-based). A record whose line end is
-// missing (a write cut short at the end of the file) is not complete.
+// A file cut into lines, one record each. `text` is a line's bytes with its
+// line end; `line` is its number in the file (1-based). A line whose line end
+// is missing (a write cut short at the end of the file) is not complete.
 struct RawRecord {
     QByteArray text;
     int line = 0;

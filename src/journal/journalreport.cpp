@@ -22,6 +22,34 @@ struct JournalReport {
 };
 
 constexpr qint64 ClockSlackMinutes = 10;
+constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
+constexpr qsizetype ShownChars = 200;
+constexpr qint64 SpoolAgeSeconds = 24 * 3600;
+
+// A field as the tables show it: control characters escaped, so that no
+// field can draw rows of its own, and cut to a length a table can hold.
+QString shown(const QString &field)
+{
+    QString out;
+    for (const QChar c : field) {
+        if (out.size() >= ShownChars) {
+            out += QChar(0x2026);
+            break;
+        }
+        if (c == QLatin1Char('\n'))
+            out += QLatin1String("\\n");
+        else if (c == QLatin1Char('\r'))
+            out += QLatin1String("\\r");
+        else if (c == QLatin1Char('\t'))
+            out += QLatin1String("\\t");
+        else if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format
+                 || c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
 
 QString shownTime(const QDateTime &time) { return time.toString(QStringLiteral("yyyy-MM-dd HH:mm")); }
 
@@ -41,12 +69,12 @@ QStringList columnTitles()
 
 QStringList columns(const JournalRecord &r)
 {
-    return {r.name,
+    return {shown(r.name),
             shownTime(r.time),
             QString::number(r.level),
             QStringLiteral("%1/%2").arg(r.correct).arg(r.outOf),
-            r.grade,
-            r.host};
+            shown(r.grade),
+            shown(r.host)};
 }
 
 QString summaryText(const ClassSummary &s)
@@ -69,10 +97,19 @@ QStringList journalFilesIn(const QString &folder)
     return files;
 }
 
-JournalReading readJournalFiles(const QStringList &files)
+JournalReading readJournalFiles(const QStringList &files, const QStringList &spools)
 {
     JournalReading reading;
-    for (const QString &path : files) {
+    for (const QString &path : files + spools) {
+        const QFileInfo info(path);
+        if (info.exists() && !info.isFile()) {
+            reading.problems.append(JournalReport::tr("%1: not a regular file, skipped").arg(path));
+            continue;
+        }
+        if (info.size() > MaxFileBytes) {
+            reading.problems.append(JournalReport::tr("%1: larger than %2 MB, skipped").arg(path).arg(MaxFileBytes >> 20));
+            continue;
+        }
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
             reading.problems.append(JournalReport::tr("%1: cannot be read: %2").arg(path, file.errorString()));
@@ -85,7 +122,7 @@ JournalReading readJournalFiles(const QStringList &files)
             reading.problems.append(JournalReport::tr("%1: not a journal file, skipped").arg(path));
             continue;
         }
-        QDateTime newest;
+        QDateTime newest, oldest;
         for (qsizetype i = 1; i < raws.size(); ++i) {
             JournalRecord record;
             if (!raws[i].complete)
@@ -96,9 +133,17 @@ JournalReading readJournalFiles(const QStringList &files)
             else {
                 if (!newest.isValid() || record.time > newest)
                     newest = record.time;
+                if (!oldest.isValid() || record.time < oldest)
+                    oldest = record.time;
                 reading.records.append(record);
             }
         }
+        // A spool holds records only until the folder takes them.
+        if (spools.contains(path) && oldest.isValid()
+            && oldest.secsTo(QDateTime::currentDateTime()) > SpoolAgeSeconds)
+            reading.problems.append(
+                JournalReport::tr("%1: holds records since %2 not yet delivered; that computer cannot write to the folder")
+                    .arg(path, shownTime(oldest)));
         // The newest record was written at the latest when the file last
         // changed, by the file server's clock; a record from later than that
         // comes from a computer whose clock is fast. (A slow clock cannot be
@@ -217,7 +262,7 @@ QString journalHtml(const QList<JournalRecord> &sorted, const QString &title)
     qsizetype next = 0;
     for (const ClassSummary &s : summaries) {
         html += QStringLiteral("<section>\n<h2>%1</h2>\n<table>\n<tr>")
-                    .arg(escaped(JournalReport::tr("Class %1").arg(s.pupilClass)));
+                    .arg(escaped(JournalReport::tr("Class %1").arg(shown(s.pupilClass))));
         for (const QString &column : columnTitles())
             html += QStringLiteral("<th>%1</th>").arg(escaped(column));
         html += QStringLiteral("</tr>\n");
@@ -255,7 +300,7 @@ QString journalText(const QList<JournalRecord> &sorted)
     QString text;
     qsizetype next = 0;
     for (const ClassSummary &s : summaries) {
-        text += JournalReport::tr("Class %1").arg(s.pupilClass) + QLatin1Char('\n') + row(titles);
+        text += JournalReport::tr("Class %1").arg(shown(s.pupilClass)) + QLatin1Char('\n') + row(titles);
         for (int i = 0; i < s.levels; ++i, ++next)
             text += row(columns(sorted[next]));
         text += QStringLiteral("  ") + summaryText(s) + QStringLiteral("\n\n");

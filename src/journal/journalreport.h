@@ -15,10 +15,12 @@ struct JournalReading {
     QStringList problems; // damaged lines and foreign files, with file and line
 };
 
-// Reads the files one after another. A file that does not start with the
-// journal's column titles is reported as foreign and skipped; a damaged line
-// is reported and skipped; the rest is read.
-JournalReading readJournalFiles(const QStringList &files);
+// Reads the files, then the spools, one after another. A file that is not a
+// regular file, is larger than 64 MB or does not start with the journal's
+// column titles is named and skipped; a damaged or impossible line is named
+// and skipped; the rest is read. A spool holding records older than a day is
+// named: its computer stopped delivering.
+JournalReading readJournalFiles(const QStringList &files, const QStringList &spools = {});
 
 // Every *.csv of the folder, sorted by name.
 QStringList journalFilesIn(const QString &folder);
@@ -50,6 +52,8 @@ struct ClassSummary {
 QList<ClassSummary> summarise(const QList<JournalRecord> &sorted);
 
 QByteArray journalCsv(const QList<JournalRecord> &sorted);
+// The tables show fields with control characters escaped and cut to 200
+// characters; the CSV keeps them whole.
 QString journalHtml(const QList<JournalRecord> &sorted, const QString &title);
 QString journalText(const QList<JournalRecord> &sorted);
 

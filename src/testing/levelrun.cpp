@@ -62,6 +62,8 @@ void LevelRun::finishLevel()
 {
     m_state.QuestionNo = QuestionsPerLevel + 1;
     m_view.showGrade(gradeFor(m_state.CorrectCount));
+    if (m_graded)
+        m_graded({m_state.Level, m_state.CorrectCount, gradeBand(m_state.CorrectCount)});
 }
 
 } // namespace zorelad

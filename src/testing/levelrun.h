@@ -3,11 +3,14 @@
 // The level run keeps the question on screen and the shared test state; the
 // main window shows what it is told through LevelView.
 
+#include "gradeband.h"
 #include "grades.h"
 #include "questionfolder.h"
 #include "teststate.h"
 
 #include <QString>
+
+#include <functional>
 
 namespace zorelad {
 
@@ -49,6 +52,9 @@ public:
     void next();           // "Наступне"
     void endTesting();     // "Закінчити тестування"
 
+    // Called with every level graded, after the grade shows.
+    void setGradedHandler(std::function<void(const GradedLevel &)> handler) { m_graded = std::move(handler); }
+
 private:
     void loadQuestion(int number);
     void finishLevel();
@@ -56,6 +62,7 @@ private:
     LevelView &m_view;
     TestState &m_state;
     Question m_question; // the question on screen; kept when a file fails to load
+    std::function<void(const GradedLevel &)> m_graded;
 };
 
 } // namespace zorelad

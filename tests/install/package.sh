@@ -9,6 +9,8 @@
 # installed program the way the desktop entry does and takes it into level І,
 # removes the package (which keeps /etc/zorelad) and purges it (which does
 # not), and upgrades from the earlier layout whose questions were conffiles.
+# Installed for real, two pupil accounts of this computer also each grade a
+# level with the journal on, in a folder set up as the docs say.
 #
 # Usage: package.sh BUILD_DIR [DEB]
 #   DEB: use this package instead of running cpack in BUILD_DIR.
@@ -29,6 +31,8 @@ teacher=zrltestteacher
 pupil=zrltestpupil
 created_users=
 group_before=$(getent group zorelad || true)
+accounts=()
+made_group=no
 
 say() { echo "package test: $*"; }
 fail() { echo "FAIL: $*"; exit 1; }
@@ -46,6 +50,8 @@ cleanup() {
   fi
   for user in $created_users; do userdel "$user" 2>/dev/null || true; done
   if [ -z "$group_before" ] && [ "${mode:-}" = apt ]; then groupdel zorelad 2>/dev/null || true; fi
+  for account in "${accounts[@]}"; do userdel -r "$account" >/dev/null 2>&1 || true; done
+  [ "$made_group" = no ] || groupdel teachers || true
   rm -rf "$work"
   exit "$status"
 }
@@ -433,6 +439,70 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/drive.sh" \
        fail "the installed program did not run a level"; }
 [ -n "${ZORELAD_SHOTS_DIR:-}" ] && cp "$work"/before.png "$work"/after.png "$ZORELAD_SHOTS_DIR/"
 say "the installed program started from its desktop entry and opened level І"
+
+# --- the journal: two accounts on one computer ---------------------------------
+if [ "$mode" = apt ]; then
+  getent group teachers >/dev/null || { groupadd teachers; made_group=yes; }
+  for n in 1 2; do
+    account=zpupil$n-$$
+    useradd -m -s /bin/sh "$account"
+    accounts+=("$account")
+  done
+  share=$work/share/journal
+  mkdir -p "$share"
+  chown root:teachers "$share"
+  chmod 3773 "$share"
+  printf '[journal]\nfolder=%s\n' "$share" >>/etc/zorelad/zorelad.conf
+  # The second pupil names another computer in her own settings, and that
+  # computer's file of the first account is already there.
+  other=$share/lab-08-${accounts[0]}.csv
+  printf 'not hers\n' >"$other"
+  chown "${accounts[0]}:teachers" "$other"
+  chmod 640 "$other"
+  runuser -u "${accounts[1]}" -- mkdir -p "/home/${accounts[1]}/.config/zorelad"
+  printf '[journal]\nhost=lab-08\n' >"/home/${accounts[1]}/.config/zorelad/zorelad.conf"
+  cat >"$work/journal.sh" <<'DRIVE'
+set -euo pipefail
+work=$1; start_dir=$2; launcher=$3; shift 3
+fail() { echo "FAIL: $*"; exit 1; }
+click() { xdotool mousemove "$1" "$2" click 1; sleep 0.05; }
+for account in "$@"; do
+  runuser -u "$account" -- env -i DISPLAY="$DISPLAY" HOME="/home/$account" PATH=/usr/bin:/bin LANG=C.UTF-8 \
+    sh -c 'cd "$1" && exec "$2"' sh "$start_dir" "$launcher" >>"$work/journal.log" 2>&1 &
+  wid=$(timeout 60 xdotool search --sync --onlyvisible --name "^Зорелад v1.0$" | head -n1) \
+    || fail "the main window did not appear for $account"
+  pid=$(xdotool getwindowpid "$wid")
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  menu=$((HEIGHT - 357)); cx=$X; cy=$((Y + menu))
+  click $((X + 20)) $((Y + menu / 2)); click $((X + 60)) $((Y + menu + 12)); sleep 0.5
+  dialog=$(timeout 20 xdotool search --sync --onlyvisible --name "^Ідентифікація користувача$" | head -n1) \
+    || fail "the identification dialog did not open"
+  eval "$(xdotool getwindowgeometry --shell "$dialog" | sed 's/^/D_/')"
+  click $((D_X + 90)) $((D_Y + 46)); xdotool key ctrl+a; xdotool type --delay 20 "Pupil $account"
+  click $((D_X + 90)) $((D_Y + 90)); xdotool key ctrl+a; xdotool type --delay 20 "5-A"
+  click $((D_X + 100)) $((D_Y + 130)); sleep 0.5
+  click $((cx + 300)) $((cy + 116))
+  for n in $(seq 1 24); do click $((cx + 190)) $((cy + 128)); click $((cx + 300)) $((cy + 248)); done
+  sleep 2 # the delivery runs beside the window
+  kill "$pid"
+  while kill -0 "$pid" 2>/dev/null; do sleep 0.2; done
+done
+DRIVE
+  xvfb-run -a -s "-screen 0 1280x1024x24 -ac" bash "$work/journal.sh" "$work" "$start_dir" "$launcher" "${accounts[@]}" \
+    || { cat "$work/journal.log" 2>/dev/null || true; fail "the accounts could not grade a level"; }
+  for account in "${accounts[@]}"; do
+    files=$(find "$share" -name "*-$account.csv" ! -name "lab-08-*")
+    [ "$(wc -l <<<"$files")" -eq 1 ] && [ -n "$files" ] || fail "$account: files $(ls "$share")"
+    [ "$(stat -c '%a %U %G' "$files")" = "640 $account teachers" ] || fail "$files: $(stat -c '%a %U %G' "$files")"
+    [ "$(grep -c ";Pupil $account;5-A;1;" "$files")" -eq 1 ] || { cat "$files" "$work/journal.log"; fail "$account's record not there once"; }
+    [ ! -e "/home/$account/.local/state/zorelad/pending.csv" ] || fail "$account's records left in the spool"
+  done
+  [ "$(cat "$other")" = "not hers" ] && [ ! -e "$share/lab-08-${accounts[1]}.csv" ] \
+    || fail "host= in a user's settings reached another computer's file"
+  grep -q "host is set in the computer's settings only" "$work/journal.log" || fail "host= in a user's settings not named"
+  runuser -u "${accounts[1]}" -- sh -c "echo x >>'$other'" 2>/dev/null && fail "one account could write another's file"
+  say "two accounts on one computer: each record arrived once, in each account's own 0640 file"
+fi
 
 # --- the question editor, from its own desktop entry --------------------------
 editor_desktop=$root/usr/share/applications/zorelad-editor.desktop

@@ -22,6 +22,7 @@ struct JournalTool {
 
 struct Options {
     QStringList files;
+    QStringList spools;
     JournalFilter filter;
     QString format;
     QString output;
@@ -88,9 +89,9 @@ int parse(const QCoreApplication &app, Options *options)
     if (parser.positionalArguments().size() != 1)
         return fail(JournalTool::tr("usage: zorelad-journal [options] FOLDER   (zorelad-journal --help)"));
     options->files = journalFilesIn(parser.positionalArguments().first());
-    options->files += parser.values(spoolOption);
+    options->spools = parser.values(spoolOption);
     if (parser.isSet(mineOption))
-        options->files.append(defaultSpoolFile());
+        options->spools.append(defaultSpoolFile());
     options->filter.pupilClass = parser.value(classOption);
     if (parser.isSet(sinceOption)) {
         options->filter.since = parseTeacherDate(parser.value(sinceOption), QDate::currentDate());
@@ -131,7 +132,7 @@ int main(int argc, char **argv)
     if (const int status = parse(app, &options); status >= 0)
         return status;
 
-    const JournalReading reading = readJournalFiles(options.files);
+    const JournalReading reading = readJournalFiles(options.files, options.spools);
     QTextStream err(stderr);
     for (const QString &problem : reading.problems)
         err << problem << '\n';
