@@ -199,7 +199,7 @@ void TForm1::createWidgets()
 
     SpeedButton1 = make<QToolButton>("SpeedButton1", c, 616, 312, 25, 25);
     Animate1 = make<VideoDisplay>("Animate1", c, 112, 40, 409, 249);
-    GroupBox2 = make<KeptGroupBox>("GroupBox2", c, 0, 0, 161, 73, QStringLiteral("Інформація про користувача"));
+    GroupBox2 = make<QGroupBox>("GroupBox2", c, 0, 0, 161, 73, QStringLiteral("Інформація про користувача"));
 
     Memo1 = makeQuestionBox(c);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -216,7 +216,7 @@ void TForm1::createWidgets()
     Memo2->setReadOnly(true);
     Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    RadioGroup1 = make<KeptGroupBox>("RadioGroup1", c, 168, 96, 289, 105, QStringLiteral("Варіанти відповідей"));
+    RadioGroup1 = make<QGroupBox>("RadioGroup1", c, 168, 96, 289, 105, QStringLiteral("Варіанти відповідей"));
     QRadioButton **options[] = {&RadioButton1, &RadioButton2, &RadioButton3};
     for (int k = 0; k < 3; ++k) {
         *options[k] = makeOptionButton(c);
@@ -226,7 +226,7 @@ void TForm1::createWidgets()
 
     exclusiveGroup({RadioButton1, RadioButton2, RadioButton3}, this);
 
-    BitBtn1 = make<KeptPushButton>("BitBtn1", c, 184, 216, 241, 65, QStringLiteral("Наступне"));
+    BitBtn1 = make<QPushButton>("BitBtn1", c, 184, 216, 241, 65, QStringLiteral("Наступне"));
     BitBtn1->setIcon(pictureIcon(QStringLiteral("next.png")));
     BitBtn1->setIconSize(QSize(95, 49));
 
@@ -235,7 +235,7 @@ void TForm1::createWidgets()
     StatusBar1->setPalette(systemColours(StatusBar1->palette()));
     StatusBar1->setAutoFillBackground(true);
 
-    GroupBox1 = make<KeptGroupBox>("GroupBox1", c, 552, 0, 89, 57, QStringLiteral("Музика"));
+    GroupBox1 = make<QGroupBox>("GroupBox1", c, 552, 0, 89, 57, QStringLiteral("Музика"));
     RadioButton4 = make<QRadioButton>("RadioButton4", GroupBox1, 8, 16, 73, 17, QStringLiteral("Включена"));
     RadioButton5 = make<QRadioButton>("RadioButton5", GroupBox1, 8, 32, 81, 17, QStringLiteral("Виключена"));
 

@@ -6,8 +6,6 @@
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPaintEngine>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QRadioButton>
@@ -16,7 +14,6 @@
 #include <QStylePainter>
 #include <QTextOption>
 #include <algorithm>
-#include <cstring>
 
 namespace zorelad {
 
@@ -104,124 +101,6 @@ void ShapeWidget::drawShape(QPainter &painter) const
     }
 }
 
-namespace {
-
-// Where a painter on a widget draws into the window's pixels, when they are
-// an image it draws into at their own scale.
-QImage *windowPixels(QPainter &painter, QPoint *at)
-{
-    QPaintDevice *device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-    const QTransform transform = painter.deviceTransform();
-    if (!device || device->devType() != QInternal::Image || transform.type() > QTransform::TxTranslate)
-        return nullptr;
-    *at = QPoint(qRound(transform.dx()), qRound(transform.dy()));
-    return static_cast<QImage *>(device);
-}
-
-// Whether the pixels of `area` in `pixels` and those of `kept` are the same
-// within `region` (in the area's coordinates).
-bool samePixels(const QImage &pixels, const QRect &area, const QImage &kept, const QRegion &region)
-{
-    for (const QRect &part : region & QRect(QPoint(), area.size())) {
-        const int bytes = part.width() * pixels.depth() / 8;
-        const int offset = part.x() * pixels.depth() / 8;
-        for (int y = part.top(); y <= part.bottom(); ++y)
-            if (memcmp(pixels.constScanLine(area.y() + y) + (area.x() * pixels.depth() / 8) + offset,
-                       kept.constScanLine(y) + offset, bytes) != 0)
-                return false;
-    }
-    return true;
-}
-
-// What a style draws a widget from, beyond its size, colours and font (whose
-// changes drop what was kept): its state, text and picture.
-QString stateKey(const QStyleOption &option, const QString &text, qint64 picture)
-{
-    return QString::number(uint(option.state)) + QLatin1Char(' ') + QString::number(picture) + QLatin1Char(' ')
-        + text;
-}
-
-} // namespace
-
-void KeptPixels::paint(QWidget *widget, QPaintEvent *event, bool seeThrough, const QString &state,
-                       const std::function<void()> &paint)
-{
-    QPainter painter(widget);
-    QPoint at;
-    QImage *pixels = windowPixels(painter, &at);
-    const QRect area(at, widget->size());
-    const auto kept = m_kept.constFind(state);
-    if (pixels && kept != m_kept.cend() && at == kept->at && kept->painted.size() == area.size()
-        && kept->painted.format() == pixels->format()
-        && (!seeThrough || samePixels(*pixels, area, kept->beneath, event->region()))) {
-        painter.drawImage(0, 0, kept->painted);
-        return;
-    }
-    painter.end(); // the widget paints itself with a painter of its own
-    const bool whole = pixels && event->region() == QRegion(widget->rect()) && pixels->rect().contains(area);
-    Kept taken;
-    if (whole && seeThrough)
-        taken.beneath = pixels->copy(area);
-    paint();
-    m_kept.remove(state);
-    if (!whole)
-        return;
-    taken.painted = pixels->copy(area);
-    taken.at = at;
-    if (m_kept.size() >= MostStates)
-        m_kept.clear();
-    m_kept.insert(state, taken);
-}
-
-void KeptPixels::drop() { m_kept.clear(); }
-
-void KeptGroupBox::paintEvent(QPaintEvent *event)
-{
-    if (!autoFillBackground() || !palette().brush(backgroundRole()).isOpaque()) {
-        QGroupBox::paintEvent(event);
-        return;
-    }
-    QStyleOptionGroupBox option;
-    initStyleOption(&option);
-    m_kept.paint(this, event, false, stateKey(option, title(), 0), [&] { QGroupBox::paintEvent(event); });
-}
-
-// Colours, font, style, enabled state: anything that may change the picture.
-void KeptGroupBox::changeEvent(QEvent *event)
-{
-    m_kept.drop();
-    QGroupBox::changeEvent(event);
-}
-
-void KeptSizeGrip::paintEvent(QPaintEvent *event)
-{
-    QStyleOption option;
-    option.initFrom(this);
-    m_kept.paint(this, event, true, stateKey(option, {}, 0), [&] { QSizeGrip::paintEvent(event); });
-}
-
-void KeptSizeGrip::changeEvent(QEvent *event)
-{
-    m_kept.drop();
-    QSizeGrip::changeEvent(event);
-}
-
-void KeptPushButton::paintEvent(QPaintEvent *event)
-{
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    const QString state = stateKey(option, text(), icon().cacheKey()) + QLatin1Char(' ')
-        + QString::number(uint(option.features)) + QLatin1Char(' ') + QString::number(iconSize().width())
-        + QLatin1Char('x') + QString::number(iconSize().height());
-    m_kept.paint(this, event, true, state, [&] { QPushButton::paintEvent(event); });
-}
-
-void KeptPushButton::changeEvent(QEvent *event)
-{
-    m_kept.drop();
-    QPushButton::changeEvent(event);
-}
-
 void StretchedPicture::setPicture(const QImage &picture)
 {
     m_picture = picture;
@@ -245,7 +124,7 @@ StatusStrip::StatusStrip(QWidget *parent) : QWidget(parent)
         m_panels[i]->setIndent(2);
     }
     m_panels[1]->setAlignment(Qt::AlignCenter);
-    m_grip = new KeptSizeGrip(this);
+    m_grip = new QSizeGrip(this);
 }
 
 void StatusStrip::setPanelText(int panel, const QString &text) { m_panels[panel]->setText(text); }

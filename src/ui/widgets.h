@@ -5,13 +5,10 @@
 
 #include <QColor>
 #include <QFrame>
-#include <QGroupBox>
-#include <QHash>
 #include <QImage>
 #include <QPushButton>
 #include <QSizeGrip>
 #include <QWidget>
-#include <functional>
 #include <initializer_list>
 
 class QLabel;
@@ -67,80 +64,6 @@ private:
     QImage m_picture;
 };
 
-// The pixels a widget painted in its window, kept to be put back when it is
-// repainted unchanged: in part, when a widget beside or over it changed, or
-// whole, when it comes back to a state it was painted in (a button pressed
-// and released). Painting Qt's frames, buttons and size grips costs far
-// more than a copy, and what is put back is exactly what was painted there.
-// They are taken after a whole painting, for each state the widget names
-// (a few at most), along with the pixels that lay beneath for a see-through
-// widget; they are put back only at the same place and size in the window,
-// and for a see-through widget only over the same pixels beneath. The widget
-// drops them when anything else it is drawn from changes.
-class KeptPixels {
-public:
-    // Handles `event` for `widget` in `state`: puts back what was kept for
-    // it, or calls `paint` and keeps what it painted.
-    void paint(QWidget *widget, QPaintEvent *event, bool seeThrough, const QString &state,
-               const std::function<void()> &paint);
-    void drop();
-
-private:
-    static constexpr int MostStates = 4;
-    struct Kept {
-        QImage painted;
-        QImage beneath;
-        QPoint at; // where in the window's pixels they were taken
-    };
-    QHash<QString, Kept> m_kept;
-};
-
-// A titled frame filled with the window's colour that keeps its pixels: the
-// answer buttons lie over the options' frame, so every new question
-// repaints it beneath their texts. A see-through frame is painted as usual.
-class KeptGroupBox : public QGroupBox {
-    Q_OBJECT
-public:
-    using QGroupBox::QGroupBox;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void changeEvent(QEvent *event) override;
-
-private:
-    KeptPixels m_kept;
-};
-
-// A size grip that keeps its pixels: it lies over the status panel whose
-// text changes at every question.
-class KeptSizeGrip : public QSizeGrip {
-    Q_OBJECT
-public:
-    using QSizeGrip::QSizeGrip;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void changeEvent(QEvent *event) override;
-
-private:
-    KeptPixels m_kept;
-};
-
-// A push button that keeps its pixels for each state it was painted in: the
-// next-question button is pressed and released at every question.
-class KeptPushButton : public QPushButton {
-    Q_OBJECT
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void changeEvent(QEvent *event) override;
-
-private:
-    KeptPixels m_kept;
-};
-
 // A status bar of three sunken panels: 50 px, 50 px (centred text) and the
 // rest, with a size grip at the right end.
 class StatusStrip : public QWidget {
@@ -156,7 +79,7 @@ protected:
 
 private:
     QLabel *m_panels[3];
-    KeptSizeGrip *m_grip;
+    QSizeGrip *m_grip;
 };
 
 // A push button that draws its picture centred below its caption.
