@@ -1,10 +1,11 @@
-// The grade line chosen for a level and a count of correct answers, and the
-// class line built around the class as typed.
+// The grade line chosen for a level and a count of correct answers, the
+// class line built around the class as typed, and the lines fitted to the page.
 
 #include "certificate.h"
 #include "certificatepage.h"
 #include "cupsprinter.h"
 
+#include <QPainter>
 #include <QtTest>
 
 class CertificateResultTest : public QObject {
@@ -15,6 +16,8 @@ private slots:
     void classLineKeepsTheClassAsTyped();
     void resolution_data();
     void resolution();
+    void linesFitTheFrame_data();
+    void linesFitTheFrame();
 };
 
 void CertificateResultTest::resultText_data()
@@ -71,5 +74,46 @@ void CertificateResultTest::resolution()
     QCOMPARE(zorelad::resolutionDpi(text), dpi);
 }
 
-QTEST_GUILESS_MAIN(CertificateResultTest)
+void CertificateResultTest::linesFitTheFrame_data()
+{
+    QTest::addColumn<int>("letters");
+    QTest::addColumn<int>("pointSize");
+    QTest::addColumn<int>("printedSize");
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("name of 10") << 10 << 20 << 20 << false;
+    QTest::newRow("name of 21") << 21 << 20 << 19 << false;
+    QTest::newRow("name of 23") << 23 << 20 << 17 << false;
+    QTest::newRow("name of 38") << 38 << 20 << 10 << false;
+    QTest::newRow("name of 60") << 60 << 20 << 10 << true;
+    QTest::newRow("class line of 25") << 25 << 16 << 16 << false;
+    QTest::newRow("class line of 40") << 40 << 16 << 10 << false;
+}
+
+// On a 300-dpi page every line stays left of the picture's frame, where it
+// was placed; one that fits keeps its size.
+void CertificateResultTest::linesFitTheFrame()
+{
+    QFETCH(int, letters);
+    QFETCH(int, pointSize);
+    QFETCH(int, printedSize);
+    QFETCH(bool, cut);
+    const QString name = QStringLiteral("Олександр Володимиренко ").repeated(3).left(letters);
+    QImage page(2550, 3300, QImage::Format_RGB32);
+    page.setDotsPerMeterX(11811);
+    page.setDotsPerMeterY(11811);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    const QString line = zorelad::fitCertificateLine(painter, name, pointSize, 1000);
+    const QRect cell = zorelad::drawTextCell(painter, QPoint(1000, 1700), line);
+    QCOMPARE(painter.font().pointSize(), printedSize);
+    painter.end();
+    QCOMPARE(line.endsWith(QChar(0x2026)), cut);
+    QCOMPARE(cell.topLeft(), QPoint(1000, 1700));
+    QVERIFY(cell.right() < zorelad::CertificateTextRight);
+    QImage beyond(530, 3300, QImage::Format_RGB32);
+    beyond.fill(Qt::white);
+    QVERIFY(page.copy(zorelad::CertificateTextRight, 0, 530, 3300) == beyond);
+}
+
+QTEST_MAIN(CertificateResultTest)
 #include "tst_certificateresult.moc"
