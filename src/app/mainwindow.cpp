@@ -198,6 +198,7 @@ void TForm1::createWidgets()
     Label3->setAutoFillBackground(true);
 
     SpeedButton1 = make<QToolButton>("SpeedButton1", c, 616, 312, 25, 25);
+    SpeedButton1->setFocusPolicy(Qt::NoFocus); // a speed button, never in the Tab order
     Animate1 = make<VideoDisplay>("Animate1", c, 112, 40, 409, 249);
     GroupBox2 = make<QGroupBox>("GroupBox2", c, 0, 0, 161, 73, QStringLiteral("Інформація про користувача"));
 
