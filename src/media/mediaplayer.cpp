@@ -1,6 +1,7 @@
 #include "mediaplayer.h"
 
 #include "failure.h"
+#include "framebounds.h"
 #include "framerelay.h"
 #include "mediasystem.h"
 #include "prerollwatch.h"
@@ -42,11 +43,6 @@ enum PlayFlags : guint {
     PlayNativeVideo = 1 << 6,
     PlaySoftColorBalance = 1 << 10,
 };
-
-// The largest picture a video may have. Larger ones (a huge still image
-// named like a video) fail before they are decoded instead of taking
-// gigabytes; 4096 x 4096 in BGRx is 64 MB a frame.
-constexpr int LargestFrameSide = 4096;
 
 // How long open() waits for a file to be ready to play.
 constexpr std::chrono::milliseconds OpenBound{5000};
@@ -143,89 +139,6 @@ GstElement *makeSink(const QString &description, const char *fallback)
     return sink;
 }
 
-// The pictures' way to `sink`: converted to the sink's format but never
-// scaled, and no larger than LargestFrameSide, so that a larger picture from
-// any decoder fails before it is converted (JPEG pictures are refused sooner,
-// before they are decoded: refuseLargeFrames).
-GstElement *sizeLimited(GstElement *sink)
-{
-    GstElement *bin = gst_bin_new(nullptr);
-    GstElement *convert = gst_element_factory_make("videoconvert", nullptr);
-    GstElement *limit = gst_element_factory_make("capsfilter", nullptr);
-    if (!convert || !limit) {
-        for (GstElement *element : {bin, convert, limit, sink})
-            if (element)
-                gst_object_unref(gst_object_ref_sink(element));
-        throw Failure(orUnknown({}));
-    }
-    GstCaps *caps = gst_caps_new_simple("video/x-raw", "width", GST_TYPE_INT_RANGE, 1, LargestFrameSide, "height",
-                                        GST_TYPE_INT_RANGE, 1, LargestFrameSide, nullptr);
-    g_object_set(limit, "caps", caps, nullptr);
-    gst_caps_unref(caps);
-    gst_bin_add_many(GST_BIN(bin), convert, limit, sink, nullptr);
-    gst_element_link_many(convert, limit, sink, nullptr);
-    GstPad *input = gst_element_get_static_pad(convert, "sink");
-    gst_element_add_pad(bin, gst_ghost_pad_new("sink", input));
-    gst_object_unref(input);
-    return bin;
-}
-
-// The picture size a JPEG stream's frame header states, or false when the
-// bytes hold none. Markers are walked from the start of image to the first
-// start of frame (SOF0 to SOF15 but for DHT, JPG and DAC).
-bool jpegFrameSize(const guint8 *data, gsize size, int *width, int *height)
-{
-    if (size < 4 || data[0] != 0xFF || data[1] != 0xD8)
-        return false;
-    gsize at = 2;
-    while (at + 9 <= size) {
-        if (data[at] != 0xFF)
-            return false;
-        const guint8 marker = data[at + 1];
-        if (marker == 0xFF) {
-            ++at; // fill byte
-            continue;
-        }
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
-            *height = data[at + 5] << 8 | data[at + 6];
-            *width = data[at + 7] << 8 | data[at + 8];
-            return true;
-        }
-        at += 2 + (gsize(data[at + 2]) << 8 | data[at + 3]);
-    }
-    return false;
-}
-
-// JPEG pictures on their way into a decoder: one larger than LargestFrameSide
-// fails there with the media system's text for a stream it cannot decode,
-// before the decoder allocates and decodes it (decoders fall back to their
-// own buffers when the sink refuses the size, so refusing it later comes too
-// late).
-GstPadProbeReturn refuseLargeFrames(GstPad *pad, GstPadProbeInfo *info, gpointer)
-{
-    GstBuffer *buffer = GST_PAD_PROBE_INFO_BUFFER(info);
-    GstMapInfo bytes;
-    if (!buffer || !gst_buffer_map(buffer, &bytes, GST_MAP_READ))
-        return GST_PAD_PROBE_OK;
-    int width = 0;
-    int height = 0;
-    const bool known = jpegFrameSize(bytes.data, bytes.size, &width, &height);
-    gst_buffer_unmap(buffer, &bytes);
-    if (!known || (width <= LargestFrameSide && height <= LargestFrameSide))
-        return GST_PAD_PROBE_OK;
-    GstElement *decoder = gst_pad_get_parent_element(pad);
-    if (decoder) {
-        gchar *text = gst_error_get_message(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE);
-        GError *error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, text);
-        g_free(text);
-        gst_element_post_message(decoder, gst_message_new_error(GST_OBJECT(decoder), error, nullptr));
-        g_error_free(error);
-        gst_object_unref(decoder);
-    }
-    GST_PAD_PROBE_INFO_FLOW_RETURN(info) = GST_FLOW_ERROR;
-    return GST_PAD_PROBE_DROP;
-}
-
 // How much sound a decoder gathers before passing it on. Each buffer costs
 // the decoder's, the queue's and the output's threads a wake-up and a round
 // of bookkeeping whatever its size; one MP3 frame is 26 ms, so gathered a
@@ -241,10 +154,7 @@ void watchDecoder(GstElement *, GstElement *element, gpointer)
     if (gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_MEDIA_AUDIO)
         && g_object_class_find_property(G_OBJECT_GET_CLASS(element), "min-latency"))
         g_object_set(element, "min-latency", gint64(SoundGathered), nullptr);
-    if (GstPad *input = gst_element_get_static_pad(element, "sink")) {
-        gst_pad_add_probe(input, GST_PAD_PROBE_TYPE_BUFFER, &refuseLargeFrames, nullptr, nullptr);
-        gst_object_unref(input);
-    }
+    refuseLargePictures(element);
 }
 
 // Stands in for the sound output of a player that has not met a sound
