@@ -1,17 +1,22 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "captionoverpicturebutton.h"
 #include "certificate.h"
 #include "errorbox.h"
 #include "fonts.h"
+#include "imageparts.h"
 #include "grades.h"
 #include "journal.h"
-#include "questionfile.h"
 #include "mediaplayer.h"
 #include "paths.h"
 #include "pictures.h"
+#include "questionfile.h"
 #include "questionwidgets.h"
 #include "reveal.h"
+#include "shapewidget.h"
+#include "statusstrip.h"
+#include "stretchedpicture.h"
 #include "videodisplay.h"
 #include "widgets.h"
 
@@ -63,40 +68,6 @@ QPalette systemColours(QPalette palette)
 {
     palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
     return palette;
-}
-
-// The picture stretched to `size` once, the way the picture widget stretches
-// it when it paints. The background is repainted under every frame of the
-// intro video, and a picture already at the widget's size is a plain copy
-// instead of a smooth rescale of the whole picture twenty times a second.
-QImage stretchedTo(const QImage &picture, const QSize &size)
-{
-    if (picture.isNull() || picture.size() == size)
-        return picture;
-    QImage stretched(size, picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    stretched.fill(Qt::transparent);
-    QPainter painter(&stretched);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(QPoint(0, 0), size), picture);
-    return stretched;
-}
-
-// The part of the picture inside `part`, sharing the picture's pixels instead
-// of copying them (the video area's part of the background is 400 kB): the
-// part holds the picture until it is itself released. A part that does not
-// lie wholly inside the picture is null; a picture with a colour table or
-// pixels smaller than a byte is copied.
-QImage sharedPart(const QImage &picture, const QRect &part)
-{
-    if (picture.isNull() || part.isEmpty() || !picture.rect().contains(part))
-        return {};
-    if (picture.depth() % 8 != 0 || !picture.colorTable().isEmpty())
-        return picture.copy(part);
-    auto *owner = new QImage(picture);
-    const uchar *first = owner->constScanLine(part.top()) + part.left() * (owner->depth() / 8);
-    return QImage(
-        first, part.width(), part.height(), owner->bytesPerLine(), owner->format(),
-        [](void *image) { delete static_cast<QImage *>(image); }, owner);
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "dialogs.h"
 #include "errorbox.h"
 #include "fonts.h"
-#include "widgets.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -9,7 +9,10 @@
 #include "mediaplayer.h"
 #include "reveal.h"
 #include "widgetlookup.h"
-#include "widgets.h"
+#include "captionoverpicturebutton.h"
+#include "shapewidget.h"
+#include "statusstrip.h"
+#include "stretchedpicture.h"
 
 #include <QAction>
 #include <QFontInfo>

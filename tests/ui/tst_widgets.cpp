@@ -1,4 +1,4 @@
-#include "widgets.h"
+#include "shapewidget.h"
 
 #include <QtTest>
 
