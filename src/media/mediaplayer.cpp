@@ -1,7 +1,8 @@
 #include "mediaplayer.h"
 
 #include "failure.h"
-#include "framebounds.h"
+#include "mediafailure.h"
+#include "mediasinks.h"
 #include "framerelay.h"
 #include "mediasystem.h"
 #include "prerollwatch.h"
@@ -36,14 +37,6 @@ struct FileIdentity {
 
 namespace {
 
-// playbin's flags, as GStreamer's playback tutorials spell them out.
-enum PlayFlags : guint {
-    PlayText = 1 << 2,
-    PlaySoftVolume = 1 << 4,
-    PlayNativeVideo = 1 << 6,
-    PlaySoftColorBalance = 1 << 10,
-};
-
 // How long open() waits for a file to be ready to play.
 constexpr std::chrono::milliseconds OpenBound{5000};
 // How long it waits for the reason of a state change that failed at once.
@@ -66,133 +59,6 @@ bool sameFile(const FileIdentity &a, const FileIdentity &b)
     auto same = [](const timespec &x, const timespec &y) { return x.tv_sec == y.tv_sec && x.tv_nsec == y.tv_nsec; };
     return a.known && b.known && a.device == b.device && a.inode == b.inode && a.size == b.size
         && same(a.modified, b.modified) && same(a.changed, b.changed);
-}
-
-QString orUnknown(const QString &text) { return text.isEmpty() ? QStringLiteral("Unknown error code") : text; }
-
-[[noreturn]] void failWith(GError *error)
-{
-    const QString text = error ? QString::fromUtf8(error->message) : QString();
-    g_clear_error(&error);
-    throw Failure(orUnknown(text));
-}
-
-// The sound output the system's automatic choice settled on, once a player
-// has opened a file: later players take it directly instead of probing every
-// sound system again. Empty until then.
-std::string &chosenAudioOutput()
-{
-    static std::string factory;
-    return factory;
-}
-
-void rememberAudioOutput(GstElement *pipeline)
-{
-    if (!chosenAudioOutput().empty())
-        return;
-    GstElement *sink = nullptr;
-    g_object_get(pipeline, "audio-sink", &sink, nullptr);
-    if (!sink)
-        return;
-    GstElementFactory *factory = gst_element_get_factory(sink);
-    if (factory && g_strcmp0(GST_OBJECT_NAME(factory), "autoaudiosink") == 0 && GST_IS_BIN(sink)) {
-        // Its one child is the output it chose.
-        GST_OBJECT_LOCK(sink);
-        if (GList *children = GST_BIN_CHILDREN(GST_BIN(sink)))
-            if (GstElementFactory *chosen = gst_element_get_factory(GST_ELEMENT(children->data)))
-                chosenAudioOutput() = GST_OBJECT_NAME(chosen);
-        GST_OBJECT_UNLOCK(sink);
-    }
-    gst_object_unref(sink);
-}
-
-GstElement *defaultAudioSink()
-{
-    const std::string &chosen = chosenAudioOutput();
-    if (!chosen.empty()) {
-        if (GstElement *sink = gst_element_factory_make(chosen.c_str(), nullptr)) {
-            // With no sound system the choice is a sink that keeps real time.
-            if (chosen == "fakesink")
-                g_object_set(sink, "sync", TRUE, nullptr);
-            return sink;
-        }
-    }
-    return gst_element_factory_make("autoaudiosink", nullptr);
-}
-
-// A sink from a launch description, or the named default when it is empty.
-GstElement *makeSink(const QString &description, const char *fallback)
-{
-    if (description.isEmpty()) {
-        if (GstElement *sink = g_strcmp0(fallback, "autoaudiosink") == 0 ? defaultAudioSink()
-                                                                         : gst_element_factory_make(fallback, nullptr))
-            return sink;
-        throw Failure(orUnknown({}));
-    }
-    GError *error = nullptr;
-    GstElement *sink = gst_parse_bin_from_description(description.toUtf8().constData(), TRUE, &error);
-    if (error) {
-        if (sink)
-            gst_object_unref(gst_object_ref_sink(sink));
-        failWith(error);
-    }
-    return sink;
-}
-
-// How much sound a decoder gathers before passing it on. Each buffer costs
-// the decoder's, the queue's and the output's threads a wake-up and a round
-// of bookkeeping whatever its size; one MP3 frame is 26 ms, so gathered a
-// fifth of a second's worth they pass eight times fewer. Nothing is heard
-// later: decoding runs ahead of playing.
-constexpr GstClockTime SoundGathered = 200 * GST_MSECOND;
-
-void watchDecoder(GstElement *, GstElement *element, gpointer)
-{
-    GstElementFactory *factory = gst_element_get_factory(element);
-    if (!factory || !gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_DECODER))
-        return;
-    if (gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_MEDIA_AUDIO)
-        && g_object_class_find_property(G_OBJECT_GET_CLASS(element), "min-latency"))
-        g_object_set(element, "min-latency", gint64(SoundGathered), nullptr);
-    refuseLargePictures(element);
-}
-
-// Stands in for the sound output of a player that has not met a sound
-// track yet; it never opens a sound system.
-constexpr char NoSoundName[] = "no-sound";
-
-GstElement *noSoundSink()
-{
-    GstElement *sink = gst_element_factory_make("fakesink", NoSoundName);
-    if (!sink)
-        throw Failure(orUnknown({}));
-    return sink;
-}
-
-// Sound to the audio sink (or nowhere, without `withSound`), pictures to the
-// relay unless a sink is given (then the answer is null, else the relay's
-// sink); no subtitles, no volume or colour controls, which the player never
-// uses, and no scaling of the pictures: they are shown at their natural size.
-GstElement *attachSinks(GstElement *playbin, const MediaSinks &sinks, bool withSound, FrameRelay &relay)
-{
-    guint flags = 0;
-    g_object_get(playbin, "flags", &flags, nullptr);
-    flags &= ~guint(PlayText | PlaySoftVolume | PlaySoftColorBalance);
-    flags |= PlayNativeVideo;
-    g_object_set(playbin, "flags", flags, nullptr);
-    g_signal_connect(playbin, "element-setup", G_CALLBACK(&watchDecoder), nullptr);
-
-    g_object_set(playbin, "audio-sink", withSound ? makeSink(sinks.audioSink, "autoaudiosink") : noSoundSink(),
-                 nullptr);
-    if (!sinks.videoSink.isEmpty()) {
-        g_object_set(playbin, "video-sink", sizeLimited(makeSink(sinks.videoSink, "fakesink")), nullptr);
-        return nullptr;
-    }
-    GstElement *frameSink = relay.createSink();
-    if (!frameSink)
-        throw Failure(orUnknown({}));
-    g_object_set(playbin, "video-sink", sizeLimited(frameSink), nullptr);
-    return frameSink;
 }
 
 // Anything but a regular file (or a link to one) in the file's place: a
