@@ -3,7 +3,7 @@
 #include "dialogs.h"
 #include "errorbox.h"
 #include "fonts.h"
-#include "widgets.h"
+#include "shapewidget.h"
 
 #include <QLabel>
 #include <QPushButton>

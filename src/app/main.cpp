@@ -59,6 +59,7 @@ int main(int argc, char **argv)
     // resolution; only the dialogs scale themselves, by the screen's own
     // logical resolution, which Qt reports as it is once its scaling is off.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    zorelad::useWindowSystem();
 
     zorelad::initMedia(&argc, &argv);
     qtHandler = qInstallMessageHandler(holdBackMessages);

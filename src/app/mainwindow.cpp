@@ -1,17 +1,22 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "captionoverpicturebutton.h"
 #include "certificate.h"
 #include "errorbox.h"
 #include "fonts.h"
+#include "imageparts.h"
 #include "grades.h"
 #include "journal.h"
-#include "questionfile.h"
 #include "mediaplayer.h"
 #include "paths.h"
 #include "pictures.h"
+#include "questionfile.h"
 #include "questionwidgets.h"
 #include "reveal.h"
+#include "shapewidget.h"
+#include "statusstrip.h"
+#include "stretchedpicture.h"
 #include "videodisplay.h"
 #include "widgets.h"
 
@@ -63,40 +68,6 @@ QPalette systemColours(QPalette palette)
 {
     palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
     return palette;
-}
-
-// The picture stretched to `size` once, the way the picture widget stretches
-// it when it paints. The background is repainted under every frame of the
-// intro video, and a picture already at the widget's size is a plain copy
-// instead of a smooth rescale of the whole picture twenty times a second.
-QImage stretchedTo(const QImage &picture, const QSize &size)
-{
-    if (picture.isNull() || picture.size() == size)
-        return picture;
-    QImage stretched(size, picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    stretched.fill(Qt::transparent);
-    QPainter painter(&stretched);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(QPoint(0, 0), size), picture);
-    return stretched;
-}
-
-// The part of the picture inside `part`, sharing the picture's pixels instead
-// of copying them (the video area's part of the background is 400 kB): the
-// part holds the picture until it is itself released. A part that does not
-// lie wholly inside the picture is null; a picture with a colour table or
-// pixels smaller than a byte is copied.
-QImage sharedPart(const QImage &picture, const QRect &part)
-{
-    if (picture.isNull() || part.isEmpty() || !picture.rect().contains(part))
-        return {};
-    if (picture.depth() % 8 != 0 || !picture.colorTable().isEmpty())
-        return picture.copy(part);
-    auto *owner = new QImage(picture);
-    const uchar *first = owner->constScanLine(part.top()) + part.left() * (owner->depth() / 8);
-    return QImage(
-        first, part.width(), part.height(), owner->bytesPerLine(), owner->format(),
-        [](void *image) { delete static_cast<QImage *>(image); }, owner);
 }
 
 } // namespace
@@ -201,8 +172,9 @@ void TForm1::createWidgets()
     Label3->setAutoFillBackground(true);
 
     SpeedButton1 = make<QToolButton>("SpeedButton1", c, 616, 312, 25, 25);
+    SpeedButton1->setFocusPolicy(Qt::NoFocus); // a speed button, never in the Tab order
     Animate1 = make<VideoDisplay>("Animate1", c, 112, 40, 409, 249);
-    GroupBox2 = make<KeptGroupBox>("GroupBox2", c, 0, 0, 161, 73, QStringLiteral("Інформація про користувача"));
+    GroupBox2 = make<QGroupBox>("GroupBox2", c, 0, 0, 161, 73, QStringLiteral("Інформація про користувача"));
 
     Memo1 = makeQuestionBox(c);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -219,7 +191,7 @@ void TForm1::createWidgets()
     Memo2->setReadOnly(true);
     Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    RadioGroup1 = make<KeptGroupBox>("RadioGroup1", c, 168, 96, 289, 105, QStringLiteral("Варіанти відповідей"));
+    RadioGroup1 = make<QGroupBox>("RadioGroup1", c, 168, 96, 289, 105, QStringLiteral("Варіанти відповідей"));
     QRadioButton **options[] = {&RadioButton1, &RadioButton2, &RadioButton3};
     for (int k = 0; k < 3; ++k) {
         *options[k] = makeOptionButton(c);
@@ -229,7 +201,7 @@ void TForm1::createWidgets()
 
     exclusiveGroup({RadioButton1, RadioButton2, RadioButton3}, this);
 
-    BitBtn1 = make<KeptPushButton>("BitBtn1", c, 184, 216, 241, 65, QStringLiteral("Наступне"));
+    BitBtn1 = make<QPushButton>("BitBtn1", c, 184, 216, 241, 65, QStringLiteral("Наступне"));
     BitBtn1->setIcon(pictureIcon(QStringLiteral("next.png")));
     BitBtn1->setIconSize(QSize(95, 49));
 
@@ -238,7 +210,7 @@ void TForm1::createWidgets()
     StatusBar1->setPalette(systemColours(StatusBar1->palette()));
     StatusBar1->setAutoFillBackground(true);
 
-    GroupBox1 = make<KeptGroupBox>("GroupBox1", c, 552, 0, 89, 57, QStringLiteral("Музика"));
+    GroupBox1 = make<QGroupBox>("GroupBox1", c, 552, 0, 89, 57, QStringLiteral("Музика"));
     RadioButton4 = make<QRadioButton>("RadioButton4", GroupBox1, 8, 16, 73, 17, QStringLiteral("Включена"));
     RadioButton5 = make<QRadioButton>("RadioButton5", GroupBox1, 8, 32, 81, 17, QStringLiteral("Виключена"));
 

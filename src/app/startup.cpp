@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QThread>
+#include <cstdio>
 
 namespace zorelad {
 
@@ -45,6 +46,25 @@ Windows createWindows(const StartupOptions &options)
     windows.Form4 = new TForm4(main);
     main->attachDialogs(windows.Form2, windows.Form3, windows.Form4);
     return windows;
+}
+
+WindowSystem chooseWindowSystem(const QByteArray &chosen, const QByteArray &display, const QByteArray &waylandDisplay)
+{
+    if (!chosen.isEmpty())
+        return {{}, chosen.startsWith("wayland")};
+    if (!display.isEmpty())
+        return {"xcb", false};
+    return {{}, !waylandDisplay.isEmpty()};
+}
+
+void useWindowSystem()
+{
+    const WindowSystem system = chooseWindowSystem(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"),
+                                                   qgetenv("WAYLAND_DISPLAY"));
+    if (!system.platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", system.platform);
+    if (system.placedByCompositor)
+        std::fputs("zorelad: a Wayland session without X11: the compositor places the windows\n", stderr);
 }
 
 } // namespace zorelad

@@ -4,6 +4,7 @@
 
 #include "mediaplayer.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 #include <functional>
@@ -40,6 +41,20 @@ struct Windows {
     TForm3 *Form3 = nullptr;
     TForm4 *Form4 = nullptr;
 };
+
+// The window system the program runs on, from the session's environment:
+// X11 wherever an X server is reachable, also inside a Wayland session
+// (XWayland), since only there do windows stand where they are placed;
+// otherwise Qt's own choice, or the one the user made (QT_QPA_PLATFORM).
+struct WindowSystem {
+    QByteArray platform;   // for QT_QPA_PLATFORM; empty to leave it as it is
+    bool placedByCompositor; // Wayland alone: the window positions are lost
+};
+WindowSystem chooseWindowSystem(const QByteArray &chosen, const QByteArray &display, const QByteArray &waylandDisplay);
+
+// Applies the choice to this process before the application object is made,
+// and says once on standard error when positions are left to the compositor.
+void useWindowSystem();
 
 // Creates the main window (which runs its start-up handler), then the three
 // dialogs, hidden. The caller shows Form1.

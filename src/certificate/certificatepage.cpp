@@ -37,6 +37,19 @@ static QFont certificateFont(int pointSize)
     return font;
 }
 
+QString fitCertificateLine(QPainter &painter, const QString &text, int pointSize, int left)
+{
+    const int width = CertificateTextRight - left;
+    for (int size = pointSize;; --size) {
+        painter.setFont(certificateFont(size));
+        const QFontMetrics metrics = painter.fontMetrics();
+        if (metrics.horizontalAdvance(text) <= width)
+            return text;
+        if (size <= CertificateSmallestPointSize)
+            return metrics.elidedText(text, Qt::ElideRight, width);
+    }
+}
+
 void paintCertificatePage(QPainter &painter, const BmpFile &picture, const CertificateTexts &texts,
                           const std::atomic_bool &stop)
 {
@@ -55,11 +68,12 @@ void paintCertificatePage(QPainter &painter, const BmpFile &picture, const Certi
             return;
         painter.drawImage(CertificatePicturePos + QPoint(0, y), picture.readRows(y, std::min(Band, size.height() - y)));
     }
-    painter.setFont(certificateFont(CertificateClassPointSize));
-    drawTextCell(painter, CertificateClassPos, texts.classLine);
-    painter.setFont(certificateFont(CertificateNamePointSize));
-    drawTextCell(painter, CertificateNamePos, texts.name);
-    drawTextCell(painter, CertificateResultPos, texts.result);
+    const auto write = [&](QPoint at, const QString &text, int pointSize) {
+        drawTextCell(painter, at, fitCertificateLine(painter, text, pointSize, at.x()));
+    };
+    write(CertificateClassPos, texts.classLine, CertificateClassPointSize);
+    write(CertificateNamePos, texts.name, CertificateNamePointSize);
+    write(CertificateResultPos, texts.result, CertificateNamePointSize);
 }
 
 } // namespace zorelad

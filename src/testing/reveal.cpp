@@ -3,7 +3,6 @@
 #include "dialogs.h"
 #include "errorbox.h"
 #include "fonts.h"
-#include "widgets.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +22,9 @@ TForm3::TForm3(std::function<void()> reveal, QWidget *mainWindow)
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(scaled(40), scaled(24), scaled(75), scaled(25));
+    // No default button: Return in the code's field does nothing, as in any
+    // plain field; it presses OK only when OK has the focus.
+    Button1->setAutoDefault(false);
 
     connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
 }

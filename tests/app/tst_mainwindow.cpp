@@ -9,7 +9,10 @@
 #include "mediaplayer.h"
 #include "reveal.h"
 #include "widgetlookup.h"
-#include "widgets.h"
+#include "captionoverpicturebutton.h"
+#include "shapewidget.h"
+#include "statusstrip.h"
+#include "stretchedpicture.h"
 
 #include <QAction>
 #include <QFontInfo>
@@ -99,20 +102,20 @@ void MainWindowTest::widgetsMatchTheLayout_data()
         {"Label3", "QLabel", {192, 64, 228, 26}, false, "Оберіть рівень тестування"},
         {"SpeedButton1", "QToolButton", {616, 312, 25, 25}, false, ""},
         {"Animate1", "zorelad::VideoDisplay", {112, 40, 409, 249}, true, ""},
-        {"GroupBox2", "zorelad::KeptGroupBox", {0, 0, 161, 73}, false, "Інформація про користувача"},
+        {"GroupBox2", "QGroupBox", {0, 0, 161, 73}, false, "Інформація про користувача"},
         {"Memo1", "QTextEdit", {168, 0, 305, 65}, false, ""},
         {"Button1", "QPushButton", {240, 96, 129, 41}, false, "Рівень І"},
         {"Button2", "QPushButton", {240, 136, 129, 41}, false, "Рівень ІІ"},
         {"Button3", "QPushButton", {240, 176, 129, 41}, false, "Рівень ІІІ"},
         {"Edit1", "QLineEdit", {8, 24, 121, 21}, false, ""},
         {"Memo2", "QPlainTextEdit", {609, 368, 0, 0}, false, ""},
-        {"RadioGroup1", "zorelad::KeptGroupBox", {168, 96, 289, 105}, false, "Варіанти відповідей"},
+        {"RadioGroup1", "QGroupBox", {168, 96, 289, 105}, false, "Варіанти відповідей"},
         {"RadioButton1", "QRadioButton", {176, 120, 177, 17}, false, ""},
         {"RadioButton2", "QRadioButton", {176, 144, 177, 17}, false, ""},
         {"RadioButton3", "QRadioButton", {176, 168, 177, 17}, false, ""},
-        {"BitBtn1", "zorelad::KeptPushButton", {184, 216, 241, 65}, false, "Наступне"},
+        {"BitBtn1", "QPushButton", {184, 216, 241, 65}, false, "Наступне"},
         {"StatusBar1", "zorelad::StatusStrip", {0, 338, 641, 19}, true, ""},
-        {"GroupBox1", "zorelad::KeptGroupBox", {552, 0, 89, 57}, true, "Музика"},
+        {"GroupBox1", "QGroupBox", {552, 0, 89, 57}, true, "Музика"},
         {"RadioButton4", "QRadioButton", {8, 16, 73, 17}, true, "Включена"},
         {"RadioButton5", "QRadioButton", {8, 32, 81, 17}, true, "Виключена"},
         {"Edit2", "QLineEdit", {8, 48, 121, 21}, false, ""},

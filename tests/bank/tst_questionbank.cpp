@@ -73,7 +73,12 @@ void QuestionBankTest::shippedBankIsSound()
     }
 }
 
-void QuestionBankTest::shippedBankFitsTheScreen() { QCOMPARE(checkQuestionFolder(bank()), QStringList()); }
+// The checker also names folders above the bank that pupils cannot enter
+// (a private home), so it is given a copy in a folder they may enter.
+void QuestionBankTest::shippedBankFitsTheScreen()
+{
+    QCOMPARE(checkQuestionFolder(copyOfBank(QStringLiteral("shipped"))), QStringList());
+}
 
 void QuestionBankTest::textFit_data()
 {
@@ -236,12 +241,12 @@ QByteArray QuestionBankTest::run(const QString &tool, const QStringList &args, i
 void QuestionBankTest::checkerCommand()
 {
     int status = 0;
-    QVERIFY(run(QStringLiteral("zorelad-check"), {bank()}, &status).contains("All 72 question files are fine."));
+    const QString copy = copyOfBank(QStringLiteral("command"));
+    QVERIFY(run(QStringLiteral("zorelad-check"), {copy}, &status).contains("All 72 question files are fine."));
     QCOMPARE(status, 0);
     QVERIFY(run(QStringLiteral("zorelad-check"), {QStringLiteral("--help")}, &status)
                 .startsWith("Usage: zorelad-check DIR"));
     QCOMPARE(status, 0);
-    const QString copy = copyOfBank(QStringLiteral("command"));
     QFile out(copy + QStringLiteral("/3/9.z"));
     QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
     out.write("q\r\na\r\nb\r\nc\r\n 2\r\n");

@@ -1,10 +1,11 @@
-// The grade line chosen for a level and a count of correct answers, and the
-// class line built around the class as typed.
+// The grade line chosen for a level and a count of correct answers, the
+// class line built around the class as typed, and the lines fitted to the page.
 
 #include "certificate.h"
 #include "certificatepage.h"
 #include "cupsprinter.h"
 
+#include <QPainter>
 #include <QtTest>
 
 class CertificateResultTest : public QObject {
@@ -15,6 +16,8 @@ private slots:
     void classLineKeepsTheClassAsTyped();
     void resolution_data();
     void resolution();
+    void linesFitTheFrame_data();
+    void linesFitTheFrame();
 };
 
 void CertificateResultTest::resultText_data()
@@ -71,5 +74,36 @@ void CertificateResultTest::resolution()
     QCOMPARE(zorelad::resolutionDpi(text), dpi);
 }
 
-QTEST_GUILESS_MAIN(CertificateResultTest)
+void CertificateResultTest::linesFitTheFrame_data()
+{
+    QTest::addColumn<int>("letters");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("10") << 10 << 20 << false;
+    QTest::newRow("21") << 21 << 19 << false;
+    QTest::newRow("23") << 23 << 17 << false;
+    QTest::newRow("38") << 38 << 10 << false;
+    QTest::newRow("60") << 60 << 10 << true;
+}
+
+// A name at 300 dpi: where it was placed, inside the picture's frame, at
+// its own size when it fits.
+void CertificateResultTest::linesFitTheFrame()
+{
+    QFETCH(int, letters);
+    QFETCH(int, points);
+    QFETCH(bool, cut);
+    QImage page(2550, 3300, QImage::Format_RGB32);
+    page.setDotsPerMeterX(11811);
+    page.setDotsPerMeterY(11811);
+    QPainter painter(&page);
+    const QString name = QStringLiteral("Олександр Володимиренко ").repeated(3).left(letters);
+    const QString line = zorelad::fitCertificateLine(painter, name, 20, 1000);
+    const QRect cell = zorelad::drawTextCell(painter, QPoint(1000, 1700), line);
+    QCOMPARE(painter.font().pointSize(), points);
+    QCOMPARE(line.endsWith(QChar(0x2026)), cut);
+    QVERIFY(cell.topLeft() == QPoint(1000, 1700) && cell.right() < zorelad::CertificateTextRight);
+}
+
+QTEST_MAIN(CertificateResultTest)
 #include "tst_certificateresult.moc"

@@ -7,7 +7,7 @@
 #include "startup.h"
 #include "mainwindow.h"
 #include "widgetlookup.h"
-#include "widgets.h"
+#include "statusstrip.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -9,6 +9,7 @@
 #include "widgetlookup.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,6 +30,7 @@ private slots:
     void nearMissesRevealNothing_data();
     void nearMissesRevealNothing();
     void typedCodeStaysForTheNextShowing();
+    void keyboard();
 
 private:
     // Opens the dialog with the small button, types `code` (unless null) and presses OK.
@@ -116,6 +118,30 @@ void RevealTest::typedCodeStaysForTheNextShowing()
     enterCode(QString());
     QCOMPARE(shownText, QStringLiteral("qzv"));
     QVERIFY(!edit3()->isVisible());
+}
+
+// Tab never stops on the small button; Return in the code's field leaves
+// the dialog open, as it has no default button.
+void RevealTest::keyboard()
+{
+    auto *small = widget<QToolButton>(windows.Form1, "SpeedButton1");
+    QApplication::setActiveWindow(windows.Form1.get());
+    widget<QPushButton>(windows.Form1, "BitBtn1")->setFocus();
+    for (int i = 0; i < 30; ++i) {
+        QTest::keyClick(windows.Form1->focusWidget(), Qt::Key_Tab);
+        QVERIFY(windows.Form1->focusWidget() != small);
+    }
+    bool stayedOpen = false;
+    watcher.setAnswer([&](QWidget *) {
+        auto *edit = widget<QLineEdit>(windows.Form3, "Edit1");
+        edit->setText(QStringLiteral("qzvk"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        stayedOpen = windows.Form3->isVisible();
+        widget<QPushButton>(windows.Form3, "Button1")->click();
+    });
+    small->click();
+    watcher.setAnswer(nullptr);
+    QVERIFY(stayedOpen);
 }
 
 QTEST_MAIN(RevealTest)
