@@ -22,7 +22,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDBusConnection>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -115,15 +114,10 @@ TForm1::~TForm1() = default;
 
 // The players start opening their files at once, so that the media system
 // reads them while the widgets are being made; the opens at start-up then
-// only wait for the rest.
+// only wait for the rest. (The message bus is connected before: see
+// createWindows.)
 void TForm1::createPlayers()
 {
-    // The first widgets connect Qt to the desktop's message bus (for
-    // accessibility). Without a bus, the connection forks to start one, and
-    // a fork while the media threads are busy can leave the child stuck on a
-    // lock one of them held, and the window waiting for it for good. So the
-    // connection is made first, while nothing else runs.
-    QDBusConnection::sessionBus();
     MediaSinks videoSinks = m_options.sinks;
     videoSinks.soundOnlyWithTrack = true;
     MediaPlayer1 = new MediaPlayer(this, videoSinks);

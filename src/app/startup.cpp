@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 #include "widgets.h"
 
+#include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QThread>
 #include <cstdio>
@@ -35,6 +36,12 @@ void startupPause(const Clock &clock, const std::function<void()> &meanwhile)
 
 Windows createWindows(const StartupOptions &options)
 {
+    // The first widgets connect Qt to the desktop's message bus (for
+    // accessibility). Without a bus, the connection forks to start one, and
+    // a fork while the media players' threads are busy can leave the child
+    // stuck on a lock one of them held, and the window waiting for it for
+    // good. So the connection is made here, before any player exists.
+    QDBusConnection::sessionBus();
     installFontSubstitutions();
     letEnterPressButtons();
     Windows windows;
