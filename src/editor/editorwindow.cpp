@@ -493,12 +493,18 @@ EditorBank::SaveResult EditorWindow::writeInBackground(const EditorBank::SaveJob
     menuBar()->setEnabled(true);
     statusBar()->clearMessage();
     if (result.outcome == EditorBank::SaveResult::Saved) {
+        // The questions that were changed lose their marks.
+        QList<BankSlot> marked;
+        for (int level = 1; level <= Levels; ++level) {
+            for (int number = 1; number <= QuestionsPerLevel; ++number) {
+                if (m_bank.isModified({level, number}))
+                    marked << BankSlot{level, number};
+            }
+        }
         m_bank.finishSave(job);
         updatePlace();
-        for (int level = 1; level <= Levels; ++level) {
-            for (int number = 1; number <= QuestionsPerLevel; ++number)
-                updateItem({level, number});
-        }
+        for (const BankSlot &slot : marked)
+            updateItem(slot);
         showProblems();
     }
     return result;

@@ -184,6 +184,8 @@ void EditorTest::savesAnEditedQuestion()
     QCOMPARE(read.options[0], QStringLiteral("Юпітер"));
     QCOMPARE(read.rightOption(), right);
     QVERIFY(!window->isWindowModified());
+    // The list no longer marks it as changed.
+    QVERIFY(find<QTreeWidget>("QuestionList")->topLevelItem(1)->child(6)->text(0).startsWith(QLatin1String("7.")));
 }
 
 void EditorTest::unsoundQuestionBlocksSaving()

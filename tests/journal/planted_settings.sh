@@ -14,6 +14,8 @@ flags=-m
 unshare $flags --propagation private bash -euo pipefail -c '
   work=$1; build=$2
   mount -t overlay overlay -o "lowerdir=/etc,upperdir=$work/upper,workdir=$work/scratch" /etc
+  # Nothing is written unless /etc here is the private overlay.
+  [ "$(findmnt -n -o FSTYPE --target /etc)" = overlay ] || { echo "no private /etc"; exit 1; }
   mkdir -p /etc/zorelad
   printf "[journal]\nfolder=%s\n" "$work/school-journal" >/etc/zorelad/zorelad.conf
   ctest --test-dir "$build" -R "^tst_levelrun\$" >"$work/log" 2>&1 || { cat "$work/log"; exit 1; }
