@@ -6,6 +6,7 @@
 #include "framerelay.h"
 #include "mediasystem.h"
 #include "prerollwatch.h"
+#include "stateworker.h"
 #include "videodisplay.h"
 
 #include <QFile>
@@ -15,10 +16,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <optional>
 #include <string>
-#include <thread>
 
 #include <sys/stat.h>
 
@@ -89,67 +88,6 @@ void unrefObject(GstElement *element)
 
 using PipelinePtr = std::unique_ptr<GstElement, decltype(&unrefObject)>;
 
-// A state change that runs on a thread of its own, so that whatever it
-// waits on holds up that thread and not the caller, who waits a bounded
-// time. A change that is still running when the caller gives up keeps the
-// pipeline: when it ends, it takes the pipeline down and lets it go.
-class BoundedChange {
-public:
-    static std::shared_ptr<BoundedChange> start(GstElement *pipeline, GstState state)
-    {
-        auto change = std::make_shared<BoundedChange>();
-        gst_object_ref(pipeline);
-        std::thread([change, pipeline, state] { change->run(pipeline, state); }).detach();
-        return change;
-    }
-
-    // The change's answer, or nothing when it has not ended by `deadline`.
-    bool wait(std::chrono::steady_clock::time_point deadline, GstStateChangeReturn *result)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        if (!m_ended.wait_until(lock, deadline, [this] { return m_finished; }))
-            return false;
-        *result = m_result;
-        return true;
-    }
-
-    bool running()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return !m_finished;
-    }
-
-    // The caller has given up on the pipeline; the change's thread owns it.
-    void abandon()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_abandoned = true;
-    }
-
-private:
-    void run(GstElement *pipeline, GstState state)
-    {
-        const GstStateChangeReturn result = gst_element_set_state(pipeline, state);
-        bool abandoned = false;
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_finished = true;
-            m_result = result;
-            abandoned = m_abandoned;
-            m_ended.notify_all();
-        }
-        if (abandoned)
-            gst_element_set_state(pipeline, GST_STATE_NULL);
-        gst_object_unref(pipeline);
-    }
-
-    std::mutex m_mutex;
-    std::condition_variable m_ended;
-    bool m_finished = false;
-    bool m_abandoned = false;
-    GstStateChangeReturn m_result = GST_STATE_CHANGE_FAILURE;
-};
-
 } // namespace
 
 struct MediaPlayer::Private {
@@ -169,8 +107,9 @@ struct MediaPlayer::Private {
     std::chrono::steady_clock::time_point m_retryAfter;
 
     PipelinePtr m_pipeline{nullptr, &unrefObject};
-    GstElement *m_frameSink = nullptr;       // our appsink, when we made it
-    std::shared_ptr<BoundedChange> m_change; // the last state change started on its own thread
+    GstElement *m_frameSink = nullptr; // our appsink, when we made it
+    StateWorker m_worker;
+    std::optional<StateChange> m_change; // the last change asked of the worker
     std::unique_ptr<PrerollWatch> m_watch;
     std::unique_ptr<FrameRelay> m_relay;
     // What prepare() started: the file as it was then, and when the open's
@@ -329,7 +268,7 @@ void MediaPlayer::createPipeline()
     if (d->m_pipeline)
         return;
     PipelinePtr playbin(gst_element_factory_make("playbin", nullptr), &unrefObject);
-    if (!playbin)
+    if (!playbin || StateWorker::retired() >= StateWorker::MaxRetired)
         throw Failure(orUnknown({}));
     gst_object_ref_sink(playbin.get());
     d->m_frameSink = attachSinks(playbin.get(), d->m_sinks, d->m_withSound, *d->m_relay);
@@ -338,9 +277,9 @@ void MediaPlayer::createPipeline()
 }
 
 // Takes the pipeline down and lets it go. One that may be stuck (a state
-// change of its own still running, or streaming threads that did not answer
-// in time) is left to a thread of its own to take down, and the next open
-// builds a new pipeline.
+// change still running, or streaming threads that did not answer in time)
+// is left to the worker to take down, and the worker's thread is retired
+// with it: the next open builds a new pipeline with a thread of its own.
 void MediaPlayer::dropPipeline(bool mayBeStuck)
 {
     if (!d->m_pipeline)
@@ -353,7 +292,8 @@ void MediaPlayer::dropPipeline(bool mayBeStuck)
     if (mayBeStuck) {
         if (d->m_change)
             d->m_change->abandon();
-        BoundedChange::start(d->m_pipeline.get(), GST_STATE_NULL)->abandon();
+        d->m_worker.change(d->m_pipeline.get(), GST_STATE_NULL);
+        d->m_worker.retire();
     } else {
         // NULL stops the streaming threads, so no frame or message comes after.
         gst_element_set_state(d->m_pipeline.get(), GST_STATE_NULL);
@@ -395,13 +335,13 @@ bool MediaPlayer::restartedInPlace()
 }
 
 // Opening proper: PAUSED makes the pipeline read the file, pick decoders and
-// wait with the first picture. The change runs on a thread of its own (the
+// wait with the first picture. The change runs on the worker's thread (the
 // file source opens the file there), so that the whole of it is bounded.
 void MediaPlayer::startPreroll()
 {
     d->m_deadline = std::chrono::steady_clock::now() + OpenBound;
     d->m_watch->arm();
-    d->m_change = BoundedChange::start(d->m_pipeline.get(), GST_STATE_PAUSED);
+    d->m_change = d->m_worker.change(d->m_pipeline.get(), GST_STATE_PAUSED);
 }
 
 // Waits for the open started by startPreroll(). A failed open leaves no

@@ -1,5 +1,6 @@
 #include "failure.h"
 #include "mediaplayer.h"
+#include "stateworker.h"
 #include "videodisplay.h"
 
 #include <QDir>
@@ -9,11 +10,14 @@
 #include <QtTest>
 
 #include <memory>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using zorelad::Failure;
 using zorelad::MediaPlayer;
 using zorelad::MediaSinks;
+using zorelad::StateWorker;
 using zorelad::VideoDisplay;
 
 namespace {
@@ -70,6 +74,7 @@ private slots:
     void frameAfterDisplayOrPlayerIsGone();
     void openTakesUpWhatWasPrepared_data();
     void openTakesUpWhatWasPrepared();
+    void sourcesThatHangRetireTheirThreads();
 
 private:
     QString file(const QString &name) const { return m_dir.filePath(name); }
@@ -352,6 +357,43 @@ void TestMediaPlayer::openTakesUpWhatWasPrepared()
     const bool opens = !replacedMeanwhile && opened.endsWith(".mp3");
     QVERIFY2(opens ? text.isEmpty() && player.hasAudio() : text.size() > 1 && text != "Unknown error code",
              qPrintable(text));
+}
+
+// A file source that hangs in its open (a named pipe nobody writes to) holds
+// its worker's thread; the thread is retired and the next change gets a
+// thread of its own. Past the cap, players open nothing new until the
+// retired threads have ended.
+void TestMediaPlayer::sourcesThatHangRetireTheirThreads()
+{
+    using namespace std::chrono;
+    QStringList pipes;
+    for (int i = 0; i < StateWorker::MaxRetired; ++i) {
+        pipes << file(QStringLiteral("hang%1").arg(i));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipes.last()).constData(), 0600), 0);
+        const QByteArray description = "filesrc location=" + QFile::encodeName(pipes.last()) + " ! fakesink";
+        GstElement *pipeline = gst_parse_launch(description.constData(), nullptr);
+        QVERIFY(pipeline);
+        StateWorker worker;
+        GstStateChangeReturn result;
+        auto hung = worker.change(pipeline, GST_STATE_PAUSED);
+        QVERIFY(!hung.wait(steady_clock::now() + milliseconds(300), &result));
+        hung.abandon();
+        worker.retire();
+        gst_object_unref(pipeline);
+        QCOMPARE(StateWorker::retired(), i + 1);
+    }
+    MediaPlayer player(nullptr, quietSinks());
+    player.setFileName(file("track1.mp3"));
+    QCOMPARE(failureOf([&] { player.open(); }), QStringLiteral("Unknown error code"));
+
+    for (const QString &pipe : pipes) { // the sources answer: end of file
+        const int writer = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+        QVERIFY(writer >= 0);
+        ::close(writer);
+    }
+    QTRY_COMPARE(StateWorker::retired(), 0);
+    player.open();
+    QVERIFY(player.isOpen());
 }
 
 QTEST_MAIN(TestMediaPlayer)
