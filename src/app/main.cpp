@@ -5,6 +5,7 @@
 #include "mediasystem.h"
 #include "shutdown.h"
 #include "startup.h"
+#include "translation.h"
 #include "mainwindow.h"
 
 #include <QApplication>
@@ -22,8 +23,11 @@ namespace {
 QList<QPair<QtMsgType, QString>> heldMessages;
 QtMessageHandler qtHandler = nullptr;
 
+// In the user's language: the application object exists by the time Qt
+// gives up on the display, so the catalogue can be installed then.
 QString noDisplayLine()
 {
+    zorelad::installTranslations({QStringLiteral("zorelad")});
     const QByteArray display = qgetenv("DISPLAY");
     const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
     const QString which = display.isEmpty() && wayland.isEmpty()
@@ -59,12 +63,17 @@ int main(int argc, char **argv)
     // resolution; only the dialogs scale themselves, by the screen's own
     // logical resolution, which Qt reports as it is once its scaling is off.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    zorelad::useWindowSystem();
+    const bool placedByCompositor = zorelad::useWindowSystem();
 
     zorelad::initMedia(&argc, &argv);
     qtHandler = qInstallMessageHandler(holdBackMessages);
     QApplication app(argc, argv);
     releaseMessages();
+    zorelad::installTranslations({QStringLiteral("zorelad")});
+    if (placedByCompositor)
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QCoreApplication::translate(
+                         "main", "zorelad: a Wayland session without X11: the compositor places the windows")));
     QApplication::setApplicationName(zorelad::applicationTitle());
     zorelad::quitOnTerminationSignals();
 

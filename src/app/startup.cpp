@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "about.h"
+#include "fixeddpistyle.h"
 #include "fonts.h"
 #include "identification.h"
 #include "reveal.h"
@@ -48,6 +49,7 @@ Windows createWindows(const StartupOptions &options)
     windows.Form1 = std::make_unique<TForm1>(options);
     windows.Form1->FormCreate();
     TForm1 *main = windows.Form1.get();
+    holdStyleAt96Dpi(main);
     windows.Form2 = new TForm2(*main, main);
     windows.Form3 = new TForm3([main] { main->revealAnswer(); }, main);
     windows.Form4 = new TForm4(main);
@@ -64,14 +66,13 @@ WindowSystem chooseWindowSystem(const QByteArray &chosen, const QByteArray &disp
     return {{}, !waylandDisplay.isEmpty()};
 }
 
-void useWindowSystem()
+bool useWindowSystem()
 {
-    const WindowSystem system = chooseWindowSystem(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"),
-                                                   qgetenv("WAYLAND_DISPLAY"));
+    const WindowSystem system =
+        chooseWindowSystem(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"));
     if (!system.platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", system.platform);
-    if (system.placedByCompositor)
-        std::fputs("zorelad: a Wayland session without X11: the compositor places the windows\n", stderr);
+    return system.placedByCompositor;
 }
 
 } // namespace zorelad

@@ -47,14 +47,14 @@ struct Windows {
 // (XWayland), since only there do windows stand where they are placed;
 // otherwise Qt's own choice, or the one the user made (QT_QPA_PLATFORM).
 struct WindowSystem {
-    QByteArray platform;   // for QT_QPA_PLATFORM; empty to leave it as it is
+    QByteArray platform;     // for QT_QPA_PLATFORM; empty to leave it as it is
     bool placedByCompositor; // Wayland alone: the window positions are lost
 };
 WindowSystem chooseWindowSystem(const QByteArray &chosen, const QByteArray &display, const QByteArray &waylandDisplay);
 
-// Applies the choice to this process before the application object is made,
-// and says once on standard error when positions are left to the compositor.
-void useWindowSystem();
+// Applies the choice to this process before the application object is made;
+// returns whether window positions are left to the compositor.
+bool useWindowSystem();
 
 // Creates the main window (which runs its start-up handler), then the three
 // dialogs, hidden. The caller shows Form1.
