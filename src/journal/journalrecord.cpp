@@ -1,13 +1,16 @@
 #include "journalrecord.h"
 
-#include <QStringDecoder>
+#include "questionfile.h"
+
+#include <cstring>
 
 namespace zorelad {
 
 namespace {
 
 const QByteArray Bom("\xEF\xBB\xBF");
-const QString TitleLine = QStringLiteral("Дата і час;Комп'ютер;Учень;Клас;Рівень;Правильних;Із;Оцінка;Версія");
+const QString OlderTitleLine = QStringLiteral("Дата і час;Комп'ютер;Учень;Клас;Рівень;Правильних;Із;Оцінка;Версія");
+const QString TitleLine = OlderTitleLine + QStringLiteral(";Відповіді;Запитання");
 
 // A spreadsheet evaluates a cell that starts with one of these; a field
 // starting so is written after a ' (which Calc shows and does not evaluate),
@@ -105,6 +108,71 @@ bool splitFields(const QString &line, QStringList *fields)
     return !quoted;
 }
 
+// The fields of a line: split on ';' directly where no field is quoted.
+bool splitFieldsOf(QByteArrayView bytes, QStringList *fields)
+{
+    if (std::memchr(bytes.data(), '"', bytes.size()))
+        return splitFields(QString::fromUtf8(bytes), fields);
+    qsizetype start = 0;
+    for (;;) {
+        const char *end = static_cast<const char *>(std::memchr(bytes.data() + start, ';', bytes.size() - start));
+        const qsizetype stop = end ? end - bytes.data() : bytes.size();
+        fields->append(QString::fromUtf8(bytes.sliced(start, stop - start)));
+        if (!end || fields->size() > JournalFields)
+            return true;
+        start = stop + 1;
+    }
+}
+
+// The time as journalTime() writes it, read without QDateTime's general
+// parser; any other ISO form through that parser.
+QDateTime readJournalTime(const QString &text)
+{
+    const auto digits = [&](int at, int count) {
+        int value = 0;
+        for (int i = at; i < at + count; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    if (text.size() == 25 && text.at(4) == u'-' && text.at(7) == u'-' && text.at(10) == u'T' && text.at(13) == u':'
+        && text.at(16) == u':' && (text.at(19) == u'+' || text.at(19) == u'-') && text.at(22) == u':') {
+        const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
+        const QTime time(digits(11, 2), digits(14, 2), digits(17, 2));
+        const int hours = digits(20, 2), minutes = digits(23, 2);
+        if (date.isValid() && time.isValid() && hours >= 0 && hours <= 14 && minutes >= 0 && minutes < 60)
+            return QDateTime(date, time, Qt::OffsetFromUTC,
+                             (text.at(19) == u'-' ? -60 : 60) * (hours * 60 + minutes));
+    }
+    return QDateTime::fromString(text, Qt::ISODate);
+}
+
+// Answers and fingerprints are both there or both not; as many right answers
+// among the answers as the record counts.
+bool answersAgree(const QString &answers, const QString &questions, int correct)
+{
+    if (answers.isEmpty() && questions.isEmpty())
+        return true;
+    if (answers.size() != QuestionsInLevel || questions.size() != QuestionsInLevel * QuestionFingerprintChars)
+        return false;
+    int right = 0;
+    for (int i = 0; i < QuestionsInLevel; ++i) {
+        const QChar chosen = answers.at(i);
+        const QString fingerprint = questions.mid(i * QuestionFingerprintChars, QuestionFingerprintChars);
+        if (chosen < u'1' || chosen > u'3' || fingerprint.front() < u'0' || fingerprint.front() > u'3')
+            return false;
+        for (const QChar c : fingerprint.mid(1)) {
+            if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f')))
+                return false;
+        }
+        right += chosen == fingerprint.front();
+    }
+    return right == correct;
+}
+
 bool readNumber(const QString &text, int low, int high, int *value)
 {
     bool ok = false;
@@ -118,15 +186,18 @@ QByteArray journalFileStart() { return Bom + TitleLine.toUtf8() + '\n'; }
 
 QString journalTime(const QDateTime &time) { return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate); }
 
-QByteArray journalLine(const JournalRecord &r)
+QByteArray csvLine(const QStringList &fields)
 {
-    const QStringList fields = {
-        journalTime(r.time),      r.host,  r.name,   r.pupilClass, QString::number(r.level), QString::number(r.correct),
-        QString::number(r.outOf), r.grade, r.version};
     QStringList out;
     for (const QString &field : fields)
         out.append(csvField(field));
     return out.join(QLatin1Char(';')).toUtf8() + '\n';
+}
+
+QByteArray journalLine(const JournalRecord &r)
+{
+    return csvLine({journalTime(r.time), r.host, r.name, r.pupilClass, QString::number(r.level),
+                    QString::number(r.correct), QString::number(r.outOf), r.grade, r.version, r.answers, r.questions});
 }
 
 QString gradeWord(GradeBand band)
@@ -168,33 +239,34 @@ bool isTitleLine(const QByteArray &raw)
     QByteArray text = raw;
     if (text.startsWith(Bom))
         text.remove(0, Bom.size());
-    return text.trimmed() == TitleLine.toUtf8();
+    text = text.trimmed();
+    return text == TitleLine.toUtf8() || text == OlderTitleLine.toUtf8();
 }
 
-bool parseJournalLine(const QByteArray &raw, JournalRecord *r)
+bool parseJournalLine(QByteArrayView bytes, JournalRecord *r)
 {
-    QByteArray bytes = raw;
     if (bytes.endsWith('\n'))
         bytes.chop(1);
     if (bytes.endsWith('\r')) // saved again by a spreadsheet
         bytes.chop(1);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
-    if (utf8.hasError())
+    if (!bytes.isValidUtf8())
         return false;
     QStringList f;
-    if (!splitFields(text, &f) || f.size() != JournalFields)
+    if (!splitFieldsOf(bytes, &f) || (f.size() != JournalFields && f.size() != JournalFieldsWithoutAnswers))
         return false;
-    r->time = QDateTime::fromString(f[0], Qt::ISODate);
+    r->time = readJournalTime(f[0]);
     r->host = typedField(f[1]);
     r->name = typedField(f[2]);
     r->pupilClass = typedField(f[3]);
     r->grade = typedField(f[7]);
     r->version = typedField(f[8]);
+    r->answers = f.size() == JournalFields ? f[9] : QString();
+    r->questions = f.size() == JournalFields ? f[10] : QString();
     // A level has 24 questions; anything else is no record this program wrote.
     return r->time.isValid() && !r->host.isEmpty() && readNumber(f[4], 1, 3, &r->level)
         && readNumber(f[6], QuestionsInLevel, QuestionsInLevel, &r->outOf)
-        && readNumber(f[5], 0, r->outOf, &r->correct) && !r->grade.isEmpty();
+        && readNumber(f[5], 0, r->outOf, &r->correct) && !r->grade.isEmpty()
+        && answersAgree(r->answers, r->questions, r->correct);
 }
 
 } // namespace zorelad
