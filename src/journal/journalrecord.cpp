@@ -74,7 +74,7 @@ QString csvField(const QString &value)
 QString typedField(const QString &field)
 {
     const QString text = field.startsWith(QLatin1Char('\'')) ? field.mid(1) : field;
-    return unescapeBreaks(text);
+    return text.contains(QLatin1Char('\\')) ? unescapeBreaks(text) : text;
 }
 
 // The fields of one raw record, or false when its quotes do not close.
@@ -113,6 +113,7 @@ bool splitFieldsOf(QByteArrayView bytes, QStringList *fields)
 {
     if (std::memchr(bytes.data(), '"', bytes.size()))
         return splitFields(QString::fromUtf8(bytes), fields);
+    fields->reserve(JournalFields + 1);
     qsizetype start = 0;
     for (;;) {
         const char *end = static_cast<const char *>(std::memchr(bytes.data() + start, ';', bytes.size() - start));
@@ -161,14 +162,15 @@ bool answersAgree(const QString &answers, const QString &questions, int correct)
     int right = 0;
     for (int i = 0; i < QuestionsInLevel; ++i) {
         const QChar chosen = answers.at(i);
-        const QString fingerprint = questions.mid(i * QuestionFingerprintChars, QuestionFingerprintChars);
-        if (chosen < u'1' || chosen > u'3' || fingerprint.front() < u'0' || fingerprint.front() > u'3')
+        const QChar key = questions.at(i * QuestionFingerprintChars);
+        if (chosen < u'1' || chosen > u'3' || key < u'0' || key > u'3')
             return false;
-        for (const QChar c : fingerprint.mid(1)) {
+        for (int k = 1; k < QuestionFingerprintChars; ++k) {
+            const QChar c = questions.at(i * QuestionFingerprintChars + k);
             if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f')))
                 return false;
         }
-        right += chosen == fingerprint.front();
+        right += chosen == key;
     }
     return right == correct;
 }

@@ -163,21 +163,22 @@ void PupilsReport::add(const JournalRecord &r)
         ++s.passed;
     c.correct += r.correct;
     s.averageCorrect = double(c.correct) / s.levels;
-    c.pupilKeys.insert(pupilKeyed);
-    s.pupils = int(c.pupilKeys.size());
     if (!c.pupils.newest.isValid() || r.time > c.pupils.newest)
         c.pupils.newest = r.time;
 
-    const QString lineKey = pupilKeyed + QLatin1Char('\n') + QString::number(r.level);
-    auto at = c.lineOf.constFind(lineKey);
-    if (at == c.lineOf.constEnd()) {
-        at = c.lineOf.insert(lineKey, c.pupils.pupils.size());
+    auto lines = c.linesOf.find(pupilKeyed);
+    if (lines == c.linesOf.end())
+        lines = c.linesOf.insert(pupilKeyed, {-1, -1, -1});
+    s.pupils = int(c.linesOf.size());
+    qsizetype &at = (*lines)[r.level - 1];
+    if (at < 0) {
+        at = c.pupils.pupils.size();
         PupilLevel line;
         line.name = r.name;
         line.level = r.level;
         c.pupils.pupils.append(line);
     }
-    PupilLevel &p = c.pupils.pupils[*at];
+    PupilLevel &p = c.pupils.pupils[at];
     p.best = qMax(p.best, r.correct);
     ++p.tries;
     if (!p.last.isValid() || r.time > p.last)
@@ -200,7 +201,7 @@ QList<ClassPupils> PupilsReport::classes() const
     });
     for (ClassPupils &c : classes) {
         std::sort(c.pupils.begin(), c.pupils.end(), [&](const PupilLevel &a, const PupilLevel &b) {
-            if (const int order = collator.compare(pupilKey(a.name), pupilKey(b.name)))
+            if (const int order = collator.compare(m_pupilKeys.value(a.name), m_pupilKeys.value(b.name)))
                 return order < 0;
             return a.level < b.level;
         });

@@ -42,8 +42,8 @@ public:
 private:
     struct Class {
         ClassPupils pupils;
-        QHash<QString, qsizetype> lineOf; // pupil key and level → index in pupils.pupils
-        QSet<QString> pupilKeys;
+        // Each pupil's lines by level: indexes in pupils.pupils, -1 for none.
+        QHash<QString, std::array<qsizetype, 3>> linesOf;
         long long correct = 0;
     };
     QHash<QString, QString> m_classKeys, m_pupilKeys; // as typed → as compared
