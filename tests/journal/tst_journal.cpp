@@ -3,6 +3,8 @@
 
 #include "journal.h"
 #include "journalreport.h"
+#include "journalsummary.h"
+#include "questionfile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -48,7 +50,9 @@ JournalRecord sample(const QString &name, int correct = 20, int day = 1, int hou
             correct,
             24,
             gradeWord(gradeBand(correct)),
-            "1.0.0"};
+            "1.0.0",
+            {},
+            {}};
 }
 
 // Names of the complete records of a journal file, in file order.
@@ -77,6 +81,31 @@ std::function<void()> makeReadOnly(const QString &dir)
     return [dir] { QProcess::execute("umount", {dir}); };
 }
 
+// A class of 30 pupils, pupil i knowing the questions of difficulty up to
+// i, each wrong answer on one of the two wrong options by turns. The
+// mis-keyed question's key names an option other than the one the pupils
+// who know it choose; the reversed question is known by the weak pupils only;
+// on the misleading one every pupil chooses the same wrong option.
+QList<JournalRecord> generatedClass(int misKeyed, int reversed, int misleading)
+{
+    QList<JournalRecord> records;
+    for (int pupil = 0; pupil < 30; ++pupil) {
+        JournalRecord r = sample(QString("Учень %1").arg(pupil), 0);
+        for (int q = 1; q <= QuestionsInLevel; ++q) {
+            const int right = 1 + q % 3;
+            const bool knows = q == reversed ? pupil < 15 : pupil >= 3 + q;
+            const int wrong = 1 + (right + pupil % 2) % 3;
+            const int chosen = q == misleading ? 1 + right % 3 : knows ? right : wrong;
+            const int key = q == misKeyed ? 1 + (right + 1) % 3 : right;
+            r.answers += QString::number(chosen);
+            r.questions += QString::number(key) + QString("%1").arg(q, 4, 16, QChar('0'));
+            r.correct += chosen == key;
+        }
+        records.append(r);
+    }
+    return records;
+}
+
 } // namespace
 
 class JournalTest : public QObject {
@@ -93,7 +122,81 @@ private slots:
     void deliveryKeepsGradingOrder();
     void readerMergesHosts_data();
     void readerMergesHosts();
+    void questionsToCheck_data();
+    void questionsToCheck();
+    void marks_data();
+    void marks();
 };
+
+void JournalTest::questionsToCheck_data()
+{
+    QTest::addColumn<int>("misKeyed");
+    QTest::addColumn<int>("reversed");
+    QTest::addColumn<int>("misleading");
+    QTest::addColumn<QList<int>>("flagged");
+    QTest::newRow("sound questions") << 0 << 0 << 0 << QList<int>();
+    QTest::newRow("an easy question mis-keyed") << 4 << 0 << 0 << QList<int>{4};
+    QTest::newRow("a hard question mis-keyed") << 17 << 0 << 0 << QList<int>{17};
+    QTest::newRow("weak pupils do better") << 0 << 12 << 0 << QList<int>{12};
+    QTest::newRow("all on one wrong option") << 0 << 0 << 6 << QList<int>{6};
+    QTest::newRow("all three") << 9 << 20 << 2 << QList<int>{2, 9, 20};
+}
+
+void JournalTest::questionsToCheck()
+{
+    QFETCH(int, misKeyed);
+    QFETCH(int, reversed);
+    QFETCH(int, misleading);
+    QFETCH(QList<int>, flagged);
+    QuestionsReport report;
+    for (const JournalRecord &r : generatedClass(misKeyed, reversed, misleading))
+        report.add(r);
+    const QList<QuestionGroup> groups = report.groups({});
+    QCOMPARE(groups.size(), 1);
+    QList<int> found;
+    for (const QuestionLine &q : groups.first().lines) {
+        if (q.check)
+            found.append(q.number);
+    }
+    QCOMPARE(found, flagged);
+}
+
+void JournalTest::marks_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("marks"); // for 0 to 24 right answers
+    QTest::addColumn<QString>("problem");
+    const QString half = "1 1 1 2 2 3 3 4 4 5 5 6 6 7 7 8 8 9 9 10 10 11 11 12 12";
+    QTest::newRow("default: half, rounded up") << QByteArray() << half << "";
+    QTest::newRow("a school's own")
+        << QByteArray("[marks]\nthresholds=2,4,6,8,10,12,14,16,18,20,22\n")
+        << "1 1 2 2 3 3 4 4 5 5 6 6 7 7 8 8 9 9 10 10 11 11 12 12 12" << "";
+    QTest::newRow("marks skipped") << QByteArray("[marks]\nthresholds=0,0,0,0,0,0,0,0,0,0,24\n")
+                                   << "11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 12"
+                                   << "";
+    const QString wants = "FILE:2: thresholds wants 11 counts of right answers from 0 to 24, each at least the one "
+                          "before, as 3,5,7,9,11,13,15,17,19,21,23; ignored";
+    QTest::newRow("ten counts") << QByteArray("[marks]\nthresholds=3,5,7,9,11,13,15,17,19,21\n") << half << wants;
+    QTest::newRow("falling") << QByteArray("[marks]\nthresholds=3,5,7,9,11,13,15,17,19,23,21\n") << half << wants;
+    QTest::newRow("beyond 24") << QByteArray("[marks]\nthresholds=3,5,7,9,11,13,15,17,19,21,25\n") << half << wants;
+}
+
+void JournalTest::marks()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, marks);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    const ConfigFiles files{dir.filePath("zorelad.conf"), {}};
+    QVERIFY(settings.isEmpty() || writeBytes(files.machine, settings));
+    QStringList found;
+    const JournalConfig config = readJournalConfig(files, &found);
+    QStringList given;
+    for (int correct = 0; correct <= QuestionsInLevel; ++correct)
+        given.append(QString::number(twelvePointMark(correct, config.markThresholds)));
+    QCOMPARE(given.join(' '), marks);
+    QCOMPARE(found.join('\n'), QString(problem).replace("FILE", files.machine));
+}
 
 void JournalTest::recordLine_data()
 {
@@ -101,14 +204,14 @@ void JournalTest::recordLine_data()
     QTest::addColumn<int>("correct");
     QTest::addColumn<QByteArray>("line");
     const QByteArray head = "2026-09-01T09:15:07+03:00;lab-07;";
-    QTest::newRow("Cyrillic, 20") << "Оля Ґудзь" << 20 << head + "Оля Ґудзь;5-А;2;20;24;відмінно;1.0.0\n";
-    QTest::newRow("semicolon, 19") << "Петро;Іван" << 19 << head + "\"Петро;Іван\";5-А;2;19;24;Добре;1.0.0\n";
-    QTest::newRow("quote, 14") << "Ім\"я" << 14 << head + "\"Ім\"\"я\";5-А;2;14;24;Добре;1.0.0\n";
+    QTest::newRow("Cyrillic, 20") << "Оля Ґудзь" << 20 << head + "Оля Ґудзь;5-А;2;20;24;відмінно;1.0.0;;\n";
+    QTest::newRow("semicolon, 19") << "Петро;Іван" << 19 << head + "\"Петро;Іван\";5-А;2;19;24;Добре;1.0.0;;\n";
+    QTest::newRow("quote, 14") << "Ім\"я" << 14 << head + "\"Ім\"\"я\";5-А;2;14;24;Добре;1.0.0;;\n";
     QTest::newRow("line break, backslash, 13")
-        << "Оля\r\nКо\\валь" << 13 << head + "Оля\\r\\nКо\\\\валь;5-А;2;13;24;незадовільно;1.0.0\n";
-    QTest::newRow("formula, 3") << "=1+1" << 3 << head + "\"'=1+1\";5-А;2;3;24;незадовільно;1.0.0\n";
-    QTest::newRow("apostrophe, 24") << "'@x" << 24 << head + "\"''@x\";5-А;2;24;24;відмінно;1.0.0\n";
-    QTest::newRow("two spaces, 0") << "  " << 0 << head + "\"  \";5-А;2;0;24;незадовільно;1.0.0\n";
+        << "Оля\r\nКо\\валь" << 13 << head + "Оля\\r\\nКо\\\\валь;5-А;2;13;24;незадовільно;1.0.0;;\n";
+    QTest::newRow("formula, 3") << "=1+1" << 3 << head + "\"'=1+1\";5-А;2;3;24;незадовільно;1.0.0;;\n";
+    QTest::newRow("apostrophe, 24") << "'@x" << 24 << head + "\"''@x\";5-А;2;24;24;відмінно;1.0.0;;\n";
+    QTest::newRow("two spaces, 0") << "  " << 0 << head + "\"  \";5-А;2;0;24;незадовільно;1.0.0;;\n";
 }
 
 void JournalTest::recordLine()
@@ -126,6 +229,10 @@ void JournalTest::recordLine()
     QCOMPARE(journalLine(read), line);
     QCOMPARE(read.name, name);
     QCOMPARE(read.time, written.time);
+    // The same record as an earlier version wrote it, without answers.
+    JournalRecord older;
+    QVERIFY(parseJournalLine(line.chopped(3) + '\n', &older));
+    QCOMPARE(journalLine(older), line);
     QVERIFY(!splitRecords(line.chopped(1)).first().complete); // cut short: not a whole record
     QCOMPARE(line.count('\n'), 1);                           // one physical line
 }
