@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The menu entry's command, zorelad-journal --open, with a stand-in xdg-open
+# on PATH that notes what it was asked to open: one case per outcome.
+# Usage: open_results.sh PROGRAM_DIR
+set -euo pipefail
+tool=$(realpath "$1")/zorelad-journal
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+mkdir -p "$work/bin" "$work/journal" "$work/run"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"%s/opened"\n' "$work" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+printf '[journal]\nfolder=%s\n' "$work/journal" >"$work/zorelad.conf"
+answers=111111111111111111111111 questions=$(printf '1%04x' $(seq 1 24) | tr -d ' ')
+record() { # TIME: one level of Оля Коваль, all right
+  printf '\xef\xbb\xbf%s\n%s;pc-1;Оля Коваль;5-А;1;24;24;відмінно;1.0.0;%s;%s\n' \
+    "Дата і час;Комп'ютер;Учень;Клас;Рівень;Правильних;Із;Оцінка;Версія;Відповіді;Запитання" \
+    "$1" "$answers" "$questions" >"$work/journal/pc-1-pupil.csv"
+}
+run() { rm -f "$work/opened"; env PATH="$work/bin:$PATH" ZORELAD_CONFIG="$work/$1" XDG_RUNTIME_DIR="$work/run" \
+  "$tool" --open --bank "$work/no-bank" >"$work/out" 2>"$work/err"; }
+opened() { # waits for the stand-in, started on its own
+  for _ in $(seq 50); do [ -s "$work/opened" ] && break; sleep 0.1; done
+  [ "$(cat "$work/opened" 2>/dev/null)" = "$work/run/zorelad/results.html" ] || fail "$1: xdg-open not called with the page"
+  [ "$(stat -c %a "$work/run/zorelad/results.html")" = 600 ] || fail "$1: the page is readable by others"
+  grep -q 'Оля Коваль' "$work/run/zorelad/results.html" && grep -q 'class="bar"' "$work/run/zorelad/results.html" \
+    || fail "$1: no pupil or bars on the page"
+}
+
+record "$(date --iso-8601=seconds)"
+run zorelad.conf || fail "lesson under way: $(cat "$work/err")"
+opened "lesson under way"
+grep -q '<meta http-equiv="refresh" content="10">' "$work/run/zorelad/results.html" || fail "lesson under way: no reloading"
+echo "lesson under way: opened, reloads itself"
+
+record "$(date --iso-8601=seconds -d '-2 hours')"
+run zorelad.conf || fail "lesson over: $(cat "$work/err")"
+opened "lesson over"
+! grep -q 'http-equiv="refresh"' "$work/run/zorelad/results.html" || fail "lesson over: still reloads"
+echo "lesson over: opened, stays still"
+
+! run none.conf || fail "no folder set: succeeded"
+[ ! -e "$work/opened" ] && [ -s "$work/err" ] || fail "no folder set: opened something or said nothing"
+echo "no folder set: said so, opened nothing"
+echo "open results: 3 passed, 0 failed"
