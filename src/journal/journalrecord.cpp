@@ -2,6 +2,8 @@
 
 #include "questionfile.h"
 
+#include <QStringDecoder>
+
 #include <cstring>
 
 namespace zorelad {
@@ -70,12 +72,6 @@ QString csvField(const QString &value)
     return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
-// A text field as it was typed: escapes undone, the formula guard taken off.
-QString typedField(const QString &field)
-{
-    const QString text = field.startsWith(QLatin1Char('\'')) ? field.mid(1) : field;
-    return text.contains(QLatin1Char('\\')) ? unescapeBreaks(text) : text;
-}
 
 // The fields of one raw record, or false when its quotes do not close.
 bool splitFields(const QString &line, QStringList *fields)
@@ -108,52 +104,53 @@ bool splitFields(const QString &line, QStringList *fields)
     return !quoted;
 }
 
-// The fields of a line: split on ';' directly where no field is quoted.
-bool splitFieldsOf(QByteArrayView bytes, QStringList *fields)
+// Decodes UTF-8 into the string's own buffer: a reader that fills one
+// record line after line allocates only where a field grew or was kept.
+void decodeInto(QString &out, QByteArrayView bytes)
 {
-    if (std::memchr(bytes.data(), '"', bytes.size()))
-        return splitFields(QString::fromUtf8(bytes), fields);
-    fields->reserve(JournalFields + 1);
-    qsizetype start = 0;
-    for (;;) {
-        const char *end = static_cast<const char *>(std::memchr(bytes.data() + start, ';', bytes.size() - start));
-        const qsizetype stop = end ? end - bytes.data() : bytes.size();
-        fields->append(QString::fromUtf8(bytes.sliced(start, stop - start)));
-        if (!end || fields->size() > JournalFields)
-            return true;
-        start = stop + 1;
-    }
+    out.resize(bytes.size()); // UTF-16 takes no more units than UTF-8 bytes
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QChar *end = utf8.appendToBuffer(out.data(), bytes);
+    out.truncate(end - out.constData());
+}
+
+// A text field as it was typed: the formula guard taken off, escapes undone.
+void typedFieldInto(QString &out, QByteArrayView field)
+{
+    if (field.startsWith('\''))
+        field = field.sliced(1);
+    decodeInto(out, field);
+    if (std::memchr(field.data(), '\\', field.size()))
+        out = unescapeBreaks(out);
 }
 
 // The time as journalTime() writes it, read without QDateTime's general
 // parser; any other ISO form through that parser.
-QDateTime readJournalTime(const QString &text)
+QDateTime readJournalTime(QByteArrayView text)
 {
     const auto digits = [&](int at, int count) {
         int value = 0;
         for (int i = at; i < at + count; ++i) {
-            const char16_t c = text.at(i).unicode();
-            if (c < u'0' || c > u'9')
+            if (text[i] < '0' || text[i] > '9')
                 return -1;
-            value = value * 10 + (c - u'0');
+            value = value * 10 + (text[i] - '0');
         }
         return value;
     };
-    if (text.size() == 25 && text.at(4) == u'-' && text.at(7) == u'-' && text.at(10) == u'T' && text.at(13) == u':'
-        && text.at(16) == u':' && (text.at(19) == u'+' || text.at(19) == u'-') && text.at(22) == u':') {
+    if (text.size() == 25 && text[4] == '-' && text[7] == '-' && text[10] == 'T' && text[13] == ':' && text[16] == ':'
+        && (text[19] == '+' || text[19] == '-') && text[22] == ':') {
         const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
         const QTime time(digits(11, 2), digits(14, 2), digits(17, 2));
         const int hours = digits(20, 2), minutes = digits(23, 2);
         if (date.isValid() && time.isValid() && hours >= 0 && hours <= 14 && minutes >= 0 && minutes < 60)
-            return QDateTime(date, time, Qt::OffsetFromUTC,
-                             (text.at(19) == u'-' ? -60 : 60) * (hours * 60 + minutes));
+            return QDateTime(date, time, Qt::OffsetFromUTC, (text[19] == '-' ? -60 : 60) * (hours * 60 + minutes));
     }
-    return QDateTime::fromString(text, Qt::ISODate);
+    return QDateTime::fromString(QString::fromUtf8(text), Qt::ISODate);
 }
 
 // Answers and fingerprints are both there or both not; as many right answers
 // among the answers as the record counts.
-bool answersAgree(const QString &answers, const QString &questions, int correct)
+bool answersAgree(QByteArrayView answers, QByteArrayView questions, int correct)
 {
     if (answers.isEmpty() && questions.isEmpty())
         return true;
@@ -161,13 +158,13 @@ bool answersAgree(const QString &answers, const QString &questions, int correct)
         return false;
     int right = 0;
     for (int i = 0; i < QuestionsInLevel; ++i) {
-        const QChar chosen = answers.at(i);
-        const QChar key = questions.at(i * QuestionFingerprintChars);
-        if (chosen < u'1' || chosen > u'3' || key < u'0' || key > u'3')
+        const char chosen = answers[i];
+        const char key = questions[i * QuestionFingerprintChars];
+        if (chosen < '1' || chosen > '3' || key < '0' || key > '3')
             return false;
         for (int k = 1; k < QuestionFingerprintChars; ++k) {
-            const QChar c = questions.at(i * QuestionFingerprintChars + k);
-            if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f')))
+            const char c = questions[i * QuestionFingerprintChars + k];
+            if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
                 return false;
         }
         right += chosen == key;
@@ -175,11 +172,18 @@ bool answersAgree(const QString &answers, const QString &questions, int correct)
     return right == correct;
 }
 
-bool readNumber(const QString &text, int low, int high, int *value)
+// A whole number as QString::number() writes it, within the bounds.
+bool readNumber(QByteArrayView text, int low, int high, int *value)
 {
-    bool ok = false;
-    *value = text.toInt(&ok);
-    return ok && *value >= low && *value <= high && text == QString::number(*value);
+    if (text.isEmpty() || text.size() > 9 || (text.size() > 1 && text[0] == '0'))
+        return false;
+    *value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        *value = *value * 10 + (c - '0');
+    }
+    return *value >= low && *value <= high;
 }
 
 } // namespace
@@ -253,22 +257,46 @@ bool parseJournalLine(QByteArrayView bytes, JournalRecord *r)
         bytes.chop(1);
     if (!bytes.isValidUtf8())
         return false;
-    QStringList f;
-    if (!splitFieldsOf(bytes, &f) || (f.size() != JournalFields && f.size() != JournalFieldsWithoutAnswers))
+    // The fields as they stand in the line; where a field is quoted, as
+    // unquoted copies.
+    QByteArrayView f[JournalFields + 1];
+    int count = 0;
+    QList<QByteArray> unquoted;
+    if (std::memchr(bytes.data(), '"', bytes.size())) {
+        QStringList fields;
+        if (!splitFields(QString::fromUtf8(bytes), &fields) || fields.size() > JournalFields)
+            return false;
+        for (const QString &field : fields)
+            unquoted.append(field.toUtf8());
+        for (const QByteArray &field : unquoted)
+            f[count++] = field;
+    } else {
+        for (qsizetype start = 0; count <= JournalFields;) {
+            const char *end = static_cast<const char *>(std::memchr(bytes.data() + start, ';', bytes.size() - start));
+            const qsizetype stop = end ? end - bytes.data() : bytes.size();
+            f[count++] = bytes.sliced(start, stop - start);
+            if (!end)
+                break;
+            start = stop + 1;
+        }
+    }
+    if (count != JournalFields && count != JournalFieldsWithoutAnswers)
         return false;
     r->time = readJournalTime(f[0]);
-    r->host = typedField(f[1]);
-    r->name = typedField(f[2]);
-    r->pupilClass = typedField(f[3]);
-    r->grade = typedField(f[7]);
-    r->version = typedField(f[8]);
-    r->answers = f.size() == JournalFields ? f[9] : QString();
-    r->questions = f.size() == JournalFields ? f[10] : QString();
+    typedFieldInto(r->host, f[1]);
+    typedFieldInto(r->name, f[2]);
+    typedFieldInto(r->pupilClass, f[3]);
+    typedFieldInto(r->grade, f[7]);
+    typedFieldInto(r->version, f[8]);
+    const QByteArrayView answers = count == JournalFields ? f[9] : QByteArrayView();
+    const QByteArrayView questions = count == JournalFields ? f[10] : QByteArrayView();
+    decodeInto(r->answers, answers);
+    decodeInto(r->questions, questions);
     // A level has 24 questions; anything else is no record this program wrote.
     return r->time.isValid() && !r->host.isEmpty() && readNumber(f[4], 1, 3, &r->level)
         && readNumber(f[6], QuestionsInLevel, QuestionsInLevel, &r->outOf)
         && readNumber(f[5], 0, r->outOf, &r->correct) && !r->grade.isEmpty()
-        && answersAgree(r->answers, r->questions, r->correct);
+        && answersAgree(answers, questions, r->correct);
 }
 
 } // namespace zorelad
