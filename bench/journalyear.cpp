@@ -39,18 +39,18 @@ int main(int argc, char **argv)
             questions[level - 1] +=
                 QStringLiteral("%1%2").arg(1 + random.bounded(3)).arg(random.bounded(65536), 4, 16, QLatin1Char('0'));
     }
-    const QStringList classes = {QStringLiteral("5-А"), QStringLiteral("5-Б"), QStringLiteral("6-А"),
-                                 QStringLiteral("6-Б"), QStringLiteral("7-А"), QStringLiteral("7-Б"),
-                                 QStringLiteral("8-А"), QStringLiteral("8-Б"), QStringLiteral("9-А"),
-                                 QStringLiteral("9-Б"), QStringLiteral("10-А"), QStringLiteral("10-Б"),
+    const QStringList classes = {QStringLiteral("5-А"),  QStringLiteral("5-Б"),  QStringLiteral("6-А"),
+                                 QStringLiteral("6-Б"),  QStringLiteral("7-А"),  QStringLiteral("7-Б"),
+                                 QStringLiteral("8-А"),  QStringLiteral("8-Б"),  QStringLiteral("9-А"),
+                                 QStringLiteral("9-Б"),  QStringLiteral("10-А"), QStringLiteral("10-Б"),
                                  QStringLiteral("11-А"), QStringLiteral("11-Б"), QStringLiteral("11-В")};
-    const QStringList firstNames = {QStringLiteral("Оля"),   QStringLiteral("Петро"), QStringLiteral("Марія"),
-                                    QStringLiteral("Іван"),  QStringLiteral("Софія"), QStringLiteral("Андрій"),
+    const QStringList firstNames = {QStringLiteral("Оля"),    QStringLiteral("Петро"), QStringLiteral("Марія"),
+                                    QStringLiteral("Іван"),   QStringLiteral("Софія"), QStringLiteral("Андрій"),
                                     QStringLiteral("Дарина"), QStringLiteral("Тарас"), QStringLiteral("Ірина"),
                                     QStringLiteral("Богдан")};
-    const QStringList surnames = {QStringLiteral("Коваль"),   QStringLiteral("Шевчук"),  QStringLiteral("Бондар"),
-                                  QStringLiteral("Мельник"),  QStringLiteral("Ткаченко"), QStringLiteral("Кравець"),
-                                  QStringLiteral("Олійник"),  QStringLiteral("Гнатюк"),  QStringLiteral("Лисенко"),
+    const QStringList surnames = {QStringLiteral("Коваль"),  QStringLiteral("Шевчук"),   QStringLiteral("Бондар"),
+                                  QStringLiteral("Мельник"), QStringLiteral("Ткаченко"), QStringLiteral("Кравець"),
+                                  QStringLiteral("Олійник"), QStringLiteral("Гнатюк"),   QStringLiteral("Лисенко"),
                                   QStringLiteral("Савчук")};
     const QDateTime start(QDate(2025, 9, 1), QTime(8, 30), Qt::OffsetFromUTC, 3 * 3600);
     for (int h = 0; h < hosts; ++h) {

@@ -85,8 +85,9 @@ QString folderFault(const QString &folder)
     for (const QChar c : folder) {
         if (c.category() == QChar::Other_Control || QStringLiteral(";,\"\\").contains(c))
             return JournalMessages::tr("folder \"%1\" holds the character %2, which a path should not have")
-                .arg(folder, c.unicode() < 0x20 ? QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0'))
-                                                  : QString(c));
+                .arg(folder,
+                     c.unicode() < 0x20 ? QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0'))
+                                        : QString(c));
     }
     if (!folder.startsWith(QLatin1Char('/')))
         return JournalMessages::tr("folder \"%1\" is not an absolute path").arg(folder);
@@ -131,8 +132,9 @@ FileValues readFile(const QString &path, bool machine, QStringList *problems)
             const QString name = line.endsWith(QLatin1Char(']')) ? line.mid(1, line.size() - 2).trimmed() : QString();
             section = name == Section || name == MarksSection ? name : QString();
             if (section.isEmpty())
-                problem(number, unknown(JournalMessages::tr("unknown section %1; ignored").arg(line), name,
-                                        {Section, MarksSection}, QStringLiteral("[%1]")));
+                problem(number,
+                        unknown(JournalMessages::tr("unknown section %1; ignored").arg(line), name,
+                                {Section, MarksSection}, QStringLiteral("[%1]")));
             continue;
         }
         if (section.isEmpty())
@@ -148,11 +150,13 @@ FileValues readFile(const QString &path, bool machine, QStringList *problems)
             value = value.mid(1, value.size() - 2);
         if (section == MarksSection) {
             if (key != MarksKeys[0])
-                problem(number, unknown(JournalMessages::tr("unknown key %1; ignored").arg(key), key, MarksKeys,
-                                        QStringLiteral("%1")));
+                problem(number,
+                        unknown(JournalMessages::tr("unknown key %1; ignored").arg(key), key, MarksKeys,
+                                QStringLiteral("%1")));
             else if ((values.markThresholds = readThresholds(value)).isEmpty())
-                problem(number, JournalMessages::tr("thresholds wants 11 counts of right answers from 0 to 24, each "
-                                                    "at least the one before, as 3,5,7,9,11,13,15,17,19,21,23; ignored"));
+                problem(number,
+                        JournalMessages::tr("thresholds wants 11 counts of right answers from 0 to 24, each "
+                                            "at least the one before, as 3,5,7,9,11,13,15,17,19,21,23; ignored"));
         } else if (key == Keys[0]) {
             if (const QString fault = folderFault(value); !fault.isEmpty()) {
                 problem(number, JournalMessages::tr("%1; ignored").arg(fault));
@@ -169,8 +173,8 @@ FileValues readFile(const QString &path, bool machine, QStringList *problems)
             values.hasHost = true;
             values.host = value;
         } else {
-            problem(number, unknown(JournalMessages::tr("unknown key %1; ignored").arg(key), key, Keys,
-                                    QStringLiteral("%1")));
+            problem(number,
+                    unknown(JournalMessages::tr("unknown key %1; ignored").arg(key), key, Keys, QStringLiteral("%1")));
         }
     }
     return values;

@@ -72,7 +72,6 @@ QString csvField(const QString &value)
     return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
-
 // The fields of one raw record, or false when its quotes do not close.
 bool splitFields(const QString &line, QStringList *fields)
 {
@@ -294,9 +293,8 @@ bool parseJournalLine(QByteArrayView bytes, JournalRecord *r)
     decodeInto(r->questions, questions);
     // A level has 24 questions; anything else is no record this program wrote.
     return r->time.isValid() && !r->host.isEmpty() && readNumber(f[4], 1, 3, &r->level)
-        && readNumber(f[6], QuestionsInLevel, QuestionsInLevel, &r->outOf)
-        && readNumber(f[5], 0, r->outOf, &r->correct) && !r->grade.isEmpty()
-        && answersAgree(answers, questions, r->correct);
+        && readNumber(f[6], QuestionsInLevel, QuestionsInLevel, &r->outOf) && readNumber(f[5], 0, r->outOf, &r->correct)
+        && !r->grade.isEmpty() && answersAgree(answers, questions, r->correct);
 }
 
 } // namespace zorelad

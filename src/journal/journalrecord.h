@@ -36,7 +36,6 @@ inline constexpr int JournalFields = 11;
 inline constexpr int JournalFieldsWithoutAnswers = 9; // records of earlier versions
 inline constexpr int QuestionsInLevel = 24;
 
-
 // The start of every journal file: the byte order mark and the column titles.
 QByteArray journalFileStart();
 

@@ -153,10 +153,10 @@ QStringList readJournal(const QStringList &files, const QStringList &spools,
             }
         }
         // A spool holds records only until the folder takes them.
-        if (spools.contains(path) && oldest.isValid()
-            && oldest.secsTo(QDateTime::currentDateTime()) > SpoolAgeSeconds)
+        if (spools.contains(path) && oldest.isValid() && oldest.secsTo(QDateTime::currentDateTime()) > SpoolAgeSeconds)
             problems.append(
-                JournalReport::tr("%1: holds records since %2 not yet delivered; that computer cannot write to the folder")
+                JournalReport::tr(
+                    "%1: holds records since %2 not yet delivered; that computer cannot write to the folder")
                     .arg(path, shownTime(oldest)));
         // The newest record was written at the latest when the file last
         // changed, by the file server's clock; a record from later than that
@@ -164,11 +164,10 @@ QStringList readJournal(const QStringList &files, const QStringList &spools,
         // told apart from records that arrived late, or a file edited since.)
         const qint64 ahead = newest.isValid() ? info.lastModified().secsTo(newest) / 60 : 0;
         if (ahead > ClockSlackMinutes)
-            problems.append(
-                JournalReport::tr(
-                    "%1: the newest record is %2 minutes later than the file; check that computer's clock")
-                    .arg(path)
-                    .arg(ahead));
+            problems.append(JournalReport::tr(
+                                "%1: the newest record is %2 minutes later than the file; check that computer's clock")
+                                .arg(path)
+                                .arg(ahead));
     }
     return problems;
 }

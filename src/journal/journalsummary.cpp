@@ -107,7 +107,7 @@ QString bar(double share, const QString &label)
 QStringList pupilTitles()
 {
     return {JournalSummary::tr("Pupil"), JournalSummary::tr("Level"), JournalSummary::tr("Best"),
-            JournalSummary::tr("Mark"), JournalSummary::tr("Tries"), JournalSummary::tr("Last played")};
+            JournalSummary::tr("Mark"),  JournalSummary::tr("Tries"), JournalSummary::tr("Last played")};
 }
 
 QStringList pupilCells(const PupilLevel &p, const QList<int> &thresholds)
@@ -122,7 +122,7 @@ QStringList pupilCells(const PupilLevel &p, const QList<int> &thresholds)
 
 QStringList questionTitles()
 {
-    return {JournalSummary::tr("No."),      JournalSummary::tr("Right"),  JournalSummary::tr("Option 1"),
+    return {JournalSummary::tr("No."),      JournalSummary::tr("Right"),    JournalSummary::tr("Option 1"),
             JournalSummary::tr("Option 2"), JournalSummary::tr("Option 3"), JournalSummary::tr("Separation"),
             JournalSummary::tr("Question")};
 }
@@ -315,8 +315,8 @@ QString pupilsText(const QList<ClassPupils> &classes, const QList<int> &markThre
 
 QByteArray pupilsCsv(const QList<ClassPupils> &classes, const QList<int> &markThresholds)
 {
-    QByteArray csv = "\xEF\xBB\xBF" + csvLine(QStringList{JournalSummary::tr("Class")} + pupilTitles()
-                                              << JournalSummary::tr("Note"));
+    QByteArray csv = "\xEF\xBB\xBF"
+        + csvLine(QStringList{JournalSummary::tr("Class")} + pupilTitles() << JournalSummary::tr("Note"));
     for (const ClassPupils &c : classes) {
         for (const PupilLevel &p : c.pupils)
             csv += csvLine(QStringList{c.summary.pupilClass} + pupilCells(p, markThresholds) << spellingsNote(p));
@@ -339,8 +339,9 @@ QString questionsText(const QList<QuestionGroup> &groups)
         }
         text += groupTitle(g) + QLatin1Char('\n') + textTable(rows) + QLatin1Char('\n');
     }
-    return text + JournalSummary::tr("* the right option; separation: right answers among the strongest 27 % "
-                                     "less among the weakest 27 % of the answers.")
+    return text
+        + JournalSummary::tr("* the right option; separation: right answers among the strongest 27 % "
+                             "less among the weakest 27 % of the answers.")
         + QLatin1Char('\n');
 }
 
@@ -380,10 +381,10 @@ QString pupilsHtml(const QList<ClassPupils> &classes, const QList<int> &markThre
                                    "<td class=\"n\">%6</td><td>%7</td></tr>\n")
                         .arg(escaped(oneLine(cells[0], 80)),
                              note.isEmpty() ? QString() : QStringLiteral("<br><small>%1</small>").arg(escaped(note)),
-                             cells[1], bar(double(p.best) / QuestionsInLevel, cells[2]), cells[3], cells[4],
-                             cells[5]);
+                             cells[1], bar(double(p.best) / QuestionsInLevel, cells[2]), cells[3], cells[4], cells[5]);
         }
-        html += QStringLiteral("</table>\n<p class=\"summary\">%1</p>\n</section>\n").arg(escaped(summaryLine(c.summary)));
+        html +=
+            QStringLiteral("</table>\n<p class=\"summary\">%1</p>\n</section>\n").arg(escaped(summaryLine(c.summary)));
     }
     return html;
 }
@@ -407,16 +408,17 @@ QString questionsHtml(const QList<QuestionGroup> &groups)
                 const double share = q.answered ? double(q.chosen[option - 1]) / q.answered : 0;
                 html += QStringLiteral("<td>%1</td>").arg(bar(share, optionCount(q, option)));
             }
-            html += QStringLiteral("<td class=\"n\">%1</td><td>%2%3</td></tr>\n")
-                        .arg(separation(q), escaped(oneLine(questionText(q), 300)),
-                             q.check ? QStringLiteral("<br><strong>%1</strong>").arg(escaped(checkWords()))
-                                     : QString());
+            html +=
+                QStringLiteral("<td class=\"n\">%1</td><td>%2%3</td></tr>\n")
+                    .arg(separation(q), escaped(oneLine(questionText(q), 300)),
+                         q.check ? QStringLiteral("<br><strong>%1</strong>").arg(escaped(checkWords())) : QString());
         }
         html += QStringLiteral("</table>\n</section>\n");
     }
-    return html + QStringLiteral("<p class=\"summary\">%1</p>\n")
-                      .arg(escaped(JournalSummary::tr("* the right option; separation: right answers among the "
-                                                      "strongest 27 % less among the weakest 27 % of the answers.")));
+    return html
+        + QStringLiteral("<p class=\"summary\">%1</p>\n")
+              .arg(escaped(JournalSummary::tr("* the right option; separation: right answers among the "
+                                              "strongest 27 % less among the weakest 27 % of the answers.")));
 }
 
 QString resultsPage(const QString &title, const QString &sections, bool refresh)
@@ -434,8 +436,8 @@ QString resultsPage(const QString &title, const QString &sections, bool refresh)
                ".bar em { position: relative; font-style: normal; padding-left: 4px; }\n"
                "p.summary { margin: 0.3em 0 0; font-style: italic; }\n"
                "</style></head><body>\n<h1>%1</h1>\n%3</body></html>\n")
-        .arg(escaped(title),
-             refresh ? QStringLiteral("<meta http-equiv=\"refresh\" content=\"10\">") : QString(), sections);
+        .arg(escaped(title), refresh ? QStringLiteral("<meta http-equiv=\"refresh\" content=\"10\">") : QString(),
+             sections);
 }
 
 } // namespace zorelad

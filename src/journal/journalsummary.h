@@ -19,10 +19,10 @@ namespace zorelad {
 // ---- pupils ----
 
 struct PupilLevel {
-    QString name;                // as first written
-    QStringList otherSpellings;  // the same pupil written otherwise (word order, spaces, case)
+    QString name;               // as first written
+    QStringList otherSpellings; // the same pupil written otherwise (word order, spaces, case)
     int level = 0;
-    int best = 0;                // most right answers in one try
+    int best = 0; // most right answers in one try
     int tries = 0;
     QDateTime last;
 };
@@ -54,18 +54,22 @@ private:
 
 // How the pupils answered one question of a level as asked.
 struct QuestionLine {
-    int number = 0;        // 1..24, in the order asked
-    QString fingerprint;   // questionfile.h
-    QString text;          // from the bank; empty when the bank has it no more
-    int rightOption = 0;   // 0: the answer line named none
+    int number = 0;      // 1..24, in the order asked
+    QString fingerprint; // questionfile.h
+    QString text;        // from the bank; empty when the bank has it no more
+    int rightOption = 0; // 0: the answer line named none
     int answered = 0;
     int chosen[3] = {0, 0, 0};
-    bool separates = false;     // enough answers for the upper and lower groups
-    double discrimination = 0;  // p(upper 27 %) - p(lower 27 %) by total right answers
-    bool check = false;         // "check the key or the wording"
-    double shareRight() const { return answered ? double(chosen[0] * (rightOption == 1) + chosen[1] * (rightOption == 2)
-                                                         + chosen[2] * (rightOption == 3)) / answered
-                                                : 0; }
+    bool separates = false;    // enough answers for the upper and lower groups
+    double discrimination = 0; // p(upper 27 %) - p(lower 27 %) by total right answers
+    bool check = false;        // "check the key or the wording"
+    double shareRight() const
+    {
+        return answered
+            ? double(chosen[0] * (rightOption == 1) + chosen[1] * (rightOption == 2) + chosen[2] * (rightOption == 3))
+                / answered
+            : 0;
+    }
 };
 
 struct QuestionGroup {

@@ -168,9 +168,9 @@ void JournalTest::marks_data()
     QTest::addColumn<QString>("problem");
     const QString half = "1 1 1 2 2 3 3 4 4 5 5 6 6 7 7 8 8 9 9 10 10 11 11 12 12";
     QTest::newRow("default: half, rounded up") << QByteArray() << half << "";
-    QTest::newRow("a school's own")
-        << QByteArray("[marks]\nthresholds=2,4,6,8,10,12,14,16,18,20,22\n")
-        << "1 1 2 2 3 3 4 4 5 5 6 6 7 7 8 8 9 9 10 10 11 11 12 12 12" << "";
+    QTest::newRow("a school's own") << QByteArray("[marks]\nthresholds=2,4,6,8,10,12,14,16,18,20,22\n")
+                                    << "1 1 2 2 3 3 4 4 5 5 6 6 7 7 8 8 9 9 10 10 11 11 12 12 12"
+                                    << "";
     QTest::newRow("marks skipped") << QByteArray("[marks]\nthresholds=0,0,0,0,0,0,0,0,0,0,24\n")
                                    << "11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 12"
                                    << "";
@@ -234,7 +234,7 @@ void JournalTest::recordLine()
     QVERIFY(parseJournalLine(line.chopped(3) + '\n', &older));
     QCOMPARE(journalLine(older), line);
     QVERIFY(!splitRecords(line.chopped(1)).first().complete); // cut short: not a whole record
-    QCOMPARE(line.count('\n'), 1);                           // one physical line
+    QCOMPARE(line.count('\n'), 1);                            // one physical line
 }
 
 void JournalTest::settings_data()
@@ -245,36 +245,57 @@ void JournalTest::settings_data()
     QTest::addColumn<QString>("host");
     QTest::addColumn<QString>("problems"); // MACHINE and USER stand for the files
     const QByteArray shipped = readBytes(qEnvironmentVariable("ZORELAD_SOURCE_DIR") + "/packaging/etc/zorelad.conf");
-    QTest::newRow("no files: off") << QByteArray() << QByteArray() << "" << "" << "";
-    QTest::newRow("shipped file: off") << shipped << QByteArray() << "" << "" << "";
+    QTest::newRow("no files: off") << QByteArray() << QByteArray() << ""
+                                   << ""
+                                   << "";
+    QTest::newRow("shipped file: off") << shipped << QByteArray() << ""
+                                       << ""
+                                       << "";
     const QByteArray srv = "[journal]\nfolder=/srv/j\n";
-    QTest::newRow("machine only") << srv << QByteArray() << "/srv/j" << "" << "";
-    QTest::newRow("user's folder wins") << srv + "host=a\n" << QByteArray("[journal]\nfolder=/home/t/j\n")
-                                        << "/home/t/j" << "a" << "";
-    QTest::newRow("user turns it off") << srv << QByteArray("[journal]\nfolder=\n") << "" << "" << "";
-    QTest::newRow("user's host ignored") << srv << QByteArray("# mine\n[journal]\nhost=lab-08\n") << "/srv/j" << ""
+    QTest::newRow("machine only") << srv << QByteArray() << "/srv/j"
+                                  << ""
+                                  << "";
+    QTest::newRow("user's folder wins") << srv + "host=a\n"
+                                        << QByteArray("[journal]\nfolder=/home/t/j\n") << "/home/t/j"
+                                        << "a"
+                                        << "";
+    QTest::newRow("user turns it off") << srv << QByteArray("[journal]\nfolder=\n") << ""
+                                       << ""
+                                       << "";
+    QTest::newRow("user's host ignored") << srv << QByteArray("# mine\n[journal]\nhost=lab-08\n") << "/srv/j"
+                                         << ""
                                          << "USER:3: host is set in the computer's settings only; ignored";
-    QTest::newRow("section misspelt") << QByteArray("[Journal]\nfolder=/srv/j\n") << QByteArray() << "" << ""
+    QTest::newRow("section misspelt") << QByteArray("[Journal]\nfolder=/srv/j\n") << QByteArray() << ""
+                                      << ""
                                       << "MACHINE:1: unknown section [Journal]; ignored; did you mean [journal]?";
-    QTest::newRow("key misspelt") << QByteArray("[journal]\nFolder=/srv/j\n") << QByteArray() << "" << ""
+    QTest::newRow("key misspelt") << QByteArray("[journal]\nFolder=/srv/j\n") << QByteArray() << ""
+                                  << ""
                                   << "MACHINE:2: unknown key Folder; ignored; did you mean folder?";
-    QTest::newRow("malformed user file") << srv << QByteArray("[journal\nfolder=/x\n") << "/srv/j" << ""
+    QTest::newRow("malformed user file") << srv << QByteArray("[journal\nfolder=/x\n") << "/srv/j"
+                                         << ""
                                          << "USER:1: unknown section [journal; ignored";
-    QTest::newRow("relative folder") << QByteArray("[journal]\nfolder=journal\n") << QByteArray() << "" << ""
+    QTest::newRow("relative folder") << QByteArray("[journal]\nfolder=journal\n") << QByteArray() << ""
+                                     << ""
                                      << "MACHINE:2: folder \"journal\" is not an absolute path; ignored";
-    QTest::newRow("colon folder") << QByteArray("[journal]\nfolder=:rel\n") << QByteArray() << "" << ""
+    QTest::newRow("colon folder") << QByteArray("[journal]\nfolder=:rel\n") << QByteArray() << ""
+                                  << ""
                                   << "MACHINE:2: folder \":rel\" is not an absolute path; ignored";
-    QTest::newRow("comma") << QByteArray("[journal]\nfolder=/srv/a,b\n") << QByteArray() << "" << ""
+    QTest::newRow("comma") << QByteArray("[journal]\nfolder=/srv/a,b\n") << QByteArray() << ""
+                           << ""
                            << "MACHINE:2: folder \"/srv/a,b\" holds the character ,, which a path should not have; "
                               "ignored";
-    QTest::newRow("semicolon") << srv << QByteArray("[journal]\nfolder=/srv/x;y\n") << "/srv/j" << ""
+    QTest::newRow("semicolon") << srv << QByteArray("[journal]\nfolder=/srv/x;y\n") << "/srv/j"
+                               << ""
                                << "USER:2: folder \"/srv/x;y\" holds the character ;, which a path should not have; "
                                   "ignored";
-    QTest::newRow("random bytes") << QByteArray("\x8f\xff\x01[journal]\n") << QByteArray() << "" << ""
+    QTest::newRow("random bytes") << QByteArray("\x8f\xff\x01[journal]\n") << QByteArray() << ""
+                                  << ""
                                   << "MACHINE: not a text file (UTF-8); ignored";
-    QTest::newRow("UTF-16") << QByteArray("\xff\xfe[\0j\0]\0") << QByteArray() << "" << ""
+    QTest::newRow("UTF-16") << QByteArray("\xff\xfe[\0j\0]\0") << QByteArray() << ""
+                            << ""
                             << "MACHINE: not a text file (UTF-8); ignored";
-    QTest::newRow("user's file a FIFO") << srv << QByteArray("FIFO") << "/srv/j" << ""
+    QTest::newRow("user's file a FIFO") << srv << QByteArray("FIFO") << "/srv/j"
+                                        << ""
                                         << "USER: not a regular file; ignored";
 }
 
@@ -481,7 +502,8 @@ void JournalTest::readerMergesHosts()
     };
     QVERIFY(writeBytes(dir.filePath("pc-01.csv"),
                        journalFileStart() + at("Віра", 1, 10, "5-А", 1) + at("Богдана", 2, 9, "5-А", 2)
-                           + at("Зоя", 2, 9, "5-А", 2).replace(";20;24;", ";999;1000;") + at("Євген", 3, 9, "10-А", 2)));
+                           + at("Зоя", 2, 9, "5-А", 2).replace(";20;24;", ";999;1000;")
+                           + at("Євген", 3, 9, "10-А", 2)));
     QVERIFY(writeBytes(dir.filePath("pc-02.csv"),
                        journalFileStart() + at("Богдана", 1, 9, "5-А", 1) + at("Андрій", 1, 11, "5-А", 3)
                            + at("Зоя", 4, 9, "5-А", 3).chopped(9)));
@@ -506,18 +528,17 @@ void JournalTest::readerMergesHosts()
     QCOMPARE(tool.exitCode(), 0);
     QCOMPARE(namesIn(tool.readAllStandardOutput()), names);
     const QStringList problems = QString::fromLocal8Bit(tool.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(
-        problems,
-        QStringList({dir.filePath("notes.csv") + ": not a journal file, skipped",
-                     dir.filePath("pc-01.csv") + ":4: damaged line, skipped",
-                     dir.filePath("pc-02.csv") + ":4: line cut short, skipped",
-                     dir.filePath("pc-03.csv")
-                         + ": the newest record is 120 minutes later than the file; check that computer's clock"})
-            + (arguments.contains("--spool")
-                   ? QStringList(dir.filePath("spool.csv.txt")
-                                 + ": holds records since 2026-09-01 11:15 not yet delivered; that computer cannot "
-                                   "write to the folder")
-                   : QStringList()));
+    QCOMPARE(problems,
+             QStringList({dir.filePath("notes.csv") + ": not a journal file, skipped",
+                          dir.filePath("pc-01.csv") + ":4: damaged line, skipped",
+                          dir.filePath("pc-02.csv") + ":4: line cut short, skipped",
+                          dir.filePath("pc-03.csv")
+                              + ": the newest record is 120 minutes later than the file; check that computer's clock"})
+                 + (arguments.contains("--spool") ? QStringList(
+                        dir.filePath("spool.csv.txt")
+                        + ": holds records since 2026-09-01 11:15 not yet delivered; that computer cannot "
+                          "write to the folder")
+                                                  : QStringList()));
 }
 
 QTEST_GUILESS_MAIN(JournalTest)

@@ -38,8 +38,8 @@ struct Options {
     QString format;
     QString output;
     Report report = Report::Records;
-    QString bank;                // the Text folder the questions' texts are read from
-    QList<int> markThresholds;   // from the settings
+    QString bank;              // the Text folder the questions' texts are read from
+    QList<int> markThresholds; // from the settings
 };
 
 // A lesson is under way while its latest record is this recent: the opened
@@ -120,10 +120,11 @@ int parse(const QCoreApplication &app, Options *options)
                                         JournalTool::tr("read the questions' texts from the Text folder FOLDER"),
                                         JournalTool::tr("FOLDER"));
     const QCommandLineOption openOption(
-        QStringLiteral("open"), JournalTool::tr("write the pupils and the questions as a page and open it in the browser"));
-    const QList<QCommandLineOption> all = {helpOption,   classOption,  sinceOption,  levelOption,
-                                           formatOption, outputOption, spoolOption,  mineOption,
-                                           pupilsOption, questionsOption, bankOption, openOption};
+        QStringLiteral("open"),
+        JournalTool::tr("write the pupils and the questions as a page and open it in the browser"));
+    const QList<QCommandLineOption> all = {helpOption,   classOption,     sinceOption, levelOption,
+                                           formatOption, outputOption,    spoolOption, mineOption,
+                                           pupilsOption, questionsOption, bankOption,  openOption};
     parser.addOptions(all);
     parser.process(app);
     if (parser.isSet(helpOption)) {
@@ -143,10 +144,10 @@ int parse(const QCoreApplication &app, Options *options)
     options->markThresholds = config.markThresholds;
     if (int(parser.isSet(pupilsOption)) + parser.isSet(questionsOption) + parser.isSet(openOption) > 1)
         return fail(JournalTool::tr("choose one of --pupils, --questions and --open"));
-    options->report = parser.isSet(openOption)        ? Report::Open
-        : parser.isSet(pupilsOption)                  ? Report::Pupils
-        : parser.isSet(questionsOption)               ? Report::Questions
-                                                      : Report::Records;
+    options->report = parser.isSet(openOption) ? Report::Open
+        : parser.isSet(pupilsOption)           ? Report::Pupils
+        : parser.isSet(questionsOption)        ? Report::Questions
+                                               : Report::Records;
     options->bank = parser.isSet(bankOption) ? parser.value(bankOption) : defaultBank();
     QString folder = parser.positionalArguments().value(0);
     if (options->report == Report::Open && parser.positionalArguments().isEmpty()) {
@@ -212,11 +213,11 @@ QByteArray summaries(const Options &options, bool *lessonUnderWay)
     const bool csv = options.format == QLatin1String("csv") && options.report != Report::Open;
     if (options.report == Report::Pupils) {
         const QList<ClassPupils> classes = pupils.classes();
-        return html ? resultsPage(JournalTool::tr("Pupils' results"), pupilsHtml(classes, options.markThresholds),
-                                  false)
-                          .toUtf8()
-            : csv   ? pupilsCsv(classes, options.markThresholds)
-                    : pupilsText(classes, options.markThresholds).toLocal8Bit();
+        return html
+            ? resultsPage(JournalTool::tr("Pupils' results"), pupilsHtml(classes, options.markThresholds), false)
+                  .toUtf8()
+            : csv ? pupilsCsv(classes, options.markThresholds)
+                  : pupilsText(classes, options.markThresholds).toLocal8Bit();
     }
     const QList<QuestionGroup> groups = questions.groups(bankTexts(options.bank));
     if (options.report == Report::Questions)
@@ -276,8 +277,8 @@ int main(int argc, char **argv)
         const QByteArray report = summaries(options, &lessonUnderWay);
         if (options.report == Report::Open)
             return openPage(report);
-        const QString failure = options.output.isEmpty() ? writeStandardOutput(report)
-                                                         : writeOutputFile(options.output, report, 0640);
+        const QString failure =
+            options.output.isEmpty() ? writeStandardOutput(report) : writeOutputFile(options.output, report, 0640);
         if (!failure.isEmpty())
             err << failure << '\n';
         return failure.isEmpty() ? 0 : 1;
