@@ -204,8 +204,14 @@ QByteArray summaries(const Options &options, bool *lessonUnderWay)
         err << problem << '\n';
     if (taken == 0) {
         // Rarely wanted, so read again: which part of the choice emptied it.
-        const QList<JournalRecord> all = readJournalFiles(options.files, options.spools).records;
-        if (const QString why = whyNoRecords(all, options.filter); !why.isEmpty())
+        // That depends only on the class, on whether the day is early
+        // enough and on the level, so one record of each such kind is kept.
+        QHash<QString, JournalRecord> kinds;
+        readJournal(options.files, options.spools, [&](const JournalRecord &r) {
+            const bool early = options.filter.since.isValid() && r.time.date() < options.filter.since;
+            kinds.insert(classKey(r.pupilClass) + QString::number(early) + QString::number(r.level), r);
+        });
+        if (const QString why = whyNoRecords(kinds.values(), options.filter); !why.isEmpty())
             err << why << '\n';
     }
     *lessonUnderWay = newest.isValid() && newest.secsTo(QDateTime::currentDateTime()) < LessonSeconds;
