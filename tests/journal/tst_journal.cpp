@@ -122,11 +122,47 @@ private slots:
     void deliveryKeepsGradingOrder();
     void readerMergesHosts_data();
     void readerMergesHosts();
+    void answersField_data();
+    void answersField();
     void questionsToCheck_data();
     void questionsToCheck();
     void marks_data();
     void marks();
 };
+
+void JournalTest::answersField_data()
+{
+    QTest::addColumn<int>("correct");
+    QTest::addColumn<QByteArray>("answers");
+    QTest::addColumn<QByteArray>("questions");
+    QTest::addColumn<bool>("read");
+    QByteArray keys; // question k's right option is 1 + k % 3
+    for (int k = 0; k < QuestionsInLevel; ++k)
+        keys += QByteArray::number(1 + k % 3) + QByteArray::number(0xa0b0 + k, 16);
+    const QByteArray right = QByteArray("123").repeated(8);
+    QTest::newRow("all right") << 24 << right << keys << true;
+    QTest::newRow("all option 1") << 8 << QByteArray(24, '1') << keys << true;
+    QTest::newRow("count disagrees") << 9 << QByteArray(24, '1') << keys << false;
+    QTest::newRow("23 answers") << 24 << right.left(23) << keys << false;
+    QTest::newRow("option 4") << 23 << right.left(23) + "4" << keys << false;
+    QTest::newRow("capital hex") << 24 << right << keys.toUpper() << false;
+    QTest::newRow("answers without questions") << 24 << right << QByteArray() << false;
+    QTest::newRow("neither, as earlier versions wrote") << 24 << QByteArray() << QByteArray() << true;
+}
+
+void JournalTest::answersField()
+{
+    QFETCH(int, correct);
+    QFETCH(QByteArray, answers);
+    QFETCH(QByteArray, questions);
+    QFETCH(bool, read);
+    const QByteArray line = "2026-09-01T09:15:07+03:00;lab-07;Оля;5-А;2;" + QByteArray::number(correct)
+        + ";24;відмінно;1.0.0;" + answers + ";" + questions + "\n";
+    JournalRecord r;
+    QCOMPARE(parseJournalLine(line, &r), read);
+    if (read)
+        QCOMPARE(journalLine(r), line);
+}
 
 void JournalTest::questionsToCheck_data()
 {
