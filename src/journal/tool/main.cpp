@@ -18,8 +18,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QTextStream>
+#include <QThread>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zorelad;
 
@@ -32,6 +36,7 @@ struct JournalTool {
 enum class Report { Records, Pupils, Questions, Open };
 
 struct Options {
+    QString folder;
     QStringList files;
     QStringList spools;
     JournalFilter filter;
@@ -43,8 +48,14 @@ struct Options {
 };
 
 // A lesson is under way while its latest record is this recent: the opened
-// page reloads itself meanwhile.
+// page reloads itself meanwhile, and is written again as records arrive.
 constexpr qint64 LessonSeconds = 45 * 60;
+constexpr int RefreshSeconds = 10;
+
+bool lessonUnderWay(const QDateTime &newest)
+{
+    return newest.isValid() && newest.secsTo(QDateTime::currentDateTime()) < LessonSeconds;
+}
 
 // The questions the program asks: the Text folder beside the program, as in
 // the build tree and the program directory, else the school's own.
@@ -157,6 +168,7 @@ int parse(const QCoreApplication &app, Options *options)
     }
     if (parser.positionalArguments().size() > 1 || folder.isEmpty())
         return fail(JournalTool::tr("usage: zorelad-journal [options] FOLDER   (zorelad-journal --help)"));
+    options->folder = folder;
     options->files = journalFilesIn(folder);
     options->spools = parser.values(spoolOption);
     if (parser.isSet(mineOption))
@@ -182,7 +194,9 @@ int parse(const QCoreApplication &app, Options *options)
 }
 
 // The pupils' and questions' reports, in one pass over the files.
-QByteArray summaries(const Options &options, bool *lessonUnderWay)
+// `newest` is set to the time of the newest record chosen; `quiet` leaves
+// out the messages on standard error, said already.
+QByteArray summaries(const Options &options, QDateTime *newestChosen, bool quiet = false)
 {
     PupilsReport pupils;
     QuestionsReport questions;
@@ -200,9 +214,10 @@ QByteArray summaries(const Options &options, bool *lessonUnderWay)
         if (options.report != Report::Pupils)
             questions.add(r);
     });
-    for (const QString &problem : problems)
+    *newestChosen = newest;
+    for (const QString &problem : quiet ? QStringList() : problems)
         err << problem << '\n';
-    if (taken == 0) {
+    if (taken == 0 && !quiet) {
         // Rarely wanted, so read again: which part of the choice emptied it.
         // That depends only on the class, on whether the day is early
         // enough and on the level, so one record of each such kind is kept.
@@ -214,7 +229,6 @@ QByteArray summaries(const Options &options, bool *lessonUnderWay)
         if (const QString why = whyNoRecords(kinds.values(), options.filter); !why.isEmpty())
             err << why << '\n';
     }
-    *lessonUnderWay = newest.isValid() && newest.secsTo(QDateTime::currentDateTime()) < LessonSeconds;
     const bool html = options.format == QLatin1String("html") || options.report == Report::Open;
     const bool csv = options.format == QLatin1String("csv") && options.report != Report::Open;
     if (options.report == Report::Pupils) {
@@ -231,22 +245,62 @@ QByteArray summaries(const Options &options, bool *lessonUnderWay)
             : csv   ? questionsCsv(groups)
                     : questionsText(groups).toLocal8Bit();
     return resultsPage(JournalTool::tr("Zorelad results"),
-                       pupilsHtml(pupils.classes(), options.markThresholds) + questionsHtml(groups), *lessonUnderWay)
+                       pupilsHtml(pupils.classes(), options.markThresholds) + questionsHtml(groups),
+                       lessonUnderWay(newest))
         .toUtf8();
 }
 
-// Writes the page where only this user reads it and opens it in the browser.
-int openPage(const QByteArray &page)
+// Writes the page where only this user reads it; empty on success.
+QString writePage(const QString &path, const QByteArray &page)
+{
+    const QString dir = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(dir))
+        return JournalTool::tr("%1: cannot create the folder").arg(dir);
+    ::chmod(QFile::encodeName(dir).constData(), 0700);
+    return writeOutputFile(path, page, 0600);
+}
+
+// What the journal's files look like from outside: names, sizes, times.
+QString filesState(const QStringList &files)
+{
+    QString state;
+    for (const QString &file : files) {
+        const QFileInfo info(file);
+        state += QStringLiteral("%1 %2 %3\n").arg(file).arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
+    }
+    return state;
+}
+
+// While a lesson is under way, the page is written again whenever the
+// journal's files change (looked at every RefreshSeconds: a network share
+// tells no one), and once more, without reloading, when the lesson is over.
+// One such writer per user: a later one leaves the page to it.
+void keepPageFresh(Options options, const QString &path, QDateTime newest)
+{
+    const int lock =
+        ::open(QFile::encodeName(path + QStringLiteral(".lock")).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (lock < 0 || ::flock(lock, LOCK_EX | LOCK_NB) != 0)
+        return;
+    QString seen = filesState(options.files + options.spools);
+    while (lessonUnderWay(newest)) {
+        QThread::sleep(RefreshSeconds);
+        options.files = journalFilesIn(options.folder);
+        const QString state = filesState(options.files + options.spools);
+        if (state == seen && lessonUnderWay(newest))
+            continue;
+        seen = state;
+        if (!writePage(path, summaries(options, &newest, true)).isEmpty())
+            return;
+    }
+}
+
+// Writes the page, opens it in the browser and keeps it fresh.
+int openPage(const Options &options)
 {
     QTextStream err(stderr);
+    QDateTime newest;
     const QString path = openedPagePath();
-    const QString dir = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(dir)) {
-        err << JournalTool::tr("%1: cannot create the folder").arg(dir) << '\n';
-        return 1;
-    }
-    ::chmod(QFile::encodeName(dir).constData(), 0700);
-    if (const QString failure = writeOutputFile(path, page, 0600); !failure.isEmpty()) {
+    if (const QString failure = writePage(path, summaries(options, &newest)); !failure.isEmpty()) {
         err << failure << '\n';
         return 1;
     }
@@ -254,7 +308,8 @@ int openPage(const QByteArray &page)
         err << JournalTool::tr("xdg-open could not be started; open %1 in a browser").arg(path) << '\n';
         return 1;
     }
-    QTextStream(stdout) << path << '\n';
+    QTextStream(stdout) << path << Qt::endl;
+    keepPageFresh(options, path, newest);
     return 0;
 }
 
@@ -278,11 +333,11 @@ int main(int argc, char **argv)
     if (const int status = parse(app, &options); status >= 0)
         return status;
     QTextStream err(stderr);
+    if (options.report == Report::Open)
+        return openPage(options);
     if (options.report != Report::Records) {
-        bool lessonUnderWay = false;
-        const QByteArray report = summaries(options, &lessonUnderWay);
-        if (options.report == Report::Open)
-            return openPage(report);
+        QDateTime newest;
+        const QByteArray report = summaries(options, &newest);
         const QString failure =
             options.output.isEmpty() ? writeStandardOutput(report) : writeOutputFile(options.output, report, 0640);
         if (!failure.isEmpty())
