@@ -26,9 +26,41 @@ constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
 constexpr qsizetype ShownChars = 200;
 constexpr qint64 SpoolAgeSeconds = 24 * 3600;
 
-// A field as the tables show it: control characters escaped, so that no
-// field can draw rows of its own, and cut to a length a table can hold.
-QString shown(const QString &field)
+QString shownTime(const QDateTime &time) { return time.toString(QStringLiteral("yyyy-MM-dd HH:mm")); }
+
+QString escaped(const QString &text)
+{
+    QString html = text.toHtmlEscaped();
+    html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    return html;
+}
+
+// Column titles of the shown tables.
+QStringList columnTitles()
+{
+    return {JournalReport::tr("Pupil"),   JournalReport::tr("Date and time"), JournalReport::tr("Level"),
+            JournalReport::tr("Correct"), JournalReport::tr("Grade"),         JournalReport::tr("Computer")};
+}
+
+QStringList columns(const JournalRecord &r)
+{
+    return {shownField(r.name),       shownTime(r.time),
+            QString::number(r.level), QStringLiteral("%1/%2").arg(r.correct).arg(r.outOf),
+            shownField(r.grade),      shownField(r.host)};
+}
+
+QString summaryText(const ClassSummary &s)
+{
+    return JournalReport::tr("Pupils: %1; levels passed: %2 of %3; average correct: %4")
+        .arg(s.pupils)
+        .arg(s.passed)
+        .arg(s.levels)
+        .arg(QLocale().toString(s.averageCorrect, 'f', 1));
+}
+
+} // namespace
+
+QString shownField(const QString &field)
 {
     QString out;
     for (const QChar c : field) {
@@ -50,43 +82,6 @@ QString shown(const QString &field)
     }
     return out;
 }
-
-QString shownTime(const QDateTime &time) { return time.toString(QStringLiteral("yyyy-MM-dd HH:mm")); }
-
-QString escaped(const QString &text)
-{
-    QString html = text.toHtmlEscaped();
-    html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
-    return html;
-}
-
-// Column titles of the shown tables.
-QStringList columnTitles()
-{
-    return {JournalReport::tr("Pupil"),   JournalReport::tr("Date and time"), JournalReport::tr("Level"),
-            JournalReport::tr("Correct"), JournalReport::tr("Grade"),         JournalReport::tr("Computer")};
-}
-
-QStringList columns(const JournalRecord &r)
-{
-    return {shown(r.name),
-            shownTime(r.time),
-            QString::number(r.level),
-            QStringLiteral("%1/%2").arg(r.correct).arg(r.outOf),
-            shown(r.grade),
-            shown(r.host)};
-}
-
-QString summaryText(const ClassSummary &s)
-{
-    return JournalReport::tr("Pupils: %1; levels passed: %2 of %3; average correct: %4")
-        .arg(s.pupils)
-        .arg(s.passed)
-        .arg(s.levels)
-        .arg(QLocale().toString(s.averageCorrect, 'f', 1));
-}
-
-} // namespace
 
 QStringList journalFilesIn(const QString &folder)
 {
@@ -284,7 +279,7 @@ QString journalHtml(const QList<JournalRecord> &sorted, const QString &title)
     qsizetype next = 0;
     for (const ClassSummary &s : summaries) {
         html += QStringLiteral("<section>\n<h2>%1</h2>\n<table>\n<tr>")
-                    .arg(escaped(JournalReport::tr("Class %1").arg(shown(s.pupilClass))));
+                    .arg(escaped(JournalReport::tr("Class %1").arg(shownField(s.pupilClass))));
         for (const QString &column : columnTitles())
             html += QStringLiteral("<th>%1</th>").arg(escaped(column));
         html += QStringLiteral("</tr>\n");
@@ -322,7 +317,7 @@ QString journalText(const QList<JournalRecord> &sorted)
     QString text;
     qsizetype next = 0;
     for (const ClassSummary &s : summaries) {
-        text += JournalReport::tr("Class %1").arg(shown(s.pupilClass)) + QLatin1Char('\n') + row(titles);
+        text += JournalReport::tr("Class %1").arg(shownField(s.pupilClass)) + QLatin1Char('\n') + row(titles);
         for (int i = 0; i < s.levels; ++i, ++next)
             text += row(columns(sorted[next]));
         text += QStringLiteral("  ") + summaryText(s) + QStringLiteral("\n\n");

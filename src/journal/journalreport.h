@@ -61,6 +61,10 @@ struct ClassSummary {
 // One summary per class, in the order of the (sorted) records.
 QList<ClassSummary> summarise(const QList<JournalRecord> &sorted);
 
+// A field as the tables show it: control characters escaped, so that no
+// field can draw rows of its own, and cut to 200 characters.
+QString shownField(const QString &field);
+
 QByteArray journalCsv(const QList<JournalRecord> &sorted);
 // The tables show fields with control characters escaped and cut to 200
 // characters; the CSV keeps them whole.

@@ -70,7 +70,7 @@ QString spellingsNote(const PupilLevel &p)
 {
     return p.otherSpellings.isEmpty()
         ? QString()
-        : JournalSummary::tr("also written as: %1").arg(p.otherSpellings.join(QStringLiteral(", ")));
+        : JournalSummary::tr("also written as: %1").arg(shownField(p.otherSpellings.join(QStringLiteral(", "))));
 }
 
 // Columns padded to their widest cell, as the plain-text tables show them.
@@ -112,7 +112,7 @@ QStringList pupilTitles()
 
 QStringList pupilCells(const PupilLevel &p, const QList<int> &thresholds)
 {
-    return {p.name,
+    return {shownField(p.name),
             QString::number(p.level),
             QStringLiteral("%1/%2").arg(p.best).arg(QuestionsInLevel),
             QString::number(twelvePointMark(p.best, thresholds)),
@@ -307,7 +307,7 @@ QString pupilsText(const QList<ClassPupils> &classes, const QList<int> &markThre
         QList<QStringList> rows = {pupilTitles()};
         for (const PupilLevel &p : c.pupils)
             rows.append(pupilCells(p, markThresholds) << spellingsNote(p));
-        text += JournalSummary::tr("Class %1").arg(c.summary.pupilClass.simplified()) + QLatin1Char('\n')
+        text += JournalSummary::tr("Class %1").arg(shownField(c.summary.pupilClass)) + QLatin1Char('\n')
             + textTable(rows) + QStringLiteral("  ") + summaryLine(c.summary) + QStringLiteral("\n\n");
     }
     return text;
@@ -318,8 +318,12 @@ QByteArray pupilsCsv(const QList<ClassPupils> &classes, const QList<int> &markTh
     QByteArray csv = "\xEF\xBB\xBF"
         + csvLine(QStringList{JournalSummary::tr("Class")} + pupilTitles() << JournalSummary::tr("Note"));
     for (const ClassPupils &c : classes) {
-        for (const PupilLevel &p : c.pupils)
-            csv += csvLine(QStringList{c.summary.pupilClass} + pupilCells(p, markThresholds) << spellingsNote(p));
+        for (const PupilLevel &p : c.pupils) {
+            // The spreadsheet keeps the name whole.
+            QStringList cells = pupilCells(p, markThresholds);
+            cells[0] = p.name;
+            csv += csvLine(QStringList{c.summary.pupilClass} + cells << spellingsNote(p));
+        }
     }
     return csv;
 }
@@ -370,7 +374,7 @@ QString pupilsHtml(const QList<ClassPupils> &classes, const QList<int> &markThre
         html += QStringLiteral("<p>%1</p>\n").arg(escaped(JournalSummary::tr("No records.")));
     for (const ClassPupils &c : classes) {
         html += QStringLiteral("<section>\n<h3>%1</h3>\n<table>\n<tr>")
-                    .arg(escaped(JournalSummary::tr("Class %1").arg(c.summary.pupilClass.simplified())));
+                    .arg(escaped(JournalSummary::tr("Class %1").arg(shownField(c.summary.pupilClass))));
         for (const QString &title : pupilTitles())
             html += QStringLiteral("<th>%1</th>").arg(escaped(title));
         html += QStringLiteral("</tr>\n");
