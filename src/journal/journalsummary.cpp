@@ -21,6 +21,9 @@ struct JournalSummary {
 };
 
 constexpr double GroupShare = 0.27; // the upper and lower groups of pupils
+// Below this many answers the groups are one or two pupils each, and their
+// difference says nothing about the question.
+constexpr qsizetype MinAnswersToSeparate = 10;
 constexpr qsizetype ShownQuestionChars = 70;
 
 QString cached(QHash<QString, QString> &cache, const QString &typed, QString (*key)(const QString &))
@@ -271,7 +274,7 @@ QList<QuestionGroup> QuestionsReport::groups(const BankTexts &bank) const
                 q.chosen[option] = g.chosen[i][option];
                 q.answered += q.chosen[option];
             }
-            q.separates = n >= 2;
+            q.separates = n >= MinAnswersToSeparate;
             if (q.separates) {
                 int lower = 0, upper = 0;
                 for (qsizetype j = 0; j < k; ++j) {

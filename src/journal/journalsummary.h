@@ -8,7 +8,6 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
-#include <QSet>
 #include <QString>
 
 #include <array>
@@ -56,20 +55,14 @@ private:
 struct QuestionLine {
     int number = 0;      // 1..24, in the order asked
     QString fingerprint; // questionfile.h
-    QString text;        // from the bank; empty when the bank has it no more
+    QString text;        // from the bank; null when the bank has it no more
     int rightOption = 0; // 0: the answer line named none
     int answered = 0;
     int chosen[3] = {0, 0, 0};
-    bool separates = false;    // enough answers for the upper and lower groups
+    bool separates = false;    // enough answers (10) for the upper and lower groups
     double discrimination = 0; // p(upper 27 %) - p(lower 27 %) by total right answers
     bool check = false;        // "check the key or the wording"
-    double shareRight() const
-    {
-        return answered
-            ? double(chosen[0] * (rightOption == 1) + chosen[1] * (rightOption == 2) + chosen[2] * (rightOption == 3))
-                / answered
-            : 0;
-    }
+    double shareRight() const { return answered && rightOption ? double(chosen[rightOption - 1]) / answered : 0; }
 };
 
 struct QuestionGroup {
