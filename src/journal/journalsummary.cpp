@@ -322,9 +322,10 @@ QByteArray pupilsCsv(const QList<ClassPupils> &classes, const QList<int> &markTh
         + csvLine(QStringList{JournalSummary::tr("Class")} + pupilTitles() << JournalSummary::tr("Note"));
     for (const ClassPupils &c : classes) {
         for (const PupilLevel &p : c.pupils) {
-            // The spreadsheet keeps the name whole.
+            // The spreadsheet keeps the name whole, and the best as a number.
             QStringList cells = pupilCells(p, markThresholds);
             cells[0] = p.name;
+            cells[2] = QString::number(p.best);
             csv += csvLine(QStringList{c.summary.pupilClass} + cells << spellingsNote(p));
         }
     }
