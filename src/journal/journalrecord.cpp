@@ -105,22 +105,35 @@ bool splitFields(const QString &line, QStringList *fields)
 
 // Decodes UTF-8 into the string's own buffer: a reader that fills one
 // record line after line allocates only where a field grew or was kept.
-void decodeInto(QString &out, QByteArrayView bytes)
+// False for bytes that are not UTF-8.
+bool decodeInto(QString &out, QByteArrayView bytes)
 {
     out.resize(bytes.size()); // UTF-16 takes no more units than UTF-8 bytes
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QChar *end = utf8.appendToBuffer(out.data(), bytes);
     out.truncate(end - out.constData());
+    return !utf8.hasError();
 }
 
 // A text field as it was typed: the formula guard taken off, escapes undone.
-void typedFieldInto(QString &out, QByteArrayView field)
+bool typedFieldInto(QString &out, QByteArrayView field)
 {
     if (field.startsWith('\''))
         field = field.sliced(1);
-    decodeInto(out, field);
+    if (!decodeInto(out, field))
+        return false;
     if (std::memchr(field.data(), '\\', field.size()))
         out = unescapeBreaks(out);
+    return true;
+}
+
+// Bytes known to be ASCII, widened into the string's own buffer.
+void asciiInto(QString &out, QByteArrayView bytes)
+{
+    out.resize(bytes.size());
+    char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    for (const char c : bytes)
+        *to++ = char16_t(c);
 }
 
 // The time as journalTime() writes it, read without QDateTime's general
@@ -254,14 +267,14 @@ bool parseJournalLine(QByteArrayView bytes, JournalRecord *r)
         bytes.chop(1);
     if (bytes.endsWith('\r')) // saved again by a spreadsheet
         bytes.chop(1);
-    if (!bytes.isValidUtf8())
-        return false;
     // The fields as they stand in the line; where a field is quoted, as
-    // unquoted copies.
+    // unquoted copies. Each is found to be UTF-8 as it is read.
     QByteArrayView f[JournalFields + 1];
     int count = 0;
     QList<QByteArray> unquoted;
     if (std::memchr(bytes.data(), '"', bytes.size())) {
+        if (!bytes.isValidUtf8())
+            return false;
         QStringList fields;
         if (!splitFields(QString::fromUtf8(bytes), &fields) || fields.size() > JournalFields)
             return false;
@@ -281,20 +294,19 @@ bool parseJournalLine(QByteArrayView bytes, JournalRecord *r)
     }
     if (count != JournalFields && count != JournalFieldsWithoutAnswers)
         return false;
-    r->time = readJournalTime(f[0]);
-    typedFieldInto(r->host, f[1]);
-    typedFieldInto(r->name, f[2]);
-    typedFieldInto(r->pupilClass, f[3]);
-    typedFieldInto(r->grade, f[7]);
-    typedFieldInto(r->version, f[8]);
     const QByteArrayView answers = count == JournalFields ? f[9] : QByteArrayView();
     const QByteArrayView questions = count == JournalFields ? f[10] : QByteArrayView();
-    decodeInto(r->answers, answers);
-    decodeInto(r->questions, questions);
+    r->time = readJournalTime(f[0]);
     // A level has 24 questions; anything else is no record this program wrote.
-    return r->time.isValid() && !r->host.isEmpty() && readNumber(f[4], 1, 3, &r->level)
-        && readNumber(f[6], QuestionsInLevel, QuestionsInLevel, &r->outOf) && readNumber(f[5], 0, r->outOf, &r->correct)
-        && !r->grade.isEmpty() && answersAgree(answers, questions, r->correct);
+    if (!r->time.isValid() || !readNumber(f[4], 1, 3, &r->level)
+        || !readNumber(f[6], QuestionsInLevel, QuestionsInLevel, &r->outOf)
+        || !readNumber(f[5], 0, r->outOf, &r->correct) || !answersAgree(answers, questions, r->correct))
+        return false;
+    asciiInto(r->answers, answers);
+    asciiInto(r->questions, questions);
+    return typedFieldInto(r->host, f[1]) && typedFieldInto(r->name, f[2]) && typedFieldInto(r->pupilClass, f[3])
+        && typedFieldInto(r->grade, f[7]) && typedFieldInto(r->version, f[8]) && !r->host.isEmpty()
+        && !r->grade.isEmpty();
 }
 
 } // namespace zorelad

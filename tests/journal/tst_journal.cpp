@@ -122,6 +122,8 @@ private slots:
     void deliveryKeepsGradingOrder();
     void readerMergesHosts_data();
     void readerMergesHosts();
+    void refusedLines_data();
+    void refusedLines();
     void answersField_data();
     void answersField();
     void questionsToCheck_data();
@@ -129,6 +131,32 @@ private slots:
     void marks_data();
     void marks();
 };
+
+void JournalTest::refusedLines_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("read");
+    const QByteArray good = "2026-09-01T09:15:07+03:00;lab-07;Оля;5-А;2;20;24;відмінно;1.0.0;;\n";
+    QTest::newRow("as written") << good << true;
+    QTest::newRow("not UTF-8") << QByteArray(good).replace("Оля", "\xd0\x9e\xff") << false;
+    QTest::newRow("not UTF-8, quoted") << QByteArray(good).replace("Оля", "\"\xd0\x9e\xff;\"") << false;
+    QTest::newRow("ten fields") << QByteArray(good).replace(";;\n", ";\n") << false;
+    QTest::newRow("twelve fields") << QByteArray(good).replace(";;\n", ";;;\n") << false;
+    QTest::newRow("level 4") << QByteArray(good).replace(";2;20;", ";4;20;") << false;
+    QTest::newRow("out of 25") << QByteArray(good).replace(";24;", ";25;") << false;
+    QTest::newRow("count with a sign") << QByteArray(good).replace(";20;", ";+20;") << false;
+    QTest::newRow("no such day") << QByteArray(good).replace("09-01T", "09-31T") << false;
+    QTest::newRow("no computer") << QByteArray(good).replace(";lab-07;", ";;") << false;
+    QTest::newRow("no grade") << QByteArray(good).replace(";відмінно;", ";;") << false;
+}
+
+void JournalTest::refusedLines()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, read);
+    JournalRecord r;
+    QCOMPARE(parseJournalLine(line, &r), read);
+}
 
 void JournalTest::answersField_data()
 {
