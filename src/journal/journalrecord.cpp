@@ -130,10 +130,8 @@ bool typedFieldInto(QString &out, QByteArrayView field)
 // Bytes known to be ASCII, widened into the string's own buffer.
 void asciiInto(QString &out, QByteArrayView bytes)
 {
-    out.resize(bytes.size());
-    char16_t *to = reinterpret_cast<char16_t *>(out.data());
-    for (const char c : bytes)
-        *to++ = char16_t(c);
+    out.truncate(0);
+    out.append(QLatin1String(bytes.data(), bytes.size()));
 }
 
 // The time as journalTime() writes it, read without QDateTime's general
