@@ -201,13 +201,16 @@ QByteArray summaries(const Options &options, QDateTime *newestChosen, bool quiet
     PupilsReport pupils;
     QuestionsReport questions;
     QDateTime newest;
+    const QDateTime latest = QDateTime::currentDateTime().addSecs(60);
     int taken = 0;
     QTextStream err(stderr);
     const QStringList problems = readJournal(options.files, options.spools, [&](const JournalRecord &r) {
         if (!recordPasses(r, options.filter))
             return;
         ++taken;
-        if (!newest.isValid() || r.time > newest)
+        // A record from later than now comes from a computer whose clock is
+        // fast, and would keep the page reloading until its time came.
+        if ((!newest.isValid() || r.time > newest) && r.time <= latest)
             newest = r.time;
         if (options.report != Report::Questions)
             pupils.add(r);
