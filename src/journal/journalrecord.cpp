@@ -122,7 +122,7 @@ bool typedFieldInto(QString &out, QByteArrayView field)
         field = field.sliced(1);
     if (!decodeInto(out, field))
         return false;
-    if (std::memchr(field.data(), '\\', field.size()))
+    if (!field.isEmpty() && std::memchr(field.data(), '\\', field.size()))
         out = unescapeBreaks(out);
     return true;
 }
@@ -265,6 +265,8 @@ bool parseJournalLine(QByteArrayView bytes, JournalRecord *r)
         bytes.chop(1);
     if (bytes.endsWith('\r')) // saved again by a spreadsheet
         bytes.chop(1);
+    if (bytes.isEmpty())
+        return false;
     // The fields as they stand in the line; where a field is quoted, as
     // unquoted copies. Each is found to be UTF-8 as it is read.
     QByteArrayView f[JournalFields + 1];
