@@ -574,7 +574,10 @@ void JournalTest::readerMergesHosts()
     QVERIFY(writeBytes(dir.filePath("pc-02.csv"),
                        journalFileStart() + at("Богдана", 1, 9, "5-А", 1) + at("Андрій", 1, 11, "5-А", 3)
                            + at("Зоя", 4, 9, "5-А", 3).chopped(9)));
-    QVERIFY(writeBytes(dir.filePath("pc-03.csv"), journalFileStart() + at("Ярема", 5, 9, "9-Б", 3)));
+    // pc-03's file as an earlier version wrote it, without answers.
+    QVERIFY(writeBytes(dir.filePath("pc-03.csv"),
+                       "\xEF\xBB\xBFДата і час;Комп'ютер;Учень;Клас;Рівень;Правильних;Із;Оцінка;Версія\n"
+                           + at("Ярема", 5, 9, "9-Б", 3).replace(";;\n", "\n")));
     QVERIFY(writeBytes(dir.filePath("notes.csv"), "shopping;list\nmilk;bread\n"));
     QVERIFY(writeBytes(dir.filePath("spool.csv.txt"),
                        journalFileStart() + at("Ганна", 1, 12, "5-А", 3) + at("Андрій", 1, 11, "5-А", 3)));
