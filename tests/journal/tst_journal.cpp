@@ -126,6 +126,8 @@ private slots:
     void refusedLines();
     void answersField_data();
     void answersField();
+    void pupilsReport_data();
+    void pupilsReport();
     void questionsToCheck_data();
     void questionsToCheck();
     void marks_data();
@@ -190,6 +192,45 @@ void JournalTest::answersField()
     QCOMPARE(parseJournalLine(line, &r), read);
     if (read)
         QCOMPARE(journalLine(r), line);
+}
+
+void JournalTest::pupilsReport_data()
+{
+    QTest::addColumn<QStringList>("records"); // class|name|level|correct|day
+    QTest::addColumn<QString>("report");      // class (pupils): name level best tries last day [note]; ...
+    QTest::newRow("best of three tries, the last day")
+        << QStringList{"5-А|Оля Коваль|1|10|1", "5-А|Оля Коваль|1|15|2", "5-А|Оля Коваль|1|12|3"}
+        << "5-А (1): Оля Коваль 1 15 3 3";
+    QTest::newRow("levels apart") << QStringList{"5-А|Оля|1|10|1", "5-А|Оля|2|20|2"}
+                                  << "5-А (1): Оля 1 10 1 1; Оля 2 20 1 2";
+    QTest::newRow("words in another order: one pupil, noted")
+        << QStringList{"5-А|Оля Коваль|1|10|1", "5-А|коваль  Оля |1|11|2"}
+        << "5-А (1): Оля Коваль 1 11 2 2 [коваль Оля]";
+    QTest::newRow("look-alike classes: one class")
+        << QStringList{"5-A|Іра|1|9|1", "5а|Петро|1|9|2"} << "5-A (2): Іра 1 9 1 1; Петро 1 9 1 2";
+    QTest::newRow("the newest lesson first") << QStringList{"5-А|Іра|1|9|2", "7-Б|Петро|1|9|3", "10-А|Яна|1|9|1"}
+                                             << "7-Б (1): Петро 1 9 1 3 | 5-А (1): Іра 1 9 1 2 | 10-А (1): Яна 1 9 1 1";
+}
+
+void JournalTest::pupilsReport()
+{
+    QFETCH(QStringList, records);
+    QFETCH(QString, report);
+    PupilsReport pupils;
+    for (const QString &record : records) {
+        const QStringList f = record.split('|');
+        pupils.add(sample(f[1], f[3].toInt(), f[4].toInt(), 9, f[0], f[2].toInt()));
+    }
+    QStringList classes;
+    for (const ClassPupils &c : pupils.classes()) {
+        QStringList lines;
+        for (const PupilLevel &p : c.pupils)
+            lines
+                << QString("%1 %2 %3 %4 %5").arg(p.name).arg(p.level).arg(p.best).arg(p.tries).arg(p.last.date().day())
+                    + (p.otherSpellings.isEmpty() ? QString() : " [" + p.otherSpellings.join(", ") + "]");
+        classes << QString("%1 (%2): %3").arg(c.summary.pupilClass).arg(c.summary.pupils).arg(lines.join("; "));
+    }
+    QCOMPARE(classes.join(" | "), report);
 }
 
 void JournalTest::questionsToCheck_data()
