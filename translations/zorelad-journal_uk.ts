@@ -405,10 +405,6 @@
         <translation>виберіть щось одне: --pupils, --questions або --open</translation>
     </message>
     <message>
-        <source>no journal folder is set in the settings (zorelad.conf, [journal] folder=)</source>
-        <translation>у налаштуваннях не названо теки журналу (zorelad.conf, [journal] folder=)</translation>
-    </message>
-    <message>
         <source>Pupils&apos; results</source>
         <translation>Результати учнів</translation>
     </message>
@@ -427,6 +423,14 @@
     <message>
         <source>xdg-open could not be started; open %1 in a browser</source>
         <translation>не вдалося запустити xdg-open; відкрийте %1 у браузері</translation>
+    </message>
+    <message>
+        <source>No journal folder is set in the settings (zorelad.conf, [journal] folder=).</source>
+        <translation>У налаштуваннях не названо теки журналу (zorelad.conf, [journal] folder=).</translation>
+    </message>
+    <message>
+        <source>%1: no such folder, or it cannot be read.</source>
+        <translation>%1: такої теки немає або її не вдається прочитати.</translation>
     </message>
 </context>
 </TS>

@@ -429,6 +429,14 @@ QString questionsHtml(const QList<QuestionGroup> &groups)
                                               "strongest 27 % less among the weakest 27 % of the answers.")));
 }
 
+QString notesHtml(const QStringList &notes)
+{
+    QString html;
+    for (const QString &note : notes)
+        html += QStringLiteral("<p class=\"note\">%1</p>\n").arg(escaped(note));
+    return html;
+}
+
 QString resultsPage(const QString &title, const QString &sections, bool refresh)
 {
     return QStringLiteral(
@@ -443,6 +451,7 @@ QString resultsPage(const QString &title, const QString &sections, bool refresh)
                ".bar span { position: absolute; left: 0; top: 0; bottom: 0; background: #7cb3e0; }\n"
                ".bar em { position: relative; font-style: normal; padding-left: 4px; }\n"
                "p.summary { margin: 0.3em 0 0; font-style: italic; }\n"
+               "p.note { background: #fff3cd; border: 1px solid #d9b44a; padding: 4px 8px; }\n"
                "</style></head><body>\n<h1>%1</h1>\n%3</body></html>\n")
         .arg(escaped(title), refresh ? QStringLiteral("<meta http-equiv=\"refresh\" content=\"10\">") : QString(),
              sections);

@@ -111,6 +111,9 @@ QByteArray questionsCsv(const QList<QuestionGroup> &groups);
 // 10 seconds.
 QString pupilsHtml(const QList<ClassPupils> &classes, const QList<int> &markThresholds);
 QString questionsHtml(const QList<QuestionGroup> &groups);
+// What kept records from the page (a folder not there, damaged lines, a
+// choice that left nothing), at its top.
+QString notesHtml(const QStringList &notes);
 QString resultsPage(const QString &title, const QString &sections, bool refresh);
 
 } // namespace zorelad

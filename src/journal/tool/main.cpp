@@ -161,15 +161,14 @@ int parse(const QCoreApplication &app, Options *options)
                                                : Report::Records;
     options->bank = parser.isSet(bankOption) ? parser.value(bankOption) : defaultBank();
     QString folder = parser.positionalArguments().value(0);
-    if (options->report == Report::Open && parser.positionalArguments().isEmpty()) {
+    // The menu entry's page says itself what is missing: a teacher sees no
+    // standard error.
+    if (options->report == Report::Open && parser.positionalArguments().isEmpty())
         folder = config.folder;
-        if (folder.isEmpty())
-            return fail(JournalTool::tr("no journal folder is set in the settings (zorelad.conf, [journal] folder=)"));
-    }
-    if (parser.positionalArguments().size() > 1 || folder.isEmpty())
+    else if (parser.positionalArguments().size() != 1)
         return fail(JournalTool::tr("usage: zorelad-journal [options] FOLDER   (zorelad-journal --help)"));
     options->folder = folder;
-    options->files = journalFilesIn(folder);
+    options->files = folder.isEmpty() ? QStringList() : journalFilesIn(folder);
     options->spools = parser.values(spoolOption);
     if (parser.isSet(mineOption))
         options->spools.append(defaultSpoolFile());
@@ -194,6 +193,17 @@ int parse(const QCoreApplication &app, Options *options)
 }
 
 // The pupils' and questions' reports, in one pass over the files.
+// What keeps the folder from being read, if anything.
+QStringList folderProblem(const QString &folder)
+{
+    if (folder.isEmpty())
+        return {JournalTool::tr("No journal folder is set in the settings (zorelad.conf, [journal] folder=).")};
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isReadable() || !info.isExecutable())
+        return {JournalTool::tr("%1: no such folder, or it cannot be read.").arg(folder)};
+    return {};
+}
+
 // `newest` is set to the time of the newest record chosen; `quiet` leaves
 // out the messages on standard error, said already.
 QByteArray summaries(const Options &options, QDateTime *newestChosen, bool quiet = false)
@@ -218,9 +228,8 @@ QByteArray summaries(const Options &options, QDateTime *newestChosen, bool quiet
             questions.add(r);
     });
     *newestChosen = newest;
-    for (const QString &problem : quiet ? QStringList() : problems)
-        err << problem << '\n';
-    if (taken == 0 && !quiet) {
+    QStringList notes = folderProblem(options.folder) + problems;
+    if (taken == 0) {
         // Rarely wanted, so read again: which part of the choice emptied it.
         // That depends only on the class, on whether the day is early
         // enough and on the level, so one record of each such kind is kept.
@@ -230,8 +239,10 @@ QByteArray summaries(const Options &options, QDateTime *newestChosen, bool quiet
             kinds.insert(classKey(r.pupilClass) + QString::number(early) + QString::number(r.level), r);
         });
         if (const QString why = whyNoRecords(kinds.values(), options.filter); !why.isEmpty())
-            err << why << '\n';
+            notes.append(why);
     }
+    for (const QString &note : quiet ? QStringList() : notes)
+        err << note << '\n';
     const bool html = options.format == QLatin1String("html") || options.report == Report::Open;
     const bool csv = options.format == QLatin1String("csv") && options.report != Report::Open;
     if (options.report == Report::Pupils) {
@@ -248,7 +259,7 @@ QByteArray summaries(const Options &options, QDateTime *newestChosen, bool quiet
             : csv   ? questionsCsv(groups)
                     : questionsText(groups).toLocal8Bit();
     return resultsPage(JournalTool::tr("Zorelad results"),
-                       pupilsHtml(pupils.classes(), options.markThresholds) + questionsHtml(groups),
+                       notesHtml(notes) + pupilsHtml(pupils.classes(), options.markThresholds) + questionsHtml(groups),
                        lessonUnderWay(newest))
         .toUtf8();
 }
@@ -312,6 +323,8 @@ int openPage(const Options &options)
         return 1;
     }
     QTextStream(stdout) << path << Qt::endl;
+    if (options.folder.isEmpty())
+        return 2;
     keepPageFresh(options, path, newest);
     return 0;
 }
@@ -349,7 +362,7 @@ int main(int argc, char **argv)
     }
 
     const JournalReading reading = readJournalFiles(options.files, options.spools);
-    for (const QString &problem : reading.problems)
+    for (const QString &problem : folderProblem(options.folder) + reading.problems)
         err << problem << '\n';
     if (const QString why = whyNoRecords(reading.records, options.filter); !why.isEmpty())
         err << why << '\n';
