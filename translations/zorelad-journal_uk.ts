@@ -83,6 +83,10 @@
         <source>unknown key %1; ignored</source>
         <translation>невідомий ключ %1; пропущено</translation>
     </message>
+    <message>
+        <source>thresholds wants 11 counts of right answers from 0 to 24, each at least the one before, as 3,5,7,9,11,13,15,17,19,21,23; ignored</source>
+        <translation>thresholds потребує 11 чисел правильних відповідей від 0 до 24, кожне не менше попереднього, як-от 3,5,7,9,11,13,15,17,19,21,23; пропущено</translation>
+    </message>
 </context>
 <context>
     <name>JournalReport</name>
@@ -168,6 +172,125 @@
     </message>
 </context>
 <context>
+    <name>JournalSummary</name>
+    <message>
+        <source>(changed question)</source>
+        <translation>(змінене запитання)</translation>
+    </message>
+    <message>
+        <source>check the key or the wording</source>
+        <translation>перевірте ключ або формулювання</translation>
+    </message>
+    <message>
+        <source>Pupils: %1; levels passed: %2 of %3; average correct: %4</source>
+        <translation>Учнів: %1; рівнів пройдено: %2 з %3; у середньому правильних: %4</translation>
+    </message>
+    <message>
+        <source>also written as: %1</source>
+        <translation>записано також як: %1</translation>
+    </message>
+    <message>
+        <source>Pupil</source>
+        <translation>Учень</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Рівень</translation>
+    </message>
+    <message>
+        <source>Best</source>
+        <translation>Найкраще</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Оцінка</translation>
+    </message>
+    <message>
+        <source>Tries</source>
+        <translation>Спроб</translation>
+    </message>
+    <message>
+        <source>Last played</source>
+        <translation>Востаннє</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Правильно</translation>
+    </message>
+    <message>
+        <source>Option 1</source>
+        <translation>Варіант 1</translation>
+    </message>
+    <message>
+        <source>Option 2</source>
+        <translation>Варіант 2</translation>
+    </message>
+    <message>
+        <source>Option 3</source>
+        <translation>Варіант 3</translation>
+    </message>
+    <message>
+        <source>Separation</source>
+        <translation>Розрізнення</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Запитання</translation>
+    </message>
+    <message>
+        <source>Level %1, questions as asked %2 (answered %3 times, last %4)</source>
+        <translation>Рівень %1, запитання в редакції %2 (відповідей: %3, востаннє %4)</translation>
+    </message>
+    <message>
+        <source>No records.</source>
+        <translation>Записів немає.</translation>
+    </message>
+    <message>
+        <source>Class %1</source>
+        <translation>Клас %1</translation>
+    </message>
+    <message>
+        <source>Class</source>
+        <translation>Клас</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Примітка</translation>
+    </message>
+    <message>
+        <source>No records with answers.</source>
+        <translation>Записів із відповідями немає.</translation>
+    </message>
+    <message>
+        <source>* the right option; separation: right answers among the strongest 27 % less among the weakest 27 % of the answers.</source>
+        <translation>* правильний варіант; розрізнення: частка правильних серед найсильніших 27 % відповідей мінус частка серед найслабших 27 %.</translation>
+    </message>
+    <message>
+        <source>Questions as asked</source>
+        <translation>Редакція запитань</translation>
+    </message>
+    <message>
+        <source>Right option</source>
+        <translation>Правильний варіант</translation>
+    </message>
+    <message>
+        <source>Answers</source>
+        <translation>Відповідей</translation>
+    </message>
+    <message>
+        <source>Pupils</source>
+        <translation>Учні</translation>
+    </message>
+    <message>
+        <source>Questions</source>
+        <translation>Запитання</translation>
+    </message>
+</context>
+<context>
     <name>JournalTool</name>
     <message>
         <source>Merges the results journal of every computer in FOLDER into one table.</source>
@@ -242,10 +365,6 @@
         <translation>Параметри:</translation>
     </message>
     <message>
-        <source>FOLDER: the journal folder (every *.csv in it is read)</source>
-        <translation>ТЕКА: тека журналу (читаються всі її файли *.csv)</translation>
-    </message>
-    <message>
         <source>show this help</source>
         <translation>показати цю довідку</translation>
     </message>
@@ -256,6 +375,62 @@
     <message>
         <source>--since wants a date as 09.12.2026, 09.12 or 2026-12-09, not &quot;%1&quot;</source>
         <translation>--since потребує дати у вигляді 09.12.2026, 09.12 або 2026-12-09, а не «%1»</translation>
+    </message>
+    <message>
+        <source>FOLDER: the journal folder (every *.csv in it is read); with --open, the one in the settings when left out</source>
+        <translation>ТЕКА: тека журналу (читаються всі *.csv у ній); з --open, якщо не вказано, — тека з налаштувань</translation>
+    </message>
+    <message>
+        <source>one line per pupil and level: best result, mark, tries</source>
+        <translation>рядок на учня й рівень: найкращий результат, оцінка, спроби</translation>
+    </message>
+    <message>
+        <source>how each question of a level was answered, as it was asked</source>
+        <translation>як відповідали на кожне запитання рівня в тій редакції, у якій його поставили</translation>
+    </message>
+    <message>
+        <source>read the questions&apos; texts from the Text folder FOLDER</source>
+        <translation>брати тексти запитань із теки запитань ТЕКА (Text)</translation>
+    </message>
+    <message>
+        <source>FOLDER</source>
+        <translation>ТЕКА</translation>
+    </message>
+    <message>
+        <source>write the pupils and the questions as a page and open it in the browser</source>
+        <translation>скласти сторінку з учнями й запитаннями та відкрити її у браузері</translation>
+    </message>
+    <message>
+        <source>choose one of --pupils, --questions and --open</source>
+        <translation>виберіть щось одне: --pupils, --questions або --open</translation>
+    </message>
+    <message>
+        <source>Pupils&apos; results</source>
+        <translation>Результати учнів</translation>
+    </message>
+    <message>
+        <source>Questions</source>
+        <translation>Запитання</translation>
+    </message>
+    <message>
+        <source>Zorelad results</source>
+        <translation>Результати Зорелад</translation>
+    </message>
+    <message>
+        <source>%1: cannot create the folder</source>
+        <translation>%1: не вдається створити теку</translation>
+    </message>
+    <message>
+        <source>xdg-open could not be started; open %1 in a browser</source>
+        <translation>не вдалося запустити xdg-open; відкрийте %1 у браузері</translation>
+    </message>
+    <message>
+        <source>No journal folder is set in the settings (zorelad.conf, [journal] folder=).</source>
+        <translation>У налаштуваннях не названо теки журналу (zorelad.conf, [journal] folder=).</translation>
+    </message>
+    <message>
+        <source>%1: no such folder, or it cannot be read.</source>
+        <translation>%1: такої теки немає або її не вдається прочитати.</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include "windows1251.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 
 namespace zorelad {
 
@@ -80,6 +81,16 @@ bool Question::operator==(const Question &other) const
 {
     return text == other.text && options[0] == other.options[0] && options[1] == other.options[1]
         && options[2] == other.options[2] && answer == other.answer;
+}
+
+QString questionFingerprint(const Question &q)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QString &part : {q.text, q.options[0], q.options[1], q.options[2], q.answer}) {
+        hash.addData(part.toUtf8());
+        hash.addData(QByteArrayView("\n", 1));
+    }
+    return QString::number(q.rightOption()) + QString::fromLatin1(hash.result().left(2).toHex());
 }
 
 Question questionFromLines(const QStringList &lines)

@@ -63,6 +63,13 @@ struct Question {
     bool operator!=(const Question &other) const { return !(*this == other); }
 };
 
+// The question as the results journal names it: the right option's digit (0
+// when the answer line names none) and four hex digits of a hash of the text,
+// the options and the answer line, "2a41f". A question edited in any of them
+// gets another fingerprint (but for one chance in 65 536).
+inline constexpr int QuestionFingerprintChars = 5;
+QString questionFingerprint(const Question &question);
+
 // The question held by a file's lines (as QuestionLines collects them).
 Question questionFromLines(const QStringList &lines);
 

@@ -482,6 +482,8 @@ void journalGradedLevel(const QString &name, const QString &pupilClass, const Gr
     record.correct = graded.correct;
     record.grade = gradeWord(graded.band);
     record.version = QStringLiteral(ZORELAD_VERSION);
+    record.answers = graded.answers;
+    record.questions = graded.questions;
     journal.record(record);
 }
 

@@ -17,7 +17,9 @@ struct JournalMessages {
 };
 
 const QString Section = QStringLiteral("journal");
+const QString MarksSection = QStringLiteral("marks");
 const QStringList Keys = {QStringLiteral("folder"), QStringLiteral("host")};
+const QStringList MarksKeys = {QStringLiteral("thresholds")};
 constexpr qint64 MaxConfigBytes = 64 * 1024;
 
 struct FileValues {
@@ -25,7 +27,22 @@ struct FileValues {
     bool hasHost = false;
     QString folder;
     QString host;
+    QList<int> markThresholds; // empty: not set
 };
+
+// Eleven counts of right answers 0-24, each at least the one before.
+QList<int> readThresholds(const QString &value)
+{
+    QList<int> thresholds;
+    for (const QString &part : value.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int count = part.trimmed().toInt(&ok);
+        if (!ok || count < 0 || count > 24 || (!thresholds.isEmpty() && count < thresholds.last()))
+            return {};
+        thresholds.append(count);
+    }
+    return thresholds.size() == MarkThresholds ? thresholds : QList<int>();
+}
 
 int editDistance(const QString &a, const QString &b)
 {
@@ -68,8 +85,9 @@ QString folderFault(const QString &folder)
     for (const QChar c : folder) {
         if (c.category() == QChar::Other_Control || QStringLiteral(";,\"\\").contains(c))
             return JournalMessages::tr("folder \"%1\" holds the character %2, which a path should not have")
-                .arg(folder, c.unicode() < 0x20 ? QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0'))
-                                                  : QString(c));
+                .arg(folder,
+                     c.unicode() < 0x20 ? QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0'))
+                                        : QString(c));
     }
     if (!folder.startsWith(QLatin1Char('/')))
         return JournalMessages::tr("folder \"%1\" is not an absolute path").arg(folder);
@@ -103,7 +121,7 @@ FileValues readFile(const QString &path, bool machine, QStringList *problems)
         problem(0, JournalMessages::tr("not a text file (UTF-8); ignored"));
         return values;
     }
-    bool inJournal = false;
+    QString section;
     int number = 0;
     for (const QString &raw : text.split(QLatin1Char('\n'))) {
         ++number;
@@ -112,13 +130,14 @@ FileValues readFile(const QString &path, bool machine, QStringList *problems)
             continue;
         if (line.startsWith(QLatin1Char('['))) {
             const QString name = line.endsWith(QLatin1Char(']')) ? line.mid(1, line.size() - 2).trimmed() : QString();
-            inJournal = name == Section;
-            if (!inJournal)
-                problem(number, unknown(JournalMessages::tr("unknown section %1; ignored").arg(line), name, {Section},
-                                        QStringLiteral("[%1]")));
+            section = name == Section || name == MarksSection ? name : QString();
+            if (section.isEmpty())
+                problem(number,
+                        unknown(JournalMessages::tr("unknown section %1; ignored").arg(line), name,
+                                {Section, MarksSection}, QStringLiteral("[%1]")));
             continue;
         }
-        if (!inJournal)
+        if (section.isEmpty())
             continue; // already named with its section
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         const QString key = line.left(equals).trimmed();
@@ -129,7 +148,16 @@ FileValues readFile(const QString &path, bool machine, QStringList *problems)
         }
         if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
             value = value.mid(1, value.size() - 2);
-        if (key == Keys[0]) {
+        if (section == MarksSection) {
+            if (key != MarksKeys[0])
+                problem(number,
+                        unknown(JournalMessages::tr("unknown key %1; ignored").arg(key), key, MarksKeys,
+                                QStringLiteral("%1")));
+            else if ((values.markThresholds = readThresholds(value)).isEmpty())
+                problem(number,
+                        JournalMessages::tr("thresholds wants 11 counts of right answers from 0 to 24, each "
+                                            "at least the one before, as 3,5,7,9,11,13,15,17,19,21,23; ignored"));
+        } else if (key == Keys[0]) {
             if (const QString fault = folderFault(value); !fault.isEmpty()) {
                 problem(number, JournalMessages::tr("%1; ignored").arg(fault));
                 continue;
@@ -145,8 +173,8 @@ FileValues readFile(const QString &path, bool machine, QStringList *problems)
             values.hasHost = true;
             values.host = value;
         } else {
-            problem(number, unknown(JournalMessages::tr("unknown key %1; ignored").arg(key), key, Keys,
-                                    QStringLiteral("%1")));
+            problem(number,
+                    unknown(JournalMessages::tr("unknown key %1; ignored").arg(key), key, Keys, QStringLiteral("%1")));
         }
     }
     return values;
@@ -172,7 +200,21 @@ JournalConfig readJournalConfig(const ConfigFiles &files, QStringList *problems)
     JournalConfig config;
     config.folder = user.hasFolder ? user.folder : machine.folder;
     config.host = machine.host;
+    if (!user.markThresholds.isEmpty())
+        config.markThresholds = user.markThresholds;
+    else if (!machine.markThresholds.isEmpty())
+        config.markThresholds = machine.markThresholds;
     return config;
+}
+
+QList<int> defaultMarkThresholds() { return {3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23}; }
+
+int twelvePointMark(int correct, const QList<int> &thresholds)
+{
+    int mark = 1;
+    for (const int least : thresholds)
+        mark += correct >= least;
+    return mark;
 }
 
 QString journalFileName(const QString &name)

@@ -25,17 +25,25 @@ struct JournalRecord {
     int outOf = 24;
     QString grade;   // the grade word as the status bar shows it
     QString version; // of the program that wrote the record
+    // The option chosen for each question in the order asked, 24 digits 1-3,
+    // and the questions' fingerprints as asked (questionfile.h), 24 of them
+    // run together; both empty in records of versions that did not keep them.
+    QString answers;
+    QString questions;
 };
 
-inline constexpr int JournalFields = 9;
+inline constexpr int JournalFields = 11;
+inline constexpr int JournalFieldsWithoutAnswers = 9; // records of earlier versions
 inline constexpr int QuestionsInLevel = 24;
-
 
 // The start of every journal file: the byte order mark and the column titles.
 QByteArray journalFileStart();
 
 // The record as one complete CSV line, '\n' included.
 QByteArray journalLine(const JournalRecord &record);
+
+// Any fields as one such line: how every CSV this program writes is written.
+QByteArray csvLine(const QStringList &fields);
 
 // ISO 8601 with the offset from UTC: 2026-09-01T09:15:00+03:00.
 QString journalTime(const QDateTime &time);
@@ -60,6 +68,6 @@ bool isTitleLine(const QByteArray &raw);
 // Reads one complete raw record. Returns false for anything that is not a
 // whole, well-formed record (wrong field count, bad time, level or count,
 // text that is not UTF-8).
-bool parseJournalLine(const QByteArray &raw, JournalRecord *record);
+bool parseJournalLine(QByteArrayView raw, JournalRecord *record);
 
 } // namespace zorelad

@@ -26,9 +26,41 @@ constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
 constexpr qsizetype ShownChars = 200;
 constexpr qint64 SpoolAgeSeconds = 24 * 3600;
 
-// A field as the tables show it: control characters escaped, so that no
-// field can draw rows of its own, and cut to a length a table can hold.
-QString shown(const QString &field)
+QString shownTime(const QDateTime &time) { return time.toString(QStringLiteral("yyyy-MM-dd HH:mm")); }
+
+QString escaped(const QString &text)
+{
+    QString html = text.toHtmlEscaped();
+    html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    return html;
+}
+
+// Column titles of the shown tables.
+QStringList columnTitles()
+{
+    return {JournalReport::tr("Pupil"),   JournalReport::tr("Date and time"), JournalReport::tr("Level"),
+            JournalReport::tr("Correct"), JournalReport::tr("Grade"),         JournalReport::tr("Computer")};
+}
+
+QStringList columns(const JournalRecord &r)
+{
+    return {shownField(r.name),       shownTime(r.time),
+            QString::number(r.level), QStringLiteral("%1/%2").arg(r.correct).arg(r.outOf),
+            shownField(r.grade),      shownField(r.host)};
+}
+
+QString summaryText(const ClassSummary &s)
+{
+    return JournalReport::tr("Pupils: %1; levels passed: %2 of %3; average correct: %4")
+        .arg(s.pupils)
+        .arg(s.passed)
+        .arg(s.levels)
+        .arg(QLocale().toString(s.averageCorrect, 'f', 1));
+}
+
+} // namespace
+
+QString shownField(const QString &field)
 {
     QString out;
     for (const QChar c : field) {
@@ -51,43 +83,6 @@ QString shown(const QString &field)
     return out;
 }
 
-QString shownTime(const QDateTime &time) { return time.toString(QStringLiteral("yyyy-MM-dd HH:mm")); }
-
-QString escaped(const QString &text)
-{
-    QString html = text.toHtmlEscaped();
-    html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
-    return html;
-}
-
-// Column titles of the shown tables.
-QStringList columnTitles()
-{
-    return {JournalReport::tr("Pupil"),   JournalReport::tr("Date and time"), JournalReport::tr("Level"),
-            JournalReport::tr("Correct"), JournalReport::tr("Grade"),         JournalReport::tr("Computer")};
-}
-
-QStringList columns(const JournalRecord &r)
-{
-    return {shown(r.name),
-            shownTime(r.time),
-            QString::number(r.level),
-            QStringLiteral("%1/%2").arg(r.correct).arg(r.outOf),
-            shown(r.grade),
-            shown(r.host)};
-}
-
-QString summaryText(const ClassSummary &s)
-{
-    return JournalReport::tr("Pupils: %1; levels passed: %2 of %3; average correct: %4")
-        .arg(s.pupils)
-        .arg(s.passed)
-        .arg(s.levels)
-        .arg(QLocale().toString(s.averageCorrect, 'f', 1));
-}
-
-} // namespace
-
 QStringList journalFilesIn(const QString &folder)
 {
     QStringList files;
@@ -97,66 +92,92 @@ QStringList journalFilesIn(const QString &folder)
     return files;
 }
 
-JournalReading readJournalFiles(const QStringList &files, const QStringList &spools)
+QStringList readJournal(const QStringList &files, const QStringList &spools,
+                        const std::function<void(const JournalRecord &)> &take)
 {
-    JournalReading reading;
+    QStringList problems;
+    // A record read from a spool and from the folder is taken once: what is
+    // kept of the lines seen is a hash of each, not the line.
+    QSet<size_t> seen;
+    JournalRecord record;
     for (const QString &path : files + spools) {
         const QFileInfo info(path);
         if (info.exists() && !info.isFile()) {
-            reading.problems.append(JournalReport::tr("%1: not a regular file, skipped").arg(path));
+            problems.append(JournalReport::tr("%1: not a regular file, skipped").arg(path));
             continue;
         }
         if (info.size() > MaxFileBytes) {
-            reading.problems.append(JournalReport::tr("%1: larger than %2 MB, skipped").arg(path).arg(MaxFileBytes >> 20));
+            problems.append(JournalReport::tr("%1: larger than %2 MB, skipped").arg(path).arg(MaxFileBytes >> 20));
             continue;
         }
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            reading.problems.append(JournalReport::tr("%1: cannot be read: %2").arg(path, file.errorString()));
+            problems.append(JournalReport::tr("%1: cannot be read: %2").arg(path, file.errorString()));
             continue;
         }
-        const QList<RawRecord> raws = splitRecords(file.readAll());
-        if (raws.isEmpty())
-            continue;
-        if (!isTitleLine(raws.first().text)) {
-            reading.problems.append(JournalReport::tr("%1: not a journal file, skipped").arg(path));
-            continue;
-        }
+        const QByteArray data = file.readAll();
         QDateTime newest, oldest;
-        for (qsizetype i = 1; i < raws.size(); ++i) {
-            JournalRecord record;
-            if (!raws[i].complete)
-                reading.problems.append(
-                    JournalReport::tr("%1:%2: line cut short, skipped").arg(path).arg(raws[i].line));
-            else if (!parseJournalLine(raws[i].text, &record))
-                reading.problems.append(JournalReport::tr("%1:%2: damaged line, skipped").arg(path).arg(raws[i].line));
-            else {
+        int line = 0;
+        for (qsizetype start = 0; start < data.size();) {
+            ++line;
+            const qsizetype end = data.indexOf('\n', start);
+            const qsizetype next = end >= 0 ? end + 1 : data.size();
+            const QByteArrayView raw = QByteArrayView(data).sliced(start, next - start);
+            start = next;
+            if (line == 1) {
+                if (!isTitleLine(raw.toByteArray())) {
+                    problems.append(JournalReport::tr("%1: not a journal file, skipped").arg(path));
+                    break;
+                }
+                continue;
+            }
+            if (end < 0) {
+                problems.append(JournalReport::tr("%1:%2: line cut short, skipped").arg(path).arg(line));
+            } else if (!parseJournalLine(raw, &record)) {
+                problems.append(JournalReport::tr("%1:%2: damaged line, skipped").arg(path).arg(line));
+            } else {
                 if (!newest.isValid() || record.time > newest)
                     newest = record.time;
                 if (!oldest.isValid() || record.time < oldest)
                     oldest = record.time;
-                reading.records.append(record);
+                const size_t hash = qHash(raw.endsWith("\r\n") ? raw.chopped(2) : raw.chopped(1), 0);
+                if (!seen.contains(hash)) {
+                    seen.insert(hash);
+                    take(record);
+                }
             }
         }
         // A spool holds records only until the folder takes them.
-        if (spools.contains(path) && oldest.isValid()
-            && oldest.secsTo(QDateTime::currentDateTime()) > SpoolAgeSeconds)
-            reading.problems.append(
-                JournalReport::tr("%1: holds records since %2 not yet delivered; that computer cannot write to the folder")
+        if (spools.contains(path) && oldest.isValid() && oldest.secsTo(QDateTime::currentDateTime()) > SpoolAgeSeconds)
+            problems.append(
+                JournalReport::tr(
+                    "%1: holds records since %2 not yet delivered; that computer cannot write to the folder")
                     .arg(path, shownTime(oldest)));
         // The newest record was written at the latest when the file last
         // changed, by the file server's clock; a record from later than that
         // comes from a computer whose clock is fast. (A slow clock cannot be
         // told apart from records that arrived late, or a file edited since.)
-        const qint64 ahead = newest.isValid() ? QFileInfo(path).lastModified().secsTo(newest) / 60 : 0;
+        const qint64 ahead = newest.isValid() ? info.lastModified().secsTo(newest) / 60 : 0;
         if (ahead > ClockSlackMinutes)
-            reading.problems.append(
-                JournalReport::tr(
-                    "%1: the newest record is %2 minutes later than the file; check that computer's clock")
-                    .arg(path)
-                    .arg(ahead));
+            problems.append(JournalReport::tr(
+                                "%1: the newest record is %2 minutes later than the file; check that computer's clock")
+                                .arg(path)
+                                .arg(ahead));
     }
+    return problems;
+}
+
+JournalReading readJournalFiles(const QStringList &files, const QStringList &spools)
+{
+    JournalReading reading;
+    reading.problems = readJournal(files, spools, [&](const JournalRecord &r) { reading.records.append(r); });
     return reading;
+}
+
+bool recordPasses(const JournalRecord &r, const JournalFilter &filter)
+{
+    return (filter.pupilClass.isEmpty() || classKey(r.pupilClass) == classKey(filter.pupilClass))
+        && (!filter.since.isValid() || r.time.date() >= filter.since) && (filter.level == 0 || r.level == filter.level);
 }
 
 QList<JournalRecord> selectRecords(const QList<JournalRecord> &records, const JournalFilter &filter)
@@ -164,11 +185,7 @@ QList<JournalRecord> selectRecords(const QList<JournalRecord> &records, const Jo
     QList<JournalRecord> chosen;
     QSet<QByteArray> seen;
     for (const JournalRecord &r : records) {
-        if (!filter.pupilClass.isEmpty() && classKey(r.pupilClass) != classKey(filter.pupilClass))
-            continue;
-        if (filter.since.isValid() && r.time.date() < filter.since)
-            continue;
-        if (filter.level != 0 && r.level != filter.level)
+        if (!recordPasses(r, filter))
             continue;
         const QByteArray line = journalLine(r);
         if (seen.contains(line))
@@ -262,7 +279,7 @@ QString journalHtml(const QList<JournalRecord> &sorted, const QString &title)
     qsizetype next = 0;
     for (const ClassSummary &s : summaries) {
         html += QStringLiteral("<section>\n<h2>%1</h2>\n<table>\n<tr>")
-                    .arg(escaped(JournalReport::tr("Class %1").arg(shown(s.pupilClass))));
+                    .arg(escaped(JournalReport::tr("Class %1").arg(shownField(s.pupilClass))));
         for (const QString &column : columnTitles())
             html += QStringLiteral("<th>%1</th>").arg(escaped(column));
         html += QStringLiteral("</tr>\n");
@@ -300,7 +317,7 @@ QString journalText(const QList<JournalRecord> &sorted)
     QString text;
     qsizetype next = 0;
     for (const ClassSummary &s : summaries) {
-        text += JournalReport::tr("Class %1").arg(shown(s.pupilClass)) + QLatin1Char('\n') + row(titles);
+        text += JournalReport::tr("Class %1").arg(shownField(s.pupilClass)) + QLatin1Char('\n') + row(titles);
         for (int i = 0; i < s.levels; ++i, ++next)
             text += row(columns(sorted[next]));
         text += QStringLiteral("  ") + summaryText(s) + QStringLiteral("\n\n");

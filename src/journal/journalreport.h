@@ -8,6 +8,8 @@
 #include <QDate>
 #include <QStringList>
 
+#include <functional>
+
 namespace zorelad {
 
 struct JournalReading {
@@ -22,6 +24,11 @@ struct JournalReading {
 // named: its computer stopped delivering.
 JournalReading readJournalFiles(const QStringList &files, const QStringList &spools = {});
 
+// The same reading, one pass: each record, once, is handed to `take` as it is
+// read and not kept; returns the problems.
+QStringList readJournal(const QStringList &files, const QStringList &spools,
+                        const std::function<void(const JournalRecord &)> &take);
+
 // Every *.csv of the folder, sorted by name.
 QStringList journalFilesIn(const QString &folder);
 
@@ -30,6 +37,9 @@ struct JournalFilter {
     QDate since;        // invalid: from the start
     int level = 0;      // 0: every level
 };
+
+// Whether the filter lets the record through.
+bool recordPasses(const JournalRecord &record, const JournalFilter &filter);
 
 // The records the filter lets through, each once (a record read from a
 // spool and from the folder counts once), sorted by class, name and time.
@@ -50,6 +60,10 @@ struct ClassSummary {
 
 // One summary per class, in the order of the (sorted) records.
 QList<ClassSummary> summarise(const QList<JournalRecord> &sorted);
+
+// A field as the tables show it: control characters escaped, so that no
+// field can draw rows of its own, and cut to 200 characters.
+QString shownField(const QString &field);
 
 QByteArray journalCsv(const QList<JournalRecord> &sorted);
 // The tables show fields with control characters escaped and cut to 200

@@ -12,6 +12,8 @@ void LevelRun::start(int level)
     m_state.CorrectCount = 0;
     m_state.QuestionNo = 1;
     m_state.Level = level;
+    m_answers.clear();
+    m_questions.clear();
     loadQuestion(1);
     m_view.showAnswerControls();
 }
@@ -29,6 +31,8 @@ void LevelRun::next()
         showRefusal(QStringLiteral("Виберіть варіант відповіді!"));
         return;
     }
+    m_answers += QString::number(chosen);
+    m_questions += questionFingerprint(m_question);
     if (chosen == m_question.rightOption()) {
         ++m_state.CorrectCount;
         m_view.showProgress(m_state.CorrectCount);
@@ -63,7 +67,7 @@ void LevelRun::finishLevel()
     m_state.QuestionNo = QuestionsPerLevel + 1;
     m_view.showGrade(gradeFor(m_state.CorrectCount));
     if (m_graded)
-        m_graded({m_state.Level, m_state.CorrectCount, gradeBand(m_state.CorrectCount)});
+        m_graded({m_state.Level, m_state.CorrectCount, gradeBand(m_state.CorrectCount), m_answers, m_questions});
 }
 
 } // namespace zorelad

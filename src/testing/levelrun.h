@@ -62,6 +62,8 @@ private:
     LevelView &m_view;
     TestState &m_state;
     Question m_question; // the question on screen; kept when a file fails to load
+    QString m_answers;   // the options chosen so far in the level, one digit each
+    QString m_questions; // the fingerprints of the questions they answered
     std::function<void(const GradedLevel &)> m_graded;
 };
 

@@ -205,6 +205,14 @@ desktop)
   [ "$(desktop_value Icon)" = zorelad ] || fail "Icon is '$(desktop_value Icon)'"
   [ -f "$usr/share/icons/hicolor/48x48/apps/$(desktop_value Icon).png" ] || fail "Icon names no installed icon"
   grep -q '^Categories=Education;' "$desktop" || fail "not in the Education category"
+  # The journal's page: its own entry, running the installed reader.
+  desktop=$usr/share/applications/zorelad-results.desktop
+  if ! out=$(desktop-file-validate "$desktop" 2>&1) || [ -n "$out" ]; then
+    fail "results entry: desktop-file-validate: $out"
+  fi
+  [ "$(desktop_value 'Name[uk]')" = "Результати Зорелад" ] || fail "results entry: Name[uk] is '$(desktop_value 'Name[uk]')'"
+  [ "$(desktop_value Exec)" = "zorelad-journal --open" ] && [ -x "$usr/bin/zorelad-journal" ] \
+    || fail "results entry: Exec is '$(desktop_value Exec)'"
   finish
   ;;
 

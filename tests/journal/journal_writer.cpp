@@ -14,8 +14,17 @@ int main(int argc, char **argv)
         return 2;
     zorelad::Journal journal({args[1], args[2]}, args[3]);
     for (int k = 1; k <= args[4].toInt(); ++k)
-        journal.record({QDateTime::currentDateTime(), journal.host(), QStringLiteral("%1 учень %2").arg(args[2]).arg(k),
-                        QStringLiteral("7-В"), 1 + k % 3, k % 25, 24, QStringLiteral("Добре"), QStringLiteral("test")});
+        journal.record({QDateTime::currentDateTime(),
+                        journal.host(),
+                        QStringLiteral("%1 учень %2").arg(args[2]).arg(k),
+                        QStringLiteral("7-В"),
+                        1 + k % 3,
+                        k % 25,
+                        24,
+                        QStringLiteral("Добре"),
+                        QStringLiteral("test"),
+                        {},
+                        {}});
     journal.waitUntilIdle();
     journal.deliverLater(); // what arrived while the last delivery ran
     journal.waitUntilIdle();

@@ -9,7 +9,9 @@
 #     levels are graded, again and again, in three lanes at once (the same
 #     account's spool and file, as with a pupil who opened it twice).
 #     Afterwards the journal holds only whole records, each once, and every
-#     record seen written before a kill.
+#     record seen written before a kill. Every level was answered with option
+#     1 throughout: each record holds those answers and the fingerprints of
+#     the questions as the program's bank has them.
 # 1 and the three lanes of 2 run side by side, each on an X server of its own:
 # the program pauses some seconds at every start.
 # Usage: real_journal.sh PROGRAM_DIR JOURNAL_WRITER [ROUNDS]
@@ -100,7 +102,7 @@ for round in $(seq "$first" "$last"); do
     # Whatever whole records the journal holds now were finished before the
     # kill, and must all be there in the end.
     cat "$work/on/state/zorelad/pending.csv"* "$work/on/share/kill-test-"*.csv 2>/dev/null \
-      | grep -E "^[^;]+;kill-test;Round$round;.*;1\.0\.0$" >>"$work/seen-$first" || true
+      | grep -E "^[^;]+;kill-test;Round$round;.*;1\.0\.0;" >>"$work/seen-$first" || true
   done
   wait $pid 2>/dev/null || true
 done
@@ -149,4 +151,11 @@ missing=$(sort -u "$work/seen" | grep -vxFf <(tail -n +2 "$work/merged.csv") || 
 [ -z "$missing" ] || fail "records lost after a kill: $missing"
 [ -z "$(tail -n +2 "$work/merged.csv" | sort | uniq -d)" ] || fail "records twice"
 [ "$(stat -c %a "$work/on/share/kill-test-$(id -un).csv")" = 640 ] || fail "journal file mode not 640"
-echo "real journal: 3 passed, 0 failed"
+[ -z "$(tail -n +2 "$work/merged.csv" | awk -F';' '$10 != "111111111111111111111111"')" ] \
+  || fail "records without the answers chosen"
+LC_ALL=C.UTF-8 LANG=C.UTF-8 "$program_dir/zorelad-journal" --questions --format csv --bank "$program_dir/Text" \
+  "$work/on/share" >"$work/questions.csv" || fail "zorelad-journal --questions failed"
+[ "$(tail -n +2 "$work/questions.csv" | wc -l)" -ge 24 ] && ! grep -q "(changed question)" "$work/questions.csv" \
+  || { cat "$work/questions.csv"; fail "questions not found in the bank by their fingerprints"; }
+echo "answers and questions' fingerprints recorded"
+echo "real journal: 4 passed, 0 failed"
