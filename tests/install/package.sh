@@ -233,7 +233,15 @@ runuser -u "$user" -- env -i DISPLAY="$DISPLAY" PATH=/usr/bin:/bin HOME="$home" 
   LANG="$lang" zorelad-editor >"$home/editor.log" 2>&1 &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
-wid=$(timeout 60 xdotool search --sync --onlyvisible --class '^zorelad-editor$' | head -n1) \
+# A search that meets a window closing as it looks gives up with an X error:
+# it is asked again until the window is there (60 s at most).
+wid=
+for _ in $(seq 300); do
+  wid=$(xdotool search --onlyvisible --class '^zorelad-editor$' 2>/dev/null | head -n1) || true
+  [ -n "$wid" ] && break
+  sleep 0.2
+done
+[ -n "$wid" ] \
   || { echo "FAIL: the editor's window did not appear"; exit 1; }
 xdotool windowfocus --sync "$wid"; sleep 1
 # From the list of questions (level 1, question 1) to its text, replaced, saved.
@@ -520,7 +528,15 @@ env -i DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" PATH="$run_path" HOME="$w
   XDG_RUNTIME_DIR="$work/runtime" LANG=C.UTF-8 "$@" >"$work/editor.log" 2>&1 &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
-wid=$(timeout 60 xdotool search --sync --onlyvisible --class '^zorelad-editor$' | head -n1) \
+# A search that meets a window closing as it looks gives up with an X error:
+# it is asked again until the window is there (60 s at most).
+wid=
+for _ in $(seq 300); do
+  wid=$(xdotool search --onlyvisible --class '^zorelad-editor$' 2>/dev/null | head -n1) || true
+  [ -n "$wid" ] && break
+  sleep 0.2
+done
+[ -n "$wid" ] \
   || { echo "FAIL: the editor's window did not appear"; exit 1; }
 # Its title names the installed questions it opened, in Ukrainian.
 title=$(xdotool getwindowname "$wid")
