@@ -34,7 +34,9 @@ public:
 };
 
 // Gives the window and every widget in it, menus included, the style drawn
-// at 96 dots per inch; windows of their own (dialogs) keep the desktop's.
+// at 96 dots per inch, on a desktop of another resolution (at 96 dpi they
+// keep the desktop's style as it is); windows of their own (dialogs) keep
+// the desktop's.
 void holdStyleAt96Dpi(QWidget *window);
 
 } // namespace zorelad
