@@ -212,11 +212,15 @@ void EditorTest::readOnlyFolderChangesNothing()
     QFile pkexec(bin + QStringLiteral("/pkexec"));
     QVERIFY(pkexec.open(QIODevice::WriteOnly) && pkexec.write("#!/bin/sh\necho \"pkexec $*\"\nexit 1\n") > 0);
     pkexec.close();
+    // The importer it names, found on PATH (the build tree's own may lie
+    // where the ordinary user cannot go).
+    QVERIFY(QFile::copy(pkexec.fileName(), bin + QStringLiteral("/zorelad-import")));
     // Open to all but writable by none: the superuser's group stays with
     // the ordinary user the test becomes.
     const auto readOnly =
         QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
     QFile::setPermissions(pkexec.fileName(), readOnly);
+    QFile::setPermissions(bin + QStringLiteral("/zorelad-import"), readOnly);
     QFile::setPermissions(bin, readOnly);
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(bin) + ':' + qgetenv("ZORELAD_PROGRAM_DIR") + ':' + path);
