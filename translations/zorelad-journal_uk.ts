@@ -182,10 +182,6 @@
         <translation>перевірте ключ або формулювання</translation>
     </message>
     <message>
-        <source>Pupils: %1; levels passed: %2 of %3; average correct: %4</source>
-        <translation>Учнів: %1; рівнів пройдено: %2 з %3; у середньому правильних: %4</translation>
-    </message>
-    <message>
         <source>also written as: %1</source>
         <translation>записано також як: %1</translation>
     </message>

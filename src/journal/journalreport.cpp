@@ -49,6 +49,8 @@ QStringList columns(const JournalRecord &r)
             shownField(r.grade),      shownField(r.host)};
 }
 
+} // namespace
+
 QString summaryText(const ClassSummary &s)
 {
     return JournalReport::tr("Pupils: %1; levels passed: %2 of %3; average correct: %4")
@@ -57,8 +59,6 @@ QString summaryText(const ClassSummary &s)
         .arg(s.levels)
         .arg(QLocale().toString(s.averageCorrect, 'f', 1));
 }
-
-} // namespace
 
 QString shownField(const QString &field)
 {

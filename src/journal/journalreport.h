@@ -61,6 +61,9 @@ struct ClassSummary {
 // One summary per class, in the order of the (sorted) records.
 QList<ClassSummary> summarise(const QList<JournalRecord> &sorted);
 
+// The summary's line under a class, as every report writes it.
+QString summaryText(const ClassSummary &summary);
+
 // A field as the tables show it: control characters escaped, so that no
 // field can draw rows of its own, and cut to 200 characters.
 QString shownField(const QString &field);

@@ -60,15 +60,6 @@ QString questionText(const QuestionLine &q)
 
 QString checkWords() { return JournalSummary::tr("check the key or the wording"); }
 
-QString summaryLine(const ClassSummary &s)
-{
-    return JournalSummary::tr("Pupils: %1; levels passed: %2 of %3; average correct: %4")
-        .arg(s.pupils)
-        .arg(s.passed)
-        .arg(s.levels)
-        .arg(QLocale().toString(s.averageCorrect, 'f', 1));
-}
-
 QString spellingsNote(const PupilLevel &p)
 {
     return p.otherSpellings.isEmpty()
@@ -311,7 +302,7 @@ QString pupilsText(const QList<ClassPupils> &classes, const QList<int> &markThre
         for (const PupilLevel &p : c.pupils)
             rows.append(pupilCells(p, markThresholds) << spellingsNote(p));
         text += JournalSummary::tr("Class %1").arg(shownField(c.summary.pupilClass)) + QLatin1Char('\n')
-            + textTable(rows) + QStringLiteral("  ") + summaryLine(c.summary) + QStringLiteral("\n\n");
+            + textTable(rows) + QStringLiteral("  ") + summaryText(c.summary) + QStringLiteral("\n\n");
     }
     return text;
 }
@@ -392,7 +383,7 @@ QString pupilsHtml(const QList<ClassPupils> &classes, const QList<int> &markThre
                              cells[1], bar(double(p.best) / QuestionsInLevel, cells[2]), cells[3], cells[4], cells[5]);
         }
         html +=
-            QStringLiteral("</table>\n<p class=\"summary\">%1</p>\n</section>\n").arg(escaped(summaryLine(c.summary)));
+            QStringLiteral("</table>\n<p class=\"summary\">%1</p>\n</section>\n").arg(escaped(summaryText(c.summary)));
     }
     return html;
 }
